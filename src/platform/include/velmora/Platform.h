@@ -1,0 +1,23 @@
+// Choosing the backend of the platform layer. The game itself never calls this:
+// program entry picks the real backend, tests and tools pick the headless one.
+#pragma once
+
+namespace velmora {
+
+enum class Backend {
+    Real,      // SDL2 window and input, OpenGL 3.3 drawing, OpenAL sound
+    Headless,  // no window, no GL, no audio output; virtual clock and scripted input
+};
+
+// Must be called before the game creates its window, device or sound objects.
+void selectBackend(Backend backend);
+Backend backend();
+inline bool isHeadless() { return backend() == Backend::Headless; }
+
+// The real backend refuses SDL's offscreen and dummy video drivers, so that a player
+// without a display gets the start-up failure instead of an invisible game. Rendering
+// tests that run without an X server lift that refusal here.
+void allowOffscreenVideo(bool allow);
+bool offscreenVideoAllowed();
+
+}  // namespace velmora
