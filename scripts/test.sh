@@ -1,0 +1,7 @@
+#!/bin/sh
+# Builds Velmora and runs every test. Display tests get a virtual X server.
+set -e
+cd "$(dirname "$0")/.."
+./scripts/build.sh
+cd build
+xvfb-run -a -s "-screen 0 1920x1080x24" ctest --output-on-failure --timeout 600 "$@"
