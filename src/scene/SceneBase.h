@@ -24,8 +24,6 @@ public:
     // One frame of the scene; returns its own id to stay, another to switch.
     virtual SceneId Update() = 0;
     virtual void Draw() = 0;
-    virtual HRESULT LoadTexture(IDirect3DTexture9** out, const char* fileName, UINT width, UINT height,
-                                D3DCOLOR colourKey);
 
     SceneId sceneId;
     int fadeAlpha;
