@@ -1,0 +1,29 @@
+#include "Buffer.h"
+
+namespace velmora::d3dx {
+
+Buffer::Buffer(DWORD size)
+    : size_(size), storage_(new std::max_align_t[(size + sizeof(std::max_align_t) - 1) / sizeof(std::max_align_t) + 1]()) {}
+
+HRESULT STDMETHODCALLTYPE Buffer::QueryInterface(REFIID riid, void** ppvObject) {
+    if (!ppvObject) return E_POINTER;
+    if (sameGuid(riid, IID_IUnknown)) {
+        *ppvObject = static_cast<IUnknown*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *ppvObject = nullptr;
+    return E_NOINTERFACE;
+}
+
+LPVOID STDMETHODCALLTYPE Buffer::GetBufferPointer() { return storage_.get(); }
+
+DWORD STDMETHODCALLTYPE Buffer::GetBufferSize() { return size_; }
+
+}  // namespace velmora::d3dx
+
+HRESULT WINAPI D3DXCreateBuffer(DWORD NumBytes, LPD3DXBUFFER* ppBuffer) {
+    if (!ppBuffer) return D3DERR_INVALIDCALL;
+    *ppBuffer = new velmora::d3dx::Buffer(NumBytes);
+    return D3D_OK;
+}
