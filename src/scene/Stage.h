@@ -38,6 +38,7 @@ public:
 
 private:
     void spawnDragonFly();
+    void endPlay(int won);
     void deleteObjects();
 };
 

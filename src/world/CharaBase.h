@@ -98,8 +98,10 @@ public:
                                 float startHeight);                              // 19
     virtual BOOL DrawWaveEffect(const D3DXMATRIX* at, IDirect3DTexture9** tex, float maxSize,
                                 const int* hold);                                // 20
-    virtual BOOL DrawExplosion(const D3DXMATRIX* at, EffectVertex quad[4],
+    // `at` goes to DrawQuad and is the identity afterwards.
+    virtual BOOL DrawExplosion(D3DXMATRIX* at, EffectVertex quad[4],
                                IDirect3DTexture9** tex);                         // 21
+    // Draws with `world` and then overwrites it with the identity: callers rebuild it.
     virtual void DrawQuad(D3DXMATRIX* world, const EffectVertex quad[4],
                           IDirect3DTexture9** tex);                              // 22
     virtual D3DXMATRIX StepSquare(const D3DXMATRIX* in, float legLength, float step);         // 23
