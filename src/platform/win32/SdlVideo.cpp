@@ -1,0 +1,105 @@
+#include "SdlVideo.h"
+
+#include "velmora/Platform.h"
+
+#include <SDL.h>
+
+#include <cstring>
+
+namespace velmora::win32 {
+
+namespace {
+
+// SDL 2.26 falls back to "offscreen" when no display can be opened; "dummy" and its
+// evdev variant draw nowhere either.
+bool driverHasNoDisplay(const char* name) {
+    return name && (std::strcmp(name, "offscreen") == 0 || std::strcmp(name, "dummy") == 0 ||
+                    std::strcmp(name, "evdev") == 0);
+}
+
+void requestGlContextAttributes() {
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+}
+
+}  // namespace
+
+bool SdlVideo::start() {
+    if (state_ != State::NotStarted) return running();
+
+    // Signals keep their default meaning (SDL would turn them into a quit event the game
+    // never looks at); a click on an inactive window still counts, as on Windows; the
+    // full-screen window must not minimise when another window takes the focus.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        state_ = State::Refused;
+        return false;
+    }
+    if (driverHasNoDisplay(SDL_GetCurrentVideoDriver()) && !offscreenVideoAllowed()) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        state_ = State::Refused;
+        return false;
+    }
+    requestGlContextAttributes();
+    state_ = State::Running;
+    return true;
+}
+
+bool SdlVideo::showsOnScreen() const { return running() && !driverHasNoDisplay(SDL_GetCurrentVideoDriver()); }
+
+void SdlVideo::shutdown() {
+    if (running()) {
+        SDL_SetRelativeMouseMode(SDL_FALSE);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+    state_ = State::NotStarted;
+}
+
+SDL_Window* SdlVideo::createWindow(const char* title, int x, int y, int width, int height, bool resizable) {
+    if (!running()) return nullptr;
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
+    if (resizable) flags |= SDL_WINDOW_RESIZABLE;
+    // SDL cannot make an empty window; a zero-sized client area gets one pixel.
+    return SDL_CreateWindow(title, x, y, width > 0 ? width : 1, height > 0 ? height : 1, flags);
+}
+
+void SdlVideo::destroyWindow(SDL_Window* window) {
+    if (window) SDL_DestroyWindow(window);
+}
+
+void SdlVideo::setGeometry(SDL_Window* window, int x, int y, int width, int height) {
+    if (!window) return;
+    SDL_SetWindowPosition(window, x, y);
+    SDL_SetWindowSize(window, width > 0 ? width : 1, height > 0 ? height : 1);
+}
+
+void SdlVideo::show(SDL_Window* window, bool visible) {
+    if (!window) return;
+    if (visible) {
+        SDL_ShowWindow(window);
+        SDL_RaiseWindow(window);
+    } else {
+        SDL_HideWindow(window);
+    }
+}
+
+bool SdlVideo::setFullScreen(SDL_Window* window, bool fullScreen) {
+    if (!window) return true;  // no display: nothing to switch, as in the headless backend
+    return SDL_SetWindowFullscreen(window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0;
+}
+
+uint32_t SdlVideo::windowId(SDL_Window* window) { return window ? SDL_GetWindowID(window) : 0; }
+
+void SdlVideo::applyCursorMode(bool cursorHidden, bool anyWindow) {
+    if (!running()) return;
+    bool relative = cursorHidden && anyWindow;
+    SDL_SetRelativeMouseMode(relative ? SDL_TRUE : SDL_FALSE);
+    SDL_ShowCursor(cursorHidden ? SDL_DISABLE : SDL_ENABLE);
+}
+
+}  // namespace velmora::win32

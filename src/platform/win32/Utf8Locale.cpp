@@ -1,0 +1,34 @@
+#include "Utf8Locale.h"
+
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+#include <langinfo.h>
+#include <string>
+
+namespace velmora::win32 {
+
+namespace {
+
+bool environmentCtypeIsUtf8() {
+    if (!std::setlocale(LC_CTYPE, "")) return false;
+    const char* codeset = nl_langinfo(CODESET);
+    return codeset && (std::strcmp(codeset, "UTF-8") == 0 || std::strcmp(codeset, "utf8") == 0);
+}
+
+}  // namespace
+
+void useUtf8TextLocale() {
+    if (environmentCtypeIsUtf8()) return;
+
+    // LC_ALL outranks LC_CTYPE; its value moves to LANG so the other categories keep it.
+    if (const char* all = std::getenv("LC_ALL"); all && *all) {
+        std::string value = all;
+        setenv("LANG", value.c_str(), 1);
+        unsetenv("LC_ALL");
+    }
+    setenv("LC_CTYPE", "C.UTF-8", 1);
+    std::setlocale(LC_CTYPE, "");
+}
+
+}  // namespace velmora::win32
