@@ -1,0 +1,101 @@
+// The frame loop: pacing to 16 ms, message passes, Escape and the close box.
+#include <velmora/HeadlessInput.h>
+
+#include <vector>
+
+#include "GameCoreTest.h"
+
+namespace headless = velmora::headless;
+
+class FrameLoopTest : public GameCoreTest {
+protected:
+    // Runs the game with a probe scene doing `workMs` per update for `frames` frames
+    // (Escape goes down in the last), returning the virtual clock at each frame's start.
+    std::vector<DWORD> runFrames(DWORD workMs, int frames) {
+        std::vector<DWORD> starts;
+        runWinMain([&](int frame) {
+            if (frame == 0) {
+                probe = new ProbeScene(workMs);
+                installScene(probe);
+            }
+            starts.push_back(headless::clockMs());
+            if (frame == frames - 1) headless::setKeyDown(VK_ESCAPE, true);
+        });
+        return starts;
+    }
+
+    ProbeScene* probe = nullptr;
+};
+
+TEST_F(FrameLoopTest, ShortFramesArePaddedToSixteenMilliseconds) {
+    ULONGLONG sleptBefore = headless::totalSleptMs();
+    std::vector<DWORD> starts = runFrames(5, 6);
+    ASSERT_EQ(starts.size(), 6u);
+    for (size_t i = 1; i < starts.size(); ++i) EXPECT_EQ(starts[i] - starts[i - 1], 16u) << "frame " << i;
+    // Each of the six frames slept the 11 ms its 5 ms of work left over.
+    EXPECT_EQ(headless::totalSleptMs() - sleptBefore, 6u * 11u);
+}
+
+TEST_F(FrameLoopTest, SlowFramesAreNotPaddedNorMadeUp) {
+    ULONGLONG sleptBefore = headless::totalSleptMs();
+    std::vector<DWORD> starts = runFrames(20, 5);
+    ASSERT_EQ(starts.size(), 5u);
+    for (size_t i = 1; i < starts.size(); ++i) EXPECT_EQ(starts[i] - starts[i - 1], 20u) << "frame " << i;
+    EXPECT_EQ(headless::totalSleptMs() - sleptBefore, 0u);
+}
+
+TEST_F(FrameLoopTest, FrameIsUpdateThenPresentThenDraw) {
+    runFrames(0, 4);
+    ASSERT_NE(probe, nullptr);
+    EXPECT_EQ(probe->updates, 4);
+    EXPECT_EQ(probe->draws, 4);
+    // The present of a frame comes after its update and before its draw.
+    EXPECT_EQ(probe->presentsAtLastDraw, probe->presentsAtLastUpdate + 1);
+}
+
+TEST_F(FrameLoopTest, EscapeEndsTheLoopAfterTheFrameItWasPressedIn) {
+    runFrames(0, 3);
+    EXPECT_EQ(headless::framesStarted(), 3);
+    ASSERT_NE(probe, nullptr);
+    EXPECT_EQ(probe->draws, 3);  // the frame in which Escape went down still finished
+}
+
+TEST_F(FrameLoopTest, PendingMessagesRunNoFrameAndTheCloseBoxEndsTheLoop) {
+    int result = runWinMain([&](int frame) {
+        if (frame == 0) {
+            probe = new ProbeScene(0);
+            installScene(probe);
+        }
+        if (frame == 2) {
+            HWND window = Application::get().window;
+            for (int i = 0; i < 3; ++i) PostMessageA(window, WM_NULL, 0, 0);
+            headless::clickCloseBox(window);
+        }
+    });
+    EXPECT_EQ(result, 0);
+    // Frame 2 ran, then four message passes, then the loop saw the close request:
+    // had any message pass run a frame, there would be more than three.
+    EXPECT_EQ(headless::framesStarted(), 3);
+    EXPECT_TRUE(Application::get().closeRequested);
+    EXPECT_TRUE(Application::get().quitting);
+    // The close box does not destroy the window; the process end does.
+    EXPECT_EQ(headless::lastCreatedWindow(), Application::get().window);
+}
+
+TEST_F(FrameLoopTest, EscapeEndsTheLoopAfterAMessagePassWithMessagesStillPending) {
+    ASSERT_TRUE(startApplication());
+    g_sceneManager = new SceneManager;
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+
+    HWND window = Application::get().window;
+    PostMessageA(window, WM_NULL, 0, 0);
+    PostMessageA(window, WM_NULL, 0, 0);
+    headless::setKeyDown(VK_ESCAPE, true);
+    EXPECT_EQ(Application::get().run(), 0);
+
+    EXPECT_EQ(headless::framesStarted(), 0);
+    // One message was handled by the single pass; the other is still queued.
+    EXPECT_TRUE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_FALSE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
+}
