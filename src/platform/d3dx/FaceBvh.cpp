@@ -1,0 +1,221 @@
+#include "FaceBvh.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numeric>
+
+namespace velmora::d3dx {
+
+namespace {
+
+constexpr uint32_t kLeafFaces = 4;
+constexpr int kMaxDepth = 60;
+constexpr int kStackSize = kMaxDepth + 4;  // one pending sibling per level at most
+
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+// A face the hit test can never accept (non-finite corners) stays out of the boxes.
+bool hittable(const Triangle& tri) { return std::isfinite(tri.doubleArea); }
+
+void cornersOf(const Triangle& tri, double corners[3][3]) {
+    for (int i = 0; i < 3; ++i) {
+        corners[0][i] = tri.v0[i];
+        corners[1][i] = tri.v0[i] + tri.e1[i];
+        corners[2][i] = tri.v0[i] + tri.e2[i];
+    }
+}
+
+}  // namespace
+
+FaceBvh::FaceBvh(std::vector<Triangle> faces) : faces_(std::move(faces)) {
+    if (faces_.empty()) return;
+
+    // Boxes are grown by a margin far above the rounding of the hit test, so that a face
+    // the test accepts always lies inside every box on its way down.
+    double extent = 0.0;
+    std::vector<double> centroids(faces_.size() * 3, 0.0);
+    for (size_t f = 0; f < faces_.size(); ++f) {
+        if (!hittable(faces_[f])) continue;
+        double corners[3][3];
+        cornersOf(faces_[f], corners);
+        for (int axis = 0; axis < 3; ++axis) {
+            centroids[f * 3 + axis] = (corners[0][axis] + corners[1][axis] + corners[2][axis]) / 3.0;
+            for (auto& corner : corners) extent = std::max(extent, std::fabs(corner[axis]));
+        }
+    }
+    padding_ = extent * 1e-5 + 1e-12;
+
+    nodes_.reserve(4 * faces_.size() / kLeafFaces + 1);
+    nodes_.push_back(Node{});
+    build(0, 0, (uint32_t)faces_.size(), centroids, 0);
+}
+
+FaceBvh::Box FaceBvh::boundsOf(uint32_t first, uint32_t count) const {
+    Box box;
+    for (int axis = 0; axis < 3; ++axis) {
+        box.min[axis] = kInfinity;
+        box.max[axis] = -kInfinity;
+    }
+    for (uint32_t f = first; f < first + count; ++f) {
+        if (!hittable(faces_[f])) continue;
+        double corners[3][3];
+        cornersOf(faces_[f], corners);
+        for (auto& corner : corners)
+            for (int axis = 0; axis < 3; ++axis) {
+                box.min[axis] = std::min(box.min[axis], corner[axis] - padding_);
+                box.max[axis] = std::max(box.max[axis], corner[axis] + padding_);
+            }
+    }
+    return box;
+}
+
+void FaceBvh::build(uint32_t node, uint32_t first, uint32_t count, std::vector<double>& centroids, int depth) {
+    nodes_[node].box = boundsOf(first, count);
+    if (count <= kLeafFaces || depth >= kMaxDepth) {
+        nodes_[node].first = first;
+        nodes_[node].count = count;
+        return;
+    }
+
+    // Median split along the axis where the face centres spread the most.
+    double low[3] = {kInfinity, kInfinity, kInfinity}, high[3] = {-kInfinity, -kInfinity, -kInfinity};
+    for (uint32_t f = first; f < first + count; ++f)
+        for (int axis = 0; axis < 3; ++axis) {
+            low[axis] = std::min(low[axis], centroids[f * 3 + axis]);
+            high[axis] = std::max(high[axis], centroids[f * 3 + axis]);
+        }
+    int axis = 0;
+    for (int a = 1; a < 3; ++a)
+        if (high[a] - low[a] > high[axis] - low[axis]) axis = a;
+
+    // Order a permutation, then apply it to the faces and their centres together.
+    std::vector<uint32_t> order(count);
+    std::iota(order.begin(), order.end(), first);
+    const uint32_t half = count / 2;
+    std::nth_element(order.begin(), order.begin() + half, order.end(), [&](uint32_t a, uint32_t b) {
+        const double ca = centroids[a * 3 + axis], cb = centroids[b * 3 + axis];
+        return ca < cb || (ca == cb && faces_[a].face < faces_[b].face);
+    });
+    std::vector<Triangle> orderedFaces(count);
+    std::vector<double> orderedCentres(count * 3);
+    for (uint32_t i = 0; i < count; ++i) {
+        orderedFaces[i] = faces_[order[i]];
+        std::copy_n(&centroids[order[i] * 3], 3, &orderedCentres[i * 3]);
+    }
+    std::copy(orderedFaces.begin(), orderedFaces.end(), faces_.begin() + first);
+    std::copy(orderedCentres.begin(), orderedCentres.end(), centroids.begin() + first * 3);
+
+    // The two children sit side by side; each subtree is appended after them.
+    const uint32_t left = (uint32_t)nodes_.size();
+    nodes_[node].first = left;
+    nodes_[node].count = 0;
+    nodes_.push_back(Node{});
+    nodes_.push_back(Node{});
+    build(left, first, half, centroids, depth + 1);
+    build(left + 1, first + half, count - half, centroids, depth + 1);
+}
+
+FaceBvh::Slabs::Slabs(const Ray& ray) {
+    for (int axis = 0; axis < 3; ++axis) {
+        origin[axis] = ray.origin[axis];
+        flat[axis] = ray.dir[axis] == 0.0;
+        invDir[axis] = flat[axis] ? 0.0 : 1.0 / ray.dir[axis];
+    }
+}
+
+bool FaceBvh::enter(const Box& box, const Slabs& slabs, double& entry) {
+    double near = 0.0, far = kInfinity;
+    for (int axis = 0; axis < 3; ++axis) {
+        if (slabs.flat[axis]) {
+            if (!(slabs.origin[axis] >= box.min[axis] && slabs.origin[axis] <= box.max[axis])) return false;
+            continue;
+        }
+        double t0 = (box.min[axis] - slabs.origin[axis]) * slabs.invDir[axis];
+        double t1 = (box.max[axis] - slabs.origin[axis]) * slabs.invDir[axis];
+        if (t0 > t1) std::swap(t0, t1);
+        near = std::max(near, t0);
+        far = std::min(far, t1);
+    }
+    entry = near;
+    return near <= far;
+}
+
+bool FaceBvh::nearest(const Ray& ray, RayHit& hit) const {
+    if (nodes_.empty()) return false;
+    const Slabs slabs(ray);
+    struct Pending {
+        uint32_t node;
+        double entry;
+    };
+    Pending stack[kStackSize];
+    int top = 0;
+
+    bool found = false;
+    RayHit best{};
+    double rootEntry;
+    if (!enter(nodes_[0].box, slabs, rootEntry)) return false;
+    stack[top++] = {0, rootEntry};
+
+    while (top > 0) {
+        const Pending pending = stack[--top];
+        // Reported distances are floats: a node can only hold a better hit while the
+        // rounded entry distance does not pass the best one (rounding keeps the order).
+        if (found && (float)pending.entry > best.dist) continue;
+        const Node& node = nodes_[pending.node];
+        if (node.count > 0) {
+            for (uint32_t f = node.first; f < node.first + node.count; ++f) {
+                RayHit candidate;
+                if (intersectTriangle(faces_[f], ray, candidate) && (!found || closerThan(candidate, best))) {
+                    best = candidate;
+                    found = true;
+                }
+            }
+            continue;
+        }
+        double entryLeft, entryRight;
+        const bool hitLeft = enter(nodes_[node.first].box, slabs, entryLeft);
+        const bool hitRight = enter(nodes_[node.first + 1].box, slabs, entryRight);
+        // The nearer child goes on top so that it is searched first.
+        if (hitLeft && hitRight) {
+            if (entryLeft <= entryRight) {
+                stack[top++] = {node.first + 1, entryRight};
+                stack[top++] = {node.first, entryLeft};
+            } else {
+                stack[top++] = {node.first, entryLeft};
+                stack[top++] = {node.first + 1, entryRight};
+            }
+        } else if (hitLeft) {
+            stack[top++] = {node.first, entryLeft};
+        } else if (hitRight) {
+            stack[top++] = {node.first + 1, entryRight};
+        }
+    }
+    if (found) hit = best;
+    return found;
+}
+
+void FaceBvh::all(const Ray& ray, std::vector<RayHit>& hits) const {
+    hits.clear();
+    if (nodes_.empty()) return;
+    const Slabs slabs(ray);
+    uint32_t stack[kStackSize];
+    int top = 0;
+    double entry;
+    if (enter(nodes_[0].box, slabs, entry)) stack[top++] = 0;
+    while (top > 0) {
+        const Node& node = nodes_[stack[--top]];
+        if (node.count > 0) {
+            for (uint32_t f = node.first; f < node.first + node.count; ++f) {
+                RayHit candidate;
+                if (intersectTriangle(faces_[f], ray, candidate)) hits.push_back(candidate);
+            }
+            continue;
+        }
+        if (enter(nodes_[node.first].box, slabs, entry)) stack[top++] = node.first;
+        if (enter(nodes_[node.first + 1].box, slabs, entry)) stack[top++] = node.first + 1;
+    }
+    std::sort(hits.begin(), hits.end(), [](const RayHit& a, const RayHit& b) { return a.face < b.face; });
+}
+
+}  // namespace velmora::d3dx

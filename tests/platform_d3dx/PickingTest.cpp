@@ -1,0 +1,242 @@
+// The ray-triangle rule and the BVH against the plain scan, below D3DXIntersect.
+#include "PickGeometry.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <vector>
+
+using velmora::d3dx::PickGeometry;
+using velmora::d3dx::Ray;
+using velmora::d3dx::RayHit;
+
+namespace {
+
+struct Soup {
+    std::vector<float> positions;  // three floats per vertex, packed
+    std::vector<uint32_t> indices;
+
+    void addTriangle(const D3DXVECTOR3& a, const D3DXVECTOR3& b, const D3DXVECTOR3& c) {
+        for (const D3DXVECTOR3* p : {&a, &b, &c}) {
+            indices.push_back((uint32_t)positions.size() / 3);
+            positions.insert(positions.end(), {p->x, p->y, p->z});
+        }
+    }
+    PickGeometry build() const {
+        return PickGeometry(reinterpret_cast<const BYTE*>(positions.data()), (DWORD)positions.size() / 3,
+                            3 * sizeof(float), indices.data(), true, (DWORD)indices.size() / 3);
+    }
+};
+
+// A unit right triangle in the plane z = depth, corners (0,0) (1,0) (0,1).
+void addFloorAt(Soup& soup, float depth, bool reversed = false) {
+    const D3DXVECTOR3 a(0, 0, depth), b(1, 0, depth), c(0, 1, depth);
+    if (reversed)
+        soup.addTriangle(a, c, b);
+    else
+        soup.addTriangle(a, b, c);
+}
+
+TEST(Picking, HitReportsDistanceAndBarycentrics) {
+    Soup soup;
+    addFloorAt(soup, 5.0f);
+    const PickGeometry geometry = soup.build();
+
+    RayHit hit{};
+    ASSERT_TRUE(geometry.nearest(Ray(D3DXVECTOR3(0.25f, 0.5f, 0), D3DXVECTOR3(0, 0, 1)), hit));
+    EXPECT_EQ(hit.face, 0u);
+    EXPECT_FLOAT_EQ(hit.dist, 5.0f);
+    EXPECT_FLOAT_EQ(hit.u, 0.25f);  // weight of corner 1 (1,0)
+    EXPECT_FLOAT_EQ(hit.v, 0.5f);   // weight of corner 2 (0,1)
+}
+
+TEST(Picking, MissesBehindBesideAndAlongTheFace) {
+    Soup soup;
+    addFloorAt(soup, 5.0f);
+    const PickGeometry geometry = soup.build();
+    RayHit hit{};
+    EXPECT_FALSE(geometry.nearest(Ray(D3DXVECTOR3(0.2f, 0.2f, 0), D3DXVECTOR3(0, 0, -1)), hit));  // t < 0
+    EXPECT_FALSE(geometry.nearest(Ray(D3DXVECTOR3(0.8f, 0.8f, 0), D3DXVECTOR3(0, 0, 1)), hit));   // outside
+    EXPECT_FALSE(geometry.nearest(Ray(D3DXVECTOR3(-1, 0.2f, 5), D3DXVECTOR3(1, 0, 0)), hit));     // coplanar
+    EXPECT_FALSE(geometry.nearest(Ray(D3DXVECTOR3(0.2f, 0.2f, 0), D3DXVECTOR3(0, 0, 0)), hit));   // no direction
+
+    // A ray starting exactly on the face hits it at distance 0.
+    ASSERT_TRUE(geometry.nearest(Ray(D3DXVECTOR3(0.2f, 0.2f, 5), D3DXVECTOR3(0, 0, 1)), hit));
+    EXPECT_EQ(hit.dist, 0.0f);
+}
+
+TEST(Picking, BothWindingsHit) {
+    Soup front, back;
+    addFloorAt(front, 2.0f);
+    addFloorAt(back, 2.0f, true);
+    for (const Soup* soup : {&front, &back}) {
+        const PickGeometry geometry = soup->build();
+        for (float dz : {1.0f, -1.0f}) {
+            RayHit hit{};
+            ASSERT_TRUE(geometry.nearest(Ray(D3DXVECTOR3(0.1f, 0.1f, 2.0f - 3.0f * dz), D3DXVECTOR3(0, 0, dz)), hit));
+            EXPECT_FLOAT_EQ(hit.dist, 3.0f);
+        }
+    }
+}
+
+TEST(Picking, DistanceIsInLengthsOfTheGivenDirection) {
+    // The plane x + y + z = 18 is met by origin + t * (2, 3, 4) at t = 2.
+    Soup soup;
+    soup.addTriangle(D3DXVECTOR3(18, 0, 0), D3DXVECTOR3(0, 18, 0), D3DXVECTOR3(0, 0, 18));
+    const PickGeometry geometry = soup.build();
+    RayHit hit{};
+    ASSERT_TRUE(geometry.nearest(Ray(D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(2, 3, 4)), hit));
+    EXPECT_FLOAT_EQ(hit.dist, 2.0f);
+    ASSERT_TRUE(geometry.nearest(Ray(D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(0.5f, 0.75f, 1)), hit));
+    EXPECT_FLOAT_EQ(hit.dist, 8.0f);
+}
+
+TEST(Picking, NearestOfSeveralAndTiesGoToTheLowerFace) {
+    Soup soup;
+    addFloorAt(soup, 9.0f);        // face 0
+    addFloorAt(soup, 4.0f, true);  // face 1
+    addFloorAt(soup, 4.0f);        // face 2, same place as face 1
+    addFloorAt(soup, 6.0f);        // face 3
+    const PickGeometry geometry = soup.build();
+
+    const Ray ray(D3DXVECTOR3(0.1f, 0.1f, 0), D3DXVECTOR3(0, 0, 1));
+    RayHit scanned{}, searched{};
+    ASSERT_TRUE(geometry.scanNearest(ray, scanned));
+    ASSERT_TRUE(geometry.nearest(ray, searched));
+    EXPECT_EQ(scanned.face, 1u);
+    EXPECT_EQ(searched.face, 1u);
+    EXPECT_FLOAT_EQ(searched.dist, 4.0f);
+
+    std::vector<RayHit> all;
+    geometry.all(ray, all);
+    ASSERT_EQ(all.size(), 4u);
+    for (DWORD i = 0; i < 4; ++i) EXPECT_EQ(all[i].face, i);
+    EXPECT_FLOAT_EQ(all[3].dist, 6.0f);
+}
+
+TEST(Picking, ARayThroughASharedEdgeFindsAFace) {
+    // Two faces split a unit square along its diagonal; rays along the diagonal must not
+    // fall through the seam.
+    Soup soup;
+    soup.addTriangle(D3DXVECTOR3(0, 0, 1), D3DXVECTOR3(1, 0, 1), D3DXVECTOR3(1, 1, 1));
+    soup.addTriangle(D3DXVECTOR3(0, 0, 1), D3DXVECTOR3(1, 1, 1), D3DXVECTOR3(0, 1, 1));
+    const PickGeometry geometry = soup.build();
+    for (int i = 0; i <= 100; ++i) {
+        const float s = i / 100.0f;
+        RayHit hit{};
+        EXPECT_TRUE(geometry.nearest(Ray(D3DXVECTOR3(s, s, -3), D3DXVECTOR3(0, 0, 1)), hit)) << s;
+    }
+}
+
+TEST(Picking, BrokenFacesNeverHit) {
+    const float positions[] = {0, 0, 5, 1, 0, 5, 0, 1, 5, NAN, 0, 5};
+    const uint32_t indices[] = {
+        0, 0, 1,  // zero area
+        0, 1, 7,  // index past the vertices
+        0, 1, 3,  // a corner that is not a number
+    };
+    const PickGeometry geometry(reinterpret_cast<const BYTE*>(positions), 4, 12, indices, true, 3);
+    RayHit hit{};
+    EXPECT_FALSE(geometry.nearest(Ray(D3DXVECTOR3(0.1f, 0.0f, 0), D3DXVECTOR3(0, 0, 1)), hit));
+    EXPECT_FALSE(geometry.scanNearest(Ray(D3DXVECTOR3(0.1f, 0.1f, 0), D3DXVECTOR3(0, 0, 1)), hit));
+    EXPECT_FALSE(geometry.nearest(Ray(D3DXVECTOR3(0.1f, 0.1f, 0), D3DXVECTOR3(0, 0, 1)), hit));
+}
+
+TEST(Picking, SixteenBitIndicesReadTheSameFaces) {
+    const float positions[] = {0, 0, 5, 1, 0, 5, 0, 1, 5};
+    const uint16_t indices[] = {2, 1, 0};
+    const PickGeometry geometry(reinterpret_cast<const BYTE*>(positions), 3, 12, indices, false, 1);
+    RayHit hit{};
+    ASSERT_TRUE(geometry.nearest(Ray(D3DXVECTOR3(0.25f, 0.5f, 0), D3DXVECTOR3(0, 0, 1)), hit));
+    // Corner 0 is now (0,1): U weighs (1,0), V weighs (0,0).
+    EXPECT_FLOAT_EQ(hit.u, 0.25f);
+    EXPECT_FLOAT_EQ(hit.v, 0.25f);
+}
+
+// An arena-like mesh: a bumpy floor grid, closed by walls, with boxes standing on it.
+Soup arena(std::mt19937& random, int gridSize, int boxes) {
+    Soup soup;
+    std::uniform_real_distribution<float> bump(-0.3f, 0.3f);
+    std::vector<float> height((gridSize + 1) * (gridSize + 1));
+    for (float& h : height) h = bump(random);
+    auto at = [&](int x, int z) { return D3DXVECTOR3(x - gridSize / 2.0f, height[z * (gridSize + 1) + x], z - gridSize / 2.0f); };
+    for (int z = 0; z < gridSize; ++z)
+        for (int x = 0; x < gridSize; ++x) {
+            soup.addTriangle(at(x, z), at(x, z + 1), at(x + 1, z + 1));
+            soup.addTriangle(at(x, z), at(x + 1, z + 1), at(x + 1, z));
+        }
+    const float half = gridSize / 2.0f;
+    for (int side = 0; side < 4; ++side) {
+        const float s = (side < 2) ? -half : half;
+        const bool alongX = side % 2 == 0;
+        auto corner = [&](float along, float y) { return alongX ? D3DXVECTOR3(along, y, s) : D3DXVECTOR3(s, y, along); };
+        soup.addTriangle(corner(-half, 0), corner(-half, 10), corner(half, 10));
+        soup.addTriangle(corner(-half, 0), corner(half, 10), corner(half, 0));
+    }
+    std::uniform_real_distribution<float> place(-half + 2, half - 2), size(0.5f, 2.0f);
+    for (int b = 0; b < boxes; ++b) {
+        const D3DXVECTOR3 lo(place(random), 0, place(random));
+        const D3DXVECTOR3 hi = lo + D3DXVECTOR3(size(random), size(random), size(random));
+        const D3DXVECTOR3 c[8] = {{lo.x, lo.y, lo.z}, {hi.x, lo.y, lo.z}, {hi.x, hi.y, lo.z}, {lo.x, hi.y, lo.z},
+                                  {lo.x, lo.y, hi.z}, {hi.x, lo.y, hi.z}, {hi.x, hi.y, hi.z}, {lo.x, hi.y, hi.z}};
+        const int quads[6][4] = {{0, 1, 2, 3}, {5, 4, 7, 6}, {4, 0, 3, 7}, {1, 5, 6, 2}, {3, 2, 6, 7}, {4, 5, 1, 0}};
+        for (const auto& q : quads) {
+            soup.addTriangle(c[q[0]], c[q[1]], c[q[2]]);
+            soup.addTriangle(c[q[0]], c[q[2]], c[q[3]]);
+        }
+    }
+    return soup;
+}
+
+std::vector<Ray> randomRays(std::mt19937& random, int count, float reach) {
+    std::uniform_real_distribution<float> coordinate(-reach, reach), unit(-1, 1);
+    std::uniform_int_distribution<int> kind(0, 3);
+    std::vector<Ray> rays;
+    for (int i = 0; i < count; ++i) {
+        const D3DXVECTOR3 origin(coordinate(random), coordinate(random) * 0.3f + 3, coordinate(random));
+        D3DXVECTOR3 dir(unit(random), unit(random), unit(random));
+        switch (kind(random)) {
+            case 0: dir = D3DXVECTOR3(0, -1, 0); break;  // the ground check
+            case 1: dir.y = 0; break;                     // wall checks
+            case 2: dir *= 7.5f; break;                   // unnormalised
+            default: break;
+        }
+        rays.emplace_back(origin, dir);
+    }
+    return rays;
+}
+
+TEST(Picking, BvhAnswersExactlyWhatTheScanAnswers) {
+    std::mt19937 random(20240611);
+    const Soup soup = arena(random, 40, 60);
+    const PickGeometry geometry = soup.build();
+    ASSERT_GT(geometry.faceCount(), 3000u);
+
+    int hits = 0;
+    for (const Ray& ray : randomRays(random, 5000, 25.0f)) {
+        RayHit scanned{}, searched{};
+        const bool scanFound = geometry.scanNearest(ray, scanned);
+        ASSERT_EQ(geometry.nearest(ray, searched), scanFound);
+        if (!scanFound) continue;
+        ++hits;
+        ASSERT_EQ(searched.face, scanned.face);
+        ASSERT_EQ(searched.dist, scanned.dist);
+        ASSERT_EQ(searched.u, scanned.u);
+        ASSERT_EQ(searched.v, scanned.v);
+    }
+    EXPECT_GT(hits, 2000);  // the rays must actually exercise the hits
+
+    for (const Ray& ray : randomRays(random, 500, 25.0f)) {
+        std::vector<RayHit> scanned, searched;
+        geometry.scanAll(ray, scanned);
+        geometry.all(ray, searched);
+        ASSERT_EQ(searched.size(), scanned.size());
+        for (size_t i = 0; i < scanned.size(); ++i) {
+            ASSERT_EQ(searched[i].face, scanned[i].face);
+            ASSERT_EQ(searched[i].dist, scanned[i].dist);
+        }
+    }
+}
+
+}  // namespace
