@@ -1,0 +1,50 @@
+// Decoded file contents shared between loads. An entry is kept per key (the file path, or
+// the path plus the parameters of a derived result) with the stamp of the file it came
+// from; a changed file is decoded again. Failures are not remembered, so a file that
+// appears later is found.
+#pragma once
+
+#include "SourceFile.h"
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+
+namespace velmora::d3dx {
+
+template <class Content>
+class FileCache {
+public:
+    // Returns the shared content, calling `decode` only when the entry is missing or stale.
+    std::shared_ptr<const Content> get(const std::string& key, const FileStamp& stamp,
+                                       const std::function<std::shared_ptr<const Content>()>& decode) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            auto found = entries_.find(key);
+            if (found != entries_.end() && found->second.stamp == stamp) return found->second.content;
+        }
+        std::shared_ptr<const Content> content = decode();
+        if (content) {
+            std::lock_guard<std::mutex> lock(mutex_);
+            entries_[key] = Entry{stamp, content};
+        }
+        return content;
+    }
+
+    void clear() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        entries_.clear();
+    }
+
+private:
+    struct Entry {
+        FileStamp stamp;
+        std::shared_ptr<const Content> content;
+    };
+    std::mutex mutex_;
+    std::map<std::string, Entry> entries_;
+};
+
+}  // namespace velmora::d3dx

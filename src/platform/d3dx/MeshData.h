@@ -1,0 +1,42 @@
+// The decoded content of a .x file as D3DX lays it out: what every mesh loaded from
+// that file starts with. Immutable once decoded, so loads of one file share it.
+#pragma once
+
+#include <d3d9.h>
+
+#include "PickGeometry.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace velmora::d3dx {
+
+// D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1
+struct MeshVertex {
+    float position[3];
+    float normal[3];
+    float uv[2];
+};
+static_assert(sizeof(MeshVertex) == 32, "D3DX mesh vertices are 32 bytes apart");
+
+constexpr DWORD kMeshFvf = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1;
+
+struct MeshMaterial {
+    D3DMATERIAL9 material;
+    bool hasTexture;
+    std::string textureFile;  // as the file names it
+};
+
+struct MeshData {
+    std::vector<MeshVertex> vertices;
+    std::vector<uint32_t> indices;    // three per face, faces sorted by attribute
+    std::vector<DWORD> attributes;    // material of each face
+    std::vector<MeshMaterial> materials;
+    std::shared_ptr<const PickGeometry> picking;
+
+    DWORD faceCount() const { return (DWORD)attributes.size(); }
+};
+
+}  // namespace velmora::d3dx
