@@ -1,0 +1,87 @@
+#include "AlOutput.h"
+
+namespace velmora::dsound {
+
+namespace {
+// No OpenAL backend offers a device by this name.
+constexpr const char* kMissingDeviceName = "Velmora: no audio device";
+}  // namespace
+
+AlOutput::~AlOutput() { close(); }
+
+bool AlOutput::open(OutputKind kind, unsigned loopbackRate) {
+    if (isOpen()) return true;
+    if (kind == OutputKind::Loopback) return openLoopback(loopbackRate);
+
+    device_ = alcOpenDevice(kind == OutputKind::Missing ? kMissingDeviceName : nullptr);
+    if (!device_) return false;
+    context_ = alcCreateContext(device_, nullptr);
+    if (!context_ || !alcMakeContextCurrent(context_)) {
+        close();
+        return false;
+    }
+    return true;
+}
+
+bool AlOutput::openLoopback(unsigned rate) {
+    auto openLoopbackDevice =
+        reinterpret_cast<LPALCLOOPBACKOPENDEVICESOFT>(alcGetProcAddress(nullptr, "alcLoopbackOpenDeviceSOFT"));
+    renderSamples_ = reinterpret_cast<LPALCRENDERSAMPLESSOFT>(alcGetProcAddress(nullptr, "alcRenderSamplesSOFT"));
+    if (!openLoopbackDevice || !renderSamples_) return false;
+    device_ = openLoopbackDevice(nullptr);
+    if (!device_) return false;
+    const ALCint attributes[] = {ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_SOFT, ALC_FORMAT_TYPE_SOFT, ALC_FLOAT_SOFT,
+                                 ALC_FREQUENCY, static_cast<ALCint>(rate), 0};
+    context_ = alcCreateContext(device_, attributes);
+    if (!context_ || !alcMakeContextCurrent(context_)) {
+        close();
+        return false;
+    }
+    return true;
+}
+
+void AlOutput::close() {
+    if (context_) {
+        if (!allSources_.empty()) alDeleteSources(static_cast<ALsizei>(allSources_.size()), allSources_.data());
+        alcMakeContextCurrent(nullptr);
+        alcDestroyContext(context_);
+    }
+    if (device_) alcCloseDevice(device_);
+    device_ = nullptr;
+    context_ = nullptr;
+    renderSamples_ = nullptr;
+    freeSources_.clear();
+    allSources_.clear();
+}
+
+bool AlOutput::acquireSource(ALuint& source) {
+    if (!isOpen()) return false;
+    if (freeSources_.empty()) {
+        if (allSources_.size() >= kMaxSources) return false;
+        alGetError();
+        ALuint made = 0;
+        alGenSources(1, &made);
+        if (alGetError() != AL_NO_ERROR) return false;
+        allSources_.push_back(made);
+        freeSources_.push_back(made);
+    }
+    source = freeSources_.back();
+    freeSources_.pop_back();
+    return true;
+}
+
+void AlOutput::releaseSource(ALuint source) { freeSources_.push_back(source); }
+
+void AlOutput::setListenerGain(float gain) {
+    if (isOpen()) alListenerf(AL_GAIN, gain);
+}
+
+std::vector<float> AlOutput::render(std::size_t frames) {
+    std::vector<float> samples;
+    if (!isOpen() || !renderSamples_) return samples;
+    samples.resize(frames * 2);
+    renderSamples_(device_, samples.data(), static_cast<ALCsizei>(frames));
+    return samples;
+}
+
+}  // namespace velmora::dsound

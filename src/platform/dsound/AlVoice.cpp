@@ -1,0 +1,116 @@
+#include "AlVoice.h"
+
+#include <vector>
+
+namespace velmora::dsound {
+
+namespace {
+
+ALenum alFormat(WORD channels, WORD bits) {
+    if (channels == 1) return bits == 8 ? AL_FORMAT_MONO8 : AL_FORMAT_MONO16;
+    return bits == 8 ? AL_FORMAT_STEREO8 : AL_FORMAT_STEREO16;
+}
+
+// Mono data for the centred layout: every frame copied to both channels.
+std::vector<BYTE> monoToStereo(const PcmData& data) {
+    WORD sampleBytes = data.format().nBlockAlign;
+    std::vector<BYTE> stereo(static_cast<std::size_t>(data.frames()) * sampleBytes * 2);
+    const BYTE* in = data.bytes();
+    BYTE* out = stereo.data();
+    for (DWORD frame = 0; frame < data.frames(); ++frame) {
+        for (int side = 0; side < 2; ++side) {
+            for (WORD b = 0; b < sampleBytes; ++b) *out++ = in[b];
+        }
+        in += sampleBytes;
+    }
+    return stereo;
+}
+
+}  // namespace
+
+AlVoice::AlVoice(AlOutput& output, ALuint source, std::shared_ptr<const PcmData> data, DWORD cursor, bool looping,
+                 const VoiceParams& params)
+    : output_(output), source_(source), data_(std::move(data)), params_(params) {
+    alSourcei(source_, AL_LOOPING, looping ? AL_TRUE : AL_FALSE);
+    start(static_cast<ALint>(cursor / data_->format().nBlockAlign));
+}
+
+AlVoice::~AlVoice() {
+    alSourceStop(source_);
+    alSourcei(source_, AL_BUFFER, 0);
+    alDeleteBuffers(1, &alBuffer_);
+    output_.releaseSource(source_);
+}
+
+bool AlVoice::spatial(const VoiceParams& params) const {
+    return params.positioned && data_->format().nChannels == 1;
+}
+
+void AlVoice::start(ALint frame) {
+    alSourceStop(source_);
+    alSourcei(source_, AL_BUFFER, 0);
+    if (alBuffer_) alDeleteBuffers(1, &alBuffer_);
+    alGenBuffers(1, &alBuffer_);
+
+    const WAVEFORMATEX& format = data_->format();
+    ALsizei wholeFrames = static_cast<ALsizei>(data_->frames() * format.nBlockAlign);
+    ALsizei rate = static_cast<ALsizei>(format.nSamplesPerSec);
+    bool isSpatial = spatial(params_);
+    if (format.nChannels == 1 && !isSpatial) {
+        std::vector<BYTE> stereo = monoToStereo(*data_);
+        alBufferData(alBuffer_, alFormat(2, format.wBitsPerSample), stereo.data(), static_cast<ALsizei>(stereo.size()),
+                     rate);
+    } else {
+        alBufferData(alBuffer_, alFormat(format.nChannels, format.wBitsPerSample), data_->bytes(), wholeFrames, rate);
+    }
+
+    alSourcei(source_, AL_BUFFER, static_cast<ALint>(alBuffer_));
+    alSourcei(source_, AL_DIRECT_CHANNELS_SOFT, isSpatial ? AL_FALSE : AL_TRUE);
+    alSourcei(source_, AL_SOURCE_RELATIVE, isSpatial ? AL_FALSE : AL_TRUE);
+    if (isSpatial) {
+        alSource3f(source_, AL_POSITION, params_.x, params_.y, params_.z);
+    } else {
+        alSource3f(source_, AL_POSITION, 0.0f, 0.0f, 0.0f);
+    }
+    alSourcef(source_, AL_GAIN, params_.gain);
+    alSourcef(source_, AL_PITCH, params_.pitch);
+    alSourcei(source_, AL_SAMPLE_OFFSET, frame);
+    alSourcePlay(source_);
+}
+
+ALint AlVoice::frame() {
+    ALint frame = 0;
+    alGetSourcei(source_, AL_SAMPLE_OFFSET, &frame);
+    return frame;
+}
+
+DWORD AlVoice::cursor() {
+    if (ended()) return 0;
+    return static_cast<DWORD>(frame()) * data_->format().nBlockAlign;
+}
+
+bool AlVoice::ended() {
+    ALint state = AL_STOPPED;
+    alGetSourcei(source_, AL_SOURCE_STATE, &state);
+    return state == AL_STOPPED;
+}
+
+void AlVoice::setLooping(bool looping) { alSourcei(source_, AL_LOOPING, looping ? AL_TRUE : AL_FALSE); }
+
+void AlVoice::seek(DWORD cursor) {
+    alSourcei(source_, AL_SAMPLE_OFFSET, static_cast<ALint>(cursor / data_->format().nBlockAlign));
+}
+
+void AlVoice::apply(const VoiceParams& params) {
+    bool layoutChanges = spatial(params) != spatial(params_);
+    params_ = params;
+    if (layoutChanges) {
+        start(frame());
+        return;
+    }
+    alSourcef(source_, AL_GAIN, params_.gain);
+    alSourcef(source_, AL_PITCH, params_.pitch);
+    if (spatial(params_)) alSource3f(source_, AL_POSITION, params_.x, params_.y, params_.z);
+}
+
+}  // namespace velmora::dsound

@@ -1,0 +1,38 @@
+// The sample memory of a secondary buffer, shared by the buffer and its duplicates.
+#pragma once
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace velmora::dsound {
+
+class PcmData {
+public:
+    // Starts as silence in the given (checked) format.
+    PcmData(const WAVEFORMATEX& format, DWORD size);
+
+    const WAVEFORMATEX& format() const { return format_; }
+    DWORD size() const { return static_cast<DWORD>(bytes_.size()); }
+    DWORD frames() const { return size() / format_.nBlockAlign; }
+    BYTE* bytes() { return bytes_.data(); }
+    const BYTE* bytes() const { return bytes_.data(); }
+    unsigned id() const { return id_; }
+
+    // A hash of the bytes, recomputed after a write.
+    uint64_t tag() const;
+    void written() { tagValid_ = false; }
+
+private:
+    WAVEFORMATEX format_;
+    std::vector<BYTE> bytes_;
+    unsigned id_;
+    mutable uint64_t tag_ = 0;
+    mutable bool tagValid_ = false;
+};
+
+uint64_t hashBytes(const void* bytes, std::size_t size);
+
+}  // namespace velmora::dsound
