@@ -509,7 +509,10 @@ struct IDirect3DDevice9 : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE GetFVF(DWORD* pFVF) = 0;
     virtual HRESULT STDMETHODCALLTYPE SetStreamSource(UINT StreamNumber, IDirect3DVertexBuffer9* pStreamData,
                                                       UINT OffsetInBytes, UINT Stride) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetStreamSource(UINT StreamNumber, IDirect3DVertexBuffer9** ppStreamData,
+                                                      UINT* pOffsetInBytes, UINT* pStride) = 0;
     virtual HRESULT STDMETHODCALLTYPE SetIndices(IDirect3DIndexBuffer9* pIndexData) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetIndices(IDirect3DIndexBuffer9** ppIndexData) = 0;
 };
 
 struct IDirect3D9 : public IUnknown {

@@ -1,0 +1,31 @@
+#include "DeviceInternals.h"
+
+#include "Device.h"
+#include "GlRenderer.h"
+
+namespace velmora::d3d9 {
+
+void bindShader(IDirect3DDevice9* device, ShaderBinding* binding) {
+    if (Device* ours = asDevice(device)) ours->bindShader(binding);
+}
+
+bool makeGlContextCurrent(IDirect3DDevice9* device) {
+    Device* ours = asDevice(device);
+    auto* gl = ours ? dynamic_cast<GlRenderer*>(&ours->renderer()) : nullptr;
+    if (!gl) return false;
+    gl->makeCurrent();
+    return true;
+}
+
+void recordSprite(IDirect3DDevice9* device, const LoggedSprite& sprite) {
+    Device* ours = asDevice(device);
+    if (!ours) return;
+    DrawRecord record;
+    record.kind = DrawKind::Sprite;
+    record.insideScene = ours->insideScene();
+    record.texture = sprite.texture;
+    record.sprite = sprite;
+    drawLog().record(std::move(record));
+}
+
+}  // namespace velmora::d3d9

@@ -1,0 +1,39 @@
+// What the D3DX sprite and effect need from the device beyond the Direct3D 9 API: an
+// effect pass replaces the fixed-function pipeline with its own program, and the headless
+// backend records sprites as sprites. Included by path from src/platform/d3dx_fx.
+#pragma once
+
+#include "velmora/DrawLog.h"
+
+#include <d3d9.h>
+
+#include <vector>
+
+namespace velmora::d3d9 {
+
+// An effect pass as the device sees it while it is bound.
+class ShaderBinding {
+public:
+    virtual ~ShaderBinding() = default;
+    // Headless: the parameter values in force, for the draw log.
+    virtual void parametersInForce(std::vector<LoggedEffectParameter>& out) const = 0;
+    // Real backend: the linked GL program, and the upload of the parameters into it once it
+    // is in use. The program's vertex stage reads position, normal, diffuse colour and the
+    // first texture coordinate at attribute locations 0, 1, 2 and 3; its samplers read the
+    // device's texture stages.
+    virtual unsigned glProgram() const = 0;
+    virtual void uploadParameters() = 0;
+};
+
+// Draws made while a binding is set use it instead of the fixed-function pipeline; null
+// goes back to fixed function. The device does not own the binding.
+void bindShader(IDirect3DDevice9* device, ShaderBinding* binding);
+
+// Real backend: makes the device's GL context current (before compiling or deleting an
+// effect's program); false for a headless device.
+bool makeGlContextCurrent(IDirect3DDevice9* device);
+
+// Headless: records one sprite draw with the device's scene state.
+void recordSprite(IDirect3DDevice9* device, const LoggedSprite& sprite);
+
+}  // namespace velmora::d3d9

@@ -1,0 +1,72 @@
+#include "GlContext.h"
+
+#include "win32/WindowSystem.h"
+
+#include <epoxy/gl.h>
+
+namespace velmora::d3d9 {
+
+namespace {
+
+unsigned g_lastId = 0;
+unsigned g_currentId = 0;
+
+void requestCoreProfile() {
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+}
+
+bool probeCoreProfile() {
+    requestCoreProfile();
+    SDL_Window* window = SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    if (!window) return false;
+    SDL_GLContext context = SDL_GL_CreateContext(window);
+    bool ok = false;
+    if (context) {
+        ok = epoxy_is_desktop_gl() && epoxy_gl_version() >= 33;
+        SDL_GL_DeleteContext(context);
+        g_currentId = 0;
+    }
+    SDL_DestroyWindow(window);
+    return ok;
+}
+
+}  // namespace
+
+bool GlContext::supported() {
+    static int capable = -1;  // unknown until probed
+    if (!win32::videoAvailable()) return false;
+    if (capable < 0) capable = probeCoreProfile() ? 1 : 0;
+    return capable == 1;
+}
+
+GlContext* GlContext::create(SDL_Window* window) {
+    if (!window) return nullptr;
+    requestCoreProfile();
+    SDL_GLContext context = SDL_GL_CreateContext(window);
+    if (!context) return nullptr;
+    if (epoxy_gl_version() < 33) {
+        SDL_GL_DeleteContext(context);
+        return nullptr;
+    }
+    auto* made = new GlContext(window, context, ++g_lastId);
+    g_currentId = made->id_;
+    return made;
+}
+
+GlContext::~GlContext() {
+    SDL_GL_DeleteContext(context_);
+    if (g_currentId == id_) g_currentId = 0;
+}
+
+void GlContext::makeCurrent() {
+    if (g_currentId == id_) return;
+    SDL_GL_MakeCurrent(window_, context_);
+    g_currentId = id_;
+}
+
+bool GlContext::isCurrent(unsigned id) { return id != 0 && id == g_currentId; }
+
+}  // namespace velmora::d3d9

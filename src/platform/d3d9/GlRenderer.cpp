@@ -1,0 +1,211 @@
+#include "GlRenderer.h"
+
+#include "DeviceInternals.h"
+#include "FixedFunctionProgram.h"
+#include "GlBackBuffer.h"
+#include "GlContext.h"
+#include "GlResources.h"
+#include "GlStateMapping.h"
+#include "GlslPrelude.h"
+#include "IndexBuffer.h"
+#include "Texture.h"
+#include "VertexBuffer.h"
+#include "win32/WindowSystem.h"
+
+#include <epoxy/gl.h>
+
+#include <algorithm>
+
+namespace velmora::d3d9 {
+
+namespace {
+
+enum Attribute : GLuint { kPosition = 0, kNormal = 1, kDiffuse = 2, kTexCoord = 3 };
+
+const void* byteOffset(size_t offset) { return reinterpret_cast<const void*>(offset); }
+
+}  // namespace
+
+bool GlRenderer::supported() { return GlContext::supported(); }
+
+std::unique_ptr<GlRenderer> GlRenderer::create(const D3DPRESENT_PARAMETERS& params) {
+    SDL_Window* window = win32::sdlWindow(params.hDeviceWindow);
+    if (!window) return nullptr;
+    if (!params.Windowed && !win32::setFullScreen(params.hDeviceWindow, true)) return nullptr;
+
+    std::unique_ptr<GlRenderer> renderer(new GlRenderer());
+    renderer->context_.reset(GlContext::create(window));
+    if (!renderer->context_) return nullptr;
+    SDL_GL_SetSwapInterval(params.PresentationInterval == D3DPRESENT_INTERVAL_IMMEDIATE ? 0 : 1);
+    renderer->backBuffer_.reset(GlBackBuffer::create(params.BackBufferWidth, params.BackBufferHeight));
+    renderer->fixedFunction_.reset(FixedFunctionProgram::create());
+    if (!renderer->backBuffer_ || !renderer->fixedFunction_) return nullptr;
+    renderer->hasDepthBuffer_ = params.EnableAutoDepthStencil != FALSE;
+
+    glGenVertexArrays(1, &renderer->vertexArray_);
+    glBindVertexArray(renderer->vertexArray_);
+    glGenBuffers(1, &renderer->userVertices_);
+    glGenSamplers(GLsizei(renderer->samplers_.size()), renderer->samplers_.data());
+    renderer->backBuffer_->bindForDrawing();
+    // Direct3D's back buffer starts black.
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    return renderer;
+}
+
+GlRenderer::~GlRenderer() {
+    if (!context_) return;
+    context_->makeCurrent();
+    fixedFunction_.reset();
+    backBuffer_.reset();
+    glDeleteSamplers(GLsizei(samplers_.size()), samplers_.data());
+    glDeleteBuffers(1, &userVertices_);
+    glDeleteVertexArrays(1, &vertexArray_);
+}
+
+void GlRenderer::makeCurrent() { context_->makeCurrent(); }
+
+void GlRenderer::clear(const ClearCall& call) {
+    makeCurrent();
+    const D3DVIEWPORT9& vp = call.state.viewport;
+    const UINT height = backBuffer_->height();
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDepthMask(GL_TRUE);
+    glStencilMask(0xFFFFFFFF);
+    glClearColor(((call.color >> 16) & 0xFF) / 255.0f, ((call.color >> 8) & 0xFF) / 255.0f,
+                 (call.color & 0xFF) / 255.0f, (call.color >> 24) / 255.0f);
+    glClearDepth(call.z);
+    glClearStencil(GLint(call.stencil));
+    GLbitfield mask = 0;
+    if (call.flags & D3DCLEAR_TARGET) mask |= GL_COLOR_BUFFER_BIT;
+    if (call.flags & D3DCLEAR_ZBUFFER) mask |= GL_DEPTH_BUFFER_BIT;
+    if (call.flags & D3DCLEAR_STENCIL) mask |= GL_STENCIL_BUFFER_BIT;
+
+    // Each rectangle (or the whole viewport) clipped to the viewport, in GL's y-up rows.
+    const D3DRECT whole = {LONG(vp.X), LONG(vp.Y), LONG(vp.X + vp.Width), LONG(vp.Y + vp.Height)};
+    const DWORD count = call.rects ? call.rectCount : 1;
+    glEnable(GL_SCISSOR_TEST);
+    for (DWORD i = 0; i < count; ++i) {
+        const D3DRECT& r = call.rects ? call.rects[i] : whole;
+        const LONG left = std::max(r.x1, whole.x1), right = std::min(r.x2, whole.x2);
+        const LONG top = std::max(r.y1, whole.y1), bottom = std::min(r.y2, whole.y2);
+        if (left >= right || top >= bottom) continue;
+        glScissor(left, GLint(height) - bottom, right - left, bottom - top);
+        glClear(mask);
+    }
+    glDisable(GL_SCISSOR_TEST);
+}
+
+void GlRenderer::bindTextures(const DeviceState& state) {
+    for (DWORD stage = 0; stage < kTextureStageCount; ++stage) {
+        glActiveTexture(GL_TEXTURE0 + stage);
+        Texture* texture = state.textures[stage] ? asTexture(state.textures[stage]) : nullptr;
+        if (!texture) {
+            glBindTexture(GL_TEXTURE_2D, 0);
+            continue;
+        }
+        glTextureFor(*texture, context_->id());
+        applySamplerStates(samplers_[stage], state, stage);
+        glBindSampler(stage, samplers_[stage]);
+    }
+    glActiveTexture(GL_TEXTURE0);
+}
+
+void GlRenderer::bindVertices(const DrawCall& call) {
+    size_t base = 0;
+    if (call.source == DrawCall::Source::User) {
+        glBindBuffer(GL_ARRAY_BUFFER, userVertices_);
+        glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(size_t(call.vertexCount) * call.stride), call.userVertices,
+                     GL_STREAM_DRAW);
+    } else {
+        glBufferFor(call.vertexBuffer->storage(), GL_ARRAY_BUFFER, context_->id());
+        base = call.streamOffset;
+    }
+    const VertexFormat& f = call.format;
+    const GLsizei stride = GLsizei(call.stride);
+    glEnableVertexAttribArray(kPosition);
+    glVertexAttribPointer(kPosition, 3, GL_FLOAT, GL_FALSE, stride, byteOffset(base));
+    if (f.normal >= 0) {
+        glEnableVertexAttribArray(kNormal);
+        glVertexAttribPointer(kNormal, 3, GL_FLOAT, GL_FALSE, stride, byteOffset(base + f.normal));
+    } else {
+        glDisableVertexAttribArray(kNormal);
+        glVertexAttrib3f(kNormal, 0.0f, 0.0f, 0.0f);
+    }
+    if (f.diffuse >= 0) {
+        // D3DCOLOR is stored B, G, R, A.
+        glEnableVertexAttribArray(kDiffuse);
+        glVertexAttribPointer(kDiffuse, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, stride, byteOffset(base + f.diffuse));
+    } else {
+        glDisableVertexAttribArray(kDiffuse);
+        glVertexAttrib4f(kDiffuse, 1.0f, 1.0f, 1.0f, 1.0f);
+    }
+    if (f.texCoord >= 0) {
+        glEnableVertexAttribArray(kTexCoord);
+        glVertexAttribPointer(kTexCoord, GLint(std::min(f.texCoordComponents, 2u)), GL_FLOAT, GL_FALSE, stride,
+                              byteOffset(base + f.texCoord));
+    } else {
+        glDisableVertexAttribArray(kTexCoord);
+        glVertexAttrib2f(kTexCoord, 0.0f, 0.0f);
+    }
+}
+
+void GlRenderer::setPreludeUniforms(unsigned program, const DeviceState& state) {
+    const D3DVIEWPORT9& vp = state.viewport;
+    glUniform2f(glGetUniformLocation(program, kPixelOffsetUniform), 1.0f / float(vp.Width), 1.0f / float(vp.Height));
+    const bool alphaTest = state.renderState(D3DRS_ALPHATESTENABLE) != FALSE;
+    glUniform1i(glGetUniformLocation(program, kAlphaFuncUniform),
+                alphaTest ? GLint(state.renderState(D3DRS_ALPHAFUNC)) : GLint(D3DCMP_ALWAYS));
+    glUniform1f(glGetUniformLocation(program, kAlphaRefUniform), float(state.renderState(D3DRS_ALPHAREF) & 0xFF));
+}
+
+void GlRenderer::draw(const DrawCall& call) {
+    makeCurrent();
+    const DeviceState& state = call.state;
+    applyRenderStates(state, hasDepthBuffer_);
+    applyViewport(state.viewport, backBuffer_->height());
+    bindTextures(state);
+
+    unsigned program;
+    if (call.shader) {
+        program = call.shader->glProgram();
+        glUseProgram(program);
+        call.shader->uploadParameters();
+    } else {
+        program = fixedFunction_->program();
+        fixedFunction_->use(state, state.textures[0] != nullptr, call.format.diffuse >= 0);
+    }
+    setPreludeUniforms(program, state);
+
+    glBindVertexArray(vertexArray_);
+    bindVertices(call);
+    const GLenum mode = glPrimitive(call.type);
+    if (call.source == DrawCall::Source::Indexed) {
+        IndexBuffer& indices = *call.indexBuffer;
+        glBufferFor(indices.storage(), GL_ELEMENT_ARRAY_BUFFER, context_->id());
+        const GLenum type = indices.indexSize() == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT;
+        glDrawElementsBaseVertex(mode, GLsizei(call.vertexCount), type,
+                                 byteOffset(size_t(call.startIndex) * indices.indexSize()), call.baseVertexIndex);
+    } else {
+        glDrawArrays(mode, call.source == DrawCall::Source::Stream ? GLint(call.startVertex) : 0,
+                     GLsizei(call.vertexCount));
+    }
+}
+
+void GlRenderer::present() {
+    makeCurrent();
+    int width = 0, height = 0;
+    SDL_GL_GetDrawableSize(context_->window(), &width, &height);
+    if (width > 0 && height > 0) backBuffer_->blitToWindow(width, height);
+    context_->swap();
+}
+
+bool GlRenderer::readBack(std::vector<BYTE>& rgba, UINT& width, UINT& height) {
+    makeCurrent();
+    backBuffer_->read(rgba);
+    width = backBuffer_->width();
+    height = backBuffer_->height();
+    return true;
+}
+
+}  // namespace velmora::d3d9

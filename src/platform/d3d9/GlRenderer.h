@@ -1,0 +1,48 @@
+// The real backend: OpenGL 3.3 core on the SDL window of the device's HWND, drawing into
+// an offscreen back buffer that Present shows in the window.
+#pragma once
+
+#include "Renderer.h"
+
+#include <array>
+#include <memory>
+
+namespace velmora::d3d9 {
+
+class FixedFunctionProgram;
+class GlBackBuffer;
+class GlContext;
+
+class GlRenderer final : public Renderer {
+public:
+    // Whether a device can be made: SDL video with a display and OpenGL 3.3 core.
+    static bool supported();
+    // Null when the window has no SDL window or GL cannot be set up on it. A full-screen
+    // device turns the window into a desktop-sized full-screen window.
+    static std::unique_ptr<GlRenderer> create(const D3DPRESENT_PARAMETERS& params);
+    ~GlRenderer() override;
+
+    void clear(const ClearCall& call) override;
+    void draw(const DrawCall& call) override;
+    void present() override;
+    bool readBack(std::vector<BYTE>& rgba, UINT& width, UINT& height) override;
+
+    void makeCurrent();
+
+private:
+    GlRenderer() = default;
+
+    void bindTextures(const DeviceState& state);
+    void bindVertices(const DrawCall& call);
+    void setPreludeUniforms(unsigned program, const DeviceState& state);
+
+    std::unique_ptr<GlContext> context_;
+    std::unique_ptr<GlBackBuffer> backBuffer_;
+    std::unique_ptr<FixedFunctionProgram> fixedFunction_;
+    bool hasDepthBuffer_ = true;
+    unsigned vertexArray_ = 0;
+    unsigned userVertices_ = 0;  // the copy of DrawPrimitiveUP's vertices
+    std::array<unsigned, kTextureStageCount> samplers_{};
+};
+
+}  // namespace velmora::d3d9

@@ -1,0 +1,37 @@
+#include "GlslPrelude.h"
+
+namespace velmora::d3d9 {
+
+const char* vertexPrelude() {
+    return R"(#version 330 core
+layout(location = 0) in vec3 inPosition;
+layout(location = 1) in vec3 inNormal;
+layout(location = 2) in vec4 inDiffuse;
+layout(location = 3) in vec2 inTexCoord;
+uniform vec2 velmoraPixelOffset;
+vec4 d3dPosition(vec4 clip) {
+    return vec4(clip.x + clip.w * velmoraPixelOffset.x, clip.y - clip.w * velmoraPixelOffset.y,
+                2.0 * clip.z - clip.w, clip.w);
+}
+)";
+}
+
+// Alpha functions numbered as D3DCMPFUNC (1 never ... 8 always); the test compares the
+// alpha as the 8-bit value Direct3D compares with D3DRS_ALPHAREF.
+const char* fragmentPrelude() {
+    return R"(#version 330 core
+uniform int velmoraAlphaFunc;
+uniform float velmoraAlphaRef;
+vec4 d3dFragment(vec4 colour) {
+    float a = floor(clamp(colour.a, 0.0, 1.0) * 255.0 + 0.5);
+    float r = velmoraAlphaRef;
+    bool pass = velmoraAlphaFunc == 8 || (velmoraAlphaFunc == 2 && a < r) || (velmoraAlphaFunc == 3 && a == r) ||
+                (velmoraAlphaFunc == 4 && a <= r) || (velmoraAlphaFunc == 5 && a > r) ||
+                (velmoraAlphaFunc == 6 && a != r) || (velmoraAlphaFunc == 7 && a >= r);
+    if (!pass) discard;
+    return colour;
+}
+)";
+}
+
+}  // namespace velmora::d3d9

@@ -1,0 +1,54 @@
+#include "IndexBuffer.h"
+
+#include <new>
+
+namespace velmora::d3d9 {
+
+HRESULT IndexBuffer::create(IDirect3DDevice9* device, UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool,
+                            IDirect3DIndexBuffer9** buffer) {
+    if (!buffer) return D3DERR_INVALIDCALL;
+    *buffer = nullptr;
+    if (length == 0 || (format != D3DFMT_INDEX16 && format != D3DFMT_INDEX32)) return D3DERR_INVALIDCALL;
+    try {
+        *buffer = new IndexBuffer(device, length, usage, format, pool);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+    return D3D_OK;
+}
+
+HRESULT IndexBuffer::QueryInterface(REFIID riid, void** object) {
+    if (!object) return E_POINTER;
+    if (sameGuid(riid, IID_IUnknown)) {
+        AddRef();
+        *object = static_cast<IUnknown*>(this);
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+HRESULT IndexBuffer::GetDevice(IDirect3DDevice9** device) {
+    if (!device) return D3DERR_INVALIDCALL;
+    device_->AddRef();
+    *device = device_;
+    return D3D_OK;
+}
+
+HRESULT IndexBuffer::Lock(UINT offset, UINT size, void** data, DWORD) { return storage_.lock(offset, size, data); }
+
+HRESULT IndexBuffer::Unlock() { return storage_.unlock(); }
+
+HRESULT IndexBuffer::GetDesc(D3DINDEXBUFFER_DESC* desc) {
+    if (!desc) return D3DERR_INVALIDCALL;
+    desc->Format = format_;
+    desc->Type = D3DRTYPE_INDEXBUFFER;
+    desc->Usage = usage_;
+    desc->Pool = pool_;
+    desc->Size = storage_.length();
+    return D3D_OK;
+}
+
+IndexBuffer* asIndexBuffer(IDirect3DIndexBuffer9* buffer) { return dynamic_cast<IndexBuffer*>(buffer); }
+
+}  // namespace velmora::d3d9

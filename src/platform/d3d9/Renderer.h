@@ -1,0 +1,59 @@
+// The backend under the device: the headless one records, the GL one draws.
+#pragma once
+
+#include "DeviceState.h"
+#include "VertexFormat.h"
+
+#include <d3d9.h>
+
+#include <vector>
+
+namespace velmora::d3d9 {
+
+class ShaderBinding;
+class IndexBuffer;
+class VertexBuffer;
+
+struct ClearCall {
+    const DeviceState& state;
+    DWORD rectCount;
+    const D3DRECT* rects;  // null: the whole viewport
+    DWORD flags;
+    D3DCOLOR color;
+    float z;
+    DWORD stencil;
+    bool insideScene;
+};
+
+struct DrawCall {
+    enum class Source { Stream, User, Indexed };
+
+    const DeviceState& state;
+    Source source;
+    D3DPRIMITIVETYPE type;
+    UINT primitiveCount;
+    UINT vertexCount;        // vertices read (user and stream draws)
+    VertexFormat format;
+    UINT stride;
+    const BYTE* userVertices;   // Source::User
+    VertexBuffer* vertexBuffer; // Source::Stream and Source::Indexed (stream 0)
+    UINT streamOffset;
+    UINT startVertex;           // Source::Stream
+    IndexBuffer* indexBuffer;   // Source::Indexed
+    INT baseVertexIndex;
+    UINT startIndex;
+    ShaderBinding* shader;      // null: fixed function
+    bool insideScene;
+};
+
+class Renderer {
+public:
+    virtual ~Renderer() = default;
+    virtual void clear(const ClearCall& call) = 0;
+    virtual void draw(const DrawCall& call) = 0;
+    virtual void present() = 0;
+    // The back buffer as RGBA, top row first; false when there are no pixels to read.
+    virtual bool readBack(std::vector<BYTE>& rgba, UINT& width, UINT& height) = 0;
+};
+
+}  // namespace velmora::d3d9

@@ -1,0 +1,108 @@
+#include "Texture.h"
+
+#include <algorithm>
+#include <new>
+
+namespace velmora::d3d9 {
+
+namespace {
+
+bool supportedFormat(D3DFORMAT format) { return format == D3DFMT_A8R8G8B8 || format == D3DFMT_X8R8G8B8; }
+
+UINT fullChainLength(UINT width, UINT height) {
+    UINT levels = 1;
+    while (width > 1 || height > 1) {
+        width = std::max(1u, width / 2);
+        height = std::max(1u, height / 2);
+        ++levels;
+    }
+    return levels;
+}
+
+}  // namespace
+
+HRESULT Texture::create(IDirect3DDevice9* device, UINT width, UINT height, UINT levels, DWORD usage,
+                        D3DFORMAT format, D3DPOOL pool, IDirect3DTexture9** texture) {
+    if (!texture) return D3DERR_INVALIDCALL;
+    *texture = nullptr;
+    if (width == 0 || height == 0 || !supportedFormat(format)) return D3DERR_INVALIDCALL;
+    UINT chain = fullChainLength(width, height);
+    if (levels == 0 || levels > chain) levels = chain;
+
+    Texture* made = new (std::nothrow) Texture(device, format, usage, pool);
+    if (!made) return E_OUTOFMEMORY;
+    try {
+        made->levels_.reserve(levels);
+        for (UINT i = 0; i < levels; ++i) {
+            made->levels_.push_back({width, height, std::vector<BYTE>(size_t(width) * height * kBytesPerTexel), false});
+            width = std::max(1u, width / 2);
+            height = std::max(1u, height / 2);
+        }
+    } catch (const std::bad_alloc&) {
+        made->Release();
+        return E_OUTOFMEMORY;
+    }
+    *texture = made;
+    return D3D_OK;
+}
+
+HRESULT Texture::QueryInterface(REFIID riid, void** object) {
+    if (!object) return E_POINTER;
+    if (sameGuid(riid, IID_IUnknown)) {
+        AddRef();
+        *object = static_cast<IUnknown*>(this);
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+HRESULT Texture::GetDevice(IDirect3DDevice9** device) {
+    if (!device) return D3DERR_INVALIDCALL;
+    device_->AddRef();
+    *device = device_;
+    return D3D_OK;
+}
+
+HRESULT Texture::GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) {
+    if (level >= levels_.size() || !desc) return D3DERR_INVALIDCALL;
+    desc->Format = format_;
+    desc->Type = D3DRTYPE_SURFACE;
+    desc->Usage = usage_;
+    desc->Pool = pool_;
+    desc->MultiSampleType = D3DMULTISAMPLE_NONE;
+    desc->MultiSampleQuality = 0;
+    desc->Width = levels_[level].width;
+    desc->Height = levels_[level].height;
+    return D3D_OK;
+}
+
+HRESULT Texture::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD) {
+    if (level >= levels_.size() || !locked) return D3DERR_INVALIDCALL;
+    Level& l = levels_[level];
+    if (l.locked) return D3DERR_INVALIDCALL;
+    LONG left = 0, top = 0;
+    if (rect) {
+        if (rect->left < 0 || rect->top < 0 || rect->left >= rect->right || rect->top >= rect->bottom ||
+            UINT(rect->right) > l.width || UINT(rect->bottom) > l.height)
+            return D3DERR_INVALIDCALL;
+        left = rect->left;
+        top = rect->top;
+    }
+    const INT pitch = INT(l.width * kBytesPerTexel);
+    locked->Pitch = pitch;
+    locked->pBits = l.texels.data() + size_t(top) * pitch + size_t(left) * kBytesPerTexel;
+    l.locked = true;
+    return D3D_OK;
+}
+
+HRESULT Texture::UnlockRect(UINT level) {
+    if (level >= levels_.size() || !levels_[level].locked) return D3DERR_INVALIDCALL;
+    levels_[level].locked = false;
+    ++revision_;
+    return D3D_OK;
+}
+
+Texture* asTexture(IDirect3DBaseTexture9* texture) { return dynamic_cast<Texture*>(texture); }
+
+}  // namespace velmora::d3d9

@@ -1,0 +1,55 @@
+#include "VertexBuffer.h"
+
+#include <new>
+
+namespace velmora::d3d9 {
+
+HRESULT VertexBuffer::create(IDirect3DDevice9* device, UINT length, DWORD usage, DWORD fvf, D3DPOOL pool,
+                             IDirect3DVertexBuffer9** buffer) {
+    if (!buffer) return D3DERR_INVALIDCALL;
+    *buffer = nullptr;
+    if (length == 0) return D3DERR_INVALIDCALL;
+    try {
+        *buffer = new VertexBuffer(device, length, usage, fvf, pool);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+    return D3D_OK;
+}
+
+HRESULT VertexBuffer::QueryInterface(REFIID riid, void** object) {
+    if (!object) return E_POINTER;
+    if (sameGuid(riid, IID_IUnknown)) {
+        AddRef();
+        *object = static_cast<IUnknown*>(this);
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+HRESULT VertexBuffer::GetDevice(IDirect3DDevice9** device) {
+    if (!device) return D3DERR_INVALIDCALL;
+    device_->AddRef();
+    *device = device_;
+    return D3D_OK;
+}
+
+HRESULT VertexBuffer::Lock(UINT offset, UINT size, void** data, DWORD) { return storage_.lock(offset, size, data); }
+
+HRESULT VertexBuffer::Unlock() { return storage_.unlock(); }
+
+HRESULT VertexBuffer::GetDesc(D3DVERTEXBUFFER_DESC* desc) {
+    if (!desc) return D3DERR_INVALIDCALL;
+    desc->Format = D3DFMT_VERTEXDATA;
+    desc->Type = D3DRTYPE_VERTEXBUFFER;
+    desc->Usage = usage_;
+    desc->Pool = pool_;
+    desc->Size = storage_.length();
+    desc->FVF = fvf_;
+    return D3D_OK;
+}
+
+VertexBuffer* asVertexBuffer(IDirect3DVertexBuffer9* buffer) { return dynamic_cast<VertexBuffer*>(buffer); }
+
+}  // namespace velmora::d3d9

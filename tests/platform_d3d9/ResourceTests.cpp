@@ -1,0 +1,117 @@
+// Textures, vertex buffers and index buffers keep their data in memory with Direct3D 9's
+// lock rules.
+#include "HeadlessDeviceFixture.h"
+
+#include <cstring>
+
+using namespace d3d9test;
+
+namespace {
+
+using ResourceTest = HeadlessDeviceTest;
+
+TEST_F(ResourceTest, TextureLevelsFormChainsAndDescribeThemselves) {
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(device->CreateTexture(256, 64, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr), D3D_OK);
+    EXPECT_EQ(texture->GetLevelCount(), 9u);  // 256x64 down to 1x1
+    D3DSURFACE_DESC desc{};
+    ASSERT_EQ(texture->GetLevelDesc(2, &desc), D3D_OK);
+    EXPECT_EQ(desc.Width, 64u);
+    EXPECT_EQ(desc.Height, 16u);
+    EXPECT_EQ(desc.Format, D3DFMT_A8R8G8B8);
+    EXPECT_EQ(desc.Pool, D3DPOOL_MANAGED);
+    ASSERT_EQ(texture->GetLevelDesc(8, &desc), D3D_OK);
+    EXPECT_EQ(desc.Width, 1u);
+    EXPECT_EQ(desc.Height, 1u);
+    EXPECT_EQ(texture->GetLevelDesc(9, &desc), D3DERR_INVALIDCALL);
+    texture->Release();
+
+    ASSERT_EQ(device->CreateTexture(800, 600, 1, 0, D3DFMT_X8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr), D3D_OK);
+    EXPECT_EQ(texture->GetLevelCount(), 1u);
+    texture->Release();
+}
+
+TEST_F(ResourceTest, UnsupportedTexturesAreRefused) {
+    IDirect3DTexture9* texture = reinterpret_cast<IDirect3DTexture9*>(1);
+    EXPECT_EQ(device->CreateTexture(16, 16, 1, 0, D3DFMT_R5G6B5, D3DPOOL_MANAGED, &texture, nullptr),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(texture, nullptr);
+    EXPECT_EQ(device->CreateTexture(0, 16, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
+              D3DERR_INVALIDCALL);
+}
+
+TEST_F(ResourceTest, LockedTexelsPersistWithThePitchAndRectangle) {
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(device->CreateTexture(8, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr), D3D_OK);
+    D3DLOCKED_RECT locked{};
+    ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
+    EXPECT_EQ(locked.Pitch, 32);
+    for (int y = 0; y < 4; ++y) {
+        DWORD* row = reinterpret_cast<DWORD*>(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch);
+        for (int x = 0; x < 8; ++x) row[x] = DWORD(y * 8 + x);
+    }
+    EXPECT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3DERR_INVALIDCALL);  // no nesting
+    ASSERT_EQ(texture->UnlockRect(0), D3D_OK);
+    EXPECT_EQ(texture->UnlockRect(0), D3DERR_INVALIDCALL);
+
+    // A rectangle lock points at its top-left texel with the level's pitch.
+    RECT part = {3, 2, 5, 4};
+    ASSERT_EQ(texture->LockRect(0, &locked, &part, D3DLOCK_READONLY), D3D_OK);
+    EXPECT_EQ(locked.Pitch, 32);
+    const DWORD* first = static_cast<const DWORD*>(locked.pBits);
+    EXPECT_EQ(first[0], DWORD(2 * 8 + 3));
+    EXPECT_EQ(first[8 + 1], DWORD(3 * 8 + 4));
+    texture->UnlockRect(0);
+
+    RECT outside = {4, 0, 9, 1};
+    EXPECT_EQ(texture->LockRect(0, &locked, &outside, 0), D3DERR_INVALIDCALL);
+    texture->Release();
+}
+
+TEST_F(ResourceTest, VertexBuffersLockRangesAndDescribeThemselves) {
+    IDirect3DVertexBuffer9* buffer = nullptr;
+    ASSERT_EQ(device->CreateVertexBuffer(96, D3DUSAGE_WRITEONLY, 0x112, D3DPOOL_MANAGED, &buffer, nullptr), D3D_OK);
+    D3DVERTEXBUFFER_DESC desc{};
+    ASSERT_EQ(buffer->GetDesc(&desc), D3D_OK);
+    EXPECT_EQ(desc.Size, 96u);
+    EXPECT_EQ(desc.FVF, 0x112u);
+    EXPECT_EQ(desc.Type, D3DRTYPE_VERTEXBUFFER);
+
+    void* whole = nullptr;
+    ASSERT_EQ(buffer->Lock(0, 0, &whole, 0), D3D_OK);  // size 0: everything
+    for (int i = 0; i < 96; ++i) static_cast<BYTE*>(whole)[i] = BYTE(i);
+    ASSERT_EQ(buffer->Unlock(), D3D_OK);
+
+    void* part = nullptr;
+    ASSERT_EQ(buffer->Lock(32, 32, &part, D3DLOCK_READONLY), D3D_OK);
+    EXPECT_EQ(static_cast<BYTE*>(part)[0], 32);
+    EXPECT_EQ(static_cast<BYTE*>(part)[31], 63);
+    buffer->Unlock();
+    EXPECT_EQ(buffer->Unlock(), D3DERR_INVALIDCALL);
+    EXPECT_EQ(buffer->Lock(80, 32, &part, 0), D3DERR_INVALIDCALL);
+    buffer->Release();
+}
+
+TEST_F(ResourceTest, IndexBuffersTakeSixteenOrThirtyTwoBitIndices) {
+    IDirect3DIndexBuffer9* buffer = nullptr;
+    ASSERT_EQ(device->CreateIndexBuffer(12, 0, D3DFMT_INDEX16, D3DPOOL_MANAGED, &buffer, nullptr), D3D_OK);
+    D3DINDEXBUFFER_DESC desc{};
+    buffer->GetDesc(&desc);
+    EXPECT_EQ(desc.Format, D3DFMT_INDEX16);
+    EXPECT_EQ(desc.Size, 12u);
+    void* data = nullptr;
+    ASSERT_EQ(buffer->Lock(0, 0, &data, 0), D3D_OK);
+    const WORD indices[6] = {0, 1, 2, 2, 1, 3};
+    std::memcpy(data, indices, sizeof indices);
+    buffer->Unlock();
+    ASSERT_EQ(buffer->Lock(6, 6, &data, D3DLOCK_READONLY), D3D_OK);
+    EXPECT_EQ(static_cast<WORD*>(data)[0], 2);
+    EXPECT_EQ(static_cast<WORD*>(data)[2], 3);
+    buffer->Unlock();
+    buffer->Release();
+
+    EXPECT_EQ(device->CreateIndexBuffer(12, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &buffer, nullptr),
+              D3DERR_INVALIDCALL);
+}
+
+}  // namespace
