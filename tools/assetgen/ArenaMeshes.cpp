@@ -69,9 +69,15 @@ public:
 
     // One face of a box: the plane `axis` = at, facing `facing` (+1 or -1), over the
     // rectangle lo..hi of the two other axes. Only the parts that look into open air
-    // are kept, so hidden and coincident faces never reach the mesh.
-    void face(int axis, float at, int facing, const Vec3& lo, const Vec3& hi, ArenaMaterial material) {
+    // are kept, so hidden and coincident faces never reach the mesh, unless `whole`.
+    void face(int axis, float at, int facing, const Vec3& lo, const Vec3& hi, ArenaMaterial material,
+              bool whole = false) {
         const int ua = (axis + 1) % 3, va = (axis + 2) % 3;
+        if (whole) {
+            rectangle(axis, at, facing, ua, component(lo, ua), component(hi, ua), va, component(lo, va),
+                      component(hi, va), material);
+            return;
+        }
         std::vector<float> us = cuts(ua, component(lo, ua), component(hi, ua));
         std::vector<float> vs = cuts(va, component(lo, va), component(hi, va));
         const size_t nu = us.size() - 1, nv = vs.size() - 1;
@@ -168,10 +174,11 @@ void writeArena(const std::string& dir) {
             arena.face(axis, component(s.max, axis), +1, s.min, s.max, upperMaterial);
             arena.face(axis, component(s.min, axis), -1, s.min, s.max, s.sides);
         }
-    // The outer box faces inwards; its floor lies under the solids, its top is the ceiling.
+    // The outer box faces inwards and stays whole, also behind the solids, so that a ray
+    // from anywhere inside it meets a face. Its floor lies under the solids.
     for (int axis = 0; axis < 3; ++axis) {
-        arena.face(axis, component(kOuterMin, axis), +1, kOuterMin, kOuterMax, axis == 1 ? kFloorMat : kWallMat);
-        arena.face(axis, component(kOuterMax, axis), -1, kOuterMin, kOuterMax, axis == 1 ? kCeilingMat : kWallMat);
+        arena.face(axis, component(kOuterMin, axis), +1, kOuterMin, kOuterMax, axis == 1 ? kFloorMat : kWallMat, true);
+        arena.face(axis, component(kOuterMax, axis), -1, kOuterMin, kOuterMax, axis == 1 ? kCeilingMat : kWallMat, true);
     }
     XFileWriter::write(mesh, dir + "/SubField2.x", "SubField");
 }

@@ -120,7 +120,7 @@ void writeShell(const std::string& dir) {
                         float phi = -2 * kPi * u;
                         float t = v;  // 0 at the nose, 1 at the back
                         float z = 0.08f - 0.17f * t;
-                        float r = 0.065f * std::pow(std::sin(kPi * t), 0.7f) * (1 + 0.12f * std::sin(2 * kPi * 3 * t + phi * 2));
+                        float r = 0.065f * std::pow(std::max(0.0f, std::sin(kPi * t)), 0.7f) * (1 + 0.12f * std::sin(2 * kPi * 3 * t + phi * 2));
                         return Vec3{r * std::cos(phi), r * std::sin(phi), z};
                     },
                     {2, 3}, true);

@@ -7,6 +7,7 @@
 #include "TextureNames.h"
 #include "XFileWriter.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 
@@ -57,7 +58,7 @@ void writeBody(const std::string& dir) {
 void writeWing(const std::string& path, const std::string& name, float span, float chord, float centre, float sweep) {
     MeshBuilder mesh;
     mesh.addMaterial(makeMaterial(0.85f, 0.95f, 1.0f, 0.6f, 60, 1.0f, texture::kDragonFlyWing));
-    auto width = [&](float s) { return chord * std::sqrt(std::sin(kPi * (0.08f + 0.92f * s))); };
+    auto width = [&](float s) { return chord * std::sqrt(std::max(0.0f, std::sin(kPi * (0.08f + 0.92f * s)))); };
     auto point = [&](float s, float across) {
         float mid = centre - sweep * s * s;
         return Vec3{0.03f + span * s, 0, mid + (across - 0.5f) * width(s)};

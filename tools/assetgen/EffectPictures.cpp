@@ -44,23 +44,23 @@ void writeSmoke(const std::string& path) {
     for (int cell = 0; cell <= 52; ++cell) {
         const float t = cell / 52.0f;
         const int ox = (cell % 8) * 32, oy = (cell / 8) * 32;
-        const float grow = 0.35f + 0.65f * std::sqrt(t);
+        const float grow = 0.5f + 0.5f * std::sqrt(t);
         const float fade = 1 - smooth(0.55f, 1.0f, t) * 0.85f;
         for (int y = 0; y < 32; ++y)
             for (int x = 0; x < 32; ++x) {
                 float px = x + 0.5f - 16, py = y + 0.5f - 16;
                 float density = 0;
                 for (const Puff& p : puffs) {
-                    float reach = 7 * p.speed * grow;
+                    float reach = 8 * p.speed * grow;
                     float cx = std::cos(p.angle) * reach, cy = std::sin(p.angle) * reach - 3 * t;  // smoke rises
-                    float r = (3.5f + 4.5f * p.size) * grow;
+                    float r = (4.5f + 4.5f * p.size) * grow;
                     float d = std::hypot(px - cx, py - cy) / r;
                     density += std::exp(-d * d * 1.6f);
                 }
                 float n = texture.fractal((x + ox) / 6.0f, (y + oy) / 6.0f, 256 / 6, 3);
-                density *= 0.75f + 0.5f * n;
+                density *= 0.4f + 1.2f * n;
                 float border = std::min({x + 0.5f, 31.5f - x, y + 0.5f, 31.5f - y});
-                float alpha = clamp01(density * 1.4f - 0.15f) * fade * smooth(0.0f, 3.0f, border);
+                float alpha = clamp01(density * 1.4f - 0.15f) * fade * smooth(0.5f, 3.5f, border);
                 Color c = explosionColor(t, density);
                 image.at(ox + x, oy + y) = Color{c.r, c.g, c.b, alpha};
             }

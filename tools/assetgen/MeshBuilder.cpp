@@ -28,8 +28,14 @@ void MeshBuilder::addSurface(int nu, int nv, const std::function<Vec3(float, flo
     const int columns = nu + 1;
     std::vector<Vec3> grid;
     grid.reserve(static_cast<size_t>(columns * (nv + 1)));
+    // Snapped to the precision the file keeps, so points that meet (poles, seams) are
+    // equal and the triangles they would squash to nothing are left out.
+    auto snap = [](float v) { return std::round(v * 1e6f) / 1e6f; };
     for (int j = 0; j <= nv; ++j)
-        for (int i = 0; i <= nu; ++i) grid.push_back(surface(float(i) / nu, float(j) / nv));
+        for (int i = 0; i <= nu; ++i) {
+            Vec3 p = surface(float(i) / nu, float(j) / nv);
+            grid.push_back({snap(p.x), snap(p.y), snap(p.z)});
+        }
     auto at = [&](int i, int j) { return grid[static_cast<size_t>(j * columns + i)]; };
     auto uvAt = [&](int i, int j) { return Vec2{uvScale.x * i / nu, uvScale.y * j / nv}; };
 

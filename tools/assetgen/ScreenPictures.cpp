@@ -130,7 +130,7 @@ void writeTitle(const std::string& path, const Font& bold, const Font& regular) 
     image.fillCircle(1040, 200, 12, rgb(0xe2d8c4));
     web(image, 1040, 150, 330, 14, 0.04f, 22, Color{0.85f, 0.9f, 1.0f, 0.3f});
     skyline(image, 23, 720, rgb(0x0c0a18), rgb(0xffc060, 0.85f));
-    hangingSpider(image, 210, 250, rgb(0x0c0a18));
+    hangingSpider(image, 120, 190, rgb(0x0c0a18));
 
     TextPainter::draw(image, bold, "Velmora", 200, 640, 370,
                       titleStyle(rgb(0xfff6d8), rgb(0xf09830), Color{1.0f, 0.55f, 0.2f, 0.55f}));
@@ -186,7 +186,7 @@ void writeStageClear(const std::string& path, const Font& bold, const Font& regu
     TextPainter::draw(image, bold, "STAGE CLEAR", 130, 640, 370,
                       titleStyle(rgb(0xffffff), rgb(0xffc040), Color{1.0f, 0.8f, 0.3f, 0.6f}));
     TextPainter::draw(image, regular, "THE DEN IS SILENT", 32, 640, 440, captionStyle(rgb(0xfff0d0)));
-    TextPainter::draw(image, regular, "click to return", 24, 640, 560, captionStyle(rgb(0xfff6e8)));
+    TextPainter::draw(image, regular, "click to return", 24, 640, 505, captionStyle(rgb(0xfff6e8)));
     image.savePng(path);
 }
 

@@ -12,6 +12,7 @@ namespace {
 // Every real number is written with a decimal point: some .x readers refuse integer
 // literals where the template declares a float.
 std::string real(float value) {
+    if (!std::isfinite(value)) throw std::runtime_error("a mesh holds a number that is not finite");
     if (std::fabs(value) < 5e-7f) value = 0;
     char text[32];
     std::snprintf(text, sizeof text, "%.6f", static_cast<double>(value));
