@@ -1,0 +1,87 @@
+// A device on the real backend (OpenGL 3.3) for tests that read pixels back. Runs under
+// Xvfb or with SDL's offscreen driver; skips itself when no GL 3.3 display is there.
+#pragma once
+
+#include "HeadlessDeviceFixture.h"
+#include "TestWindow.h"
+
+#include <d3d9.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "velmora/HeadlessInput.h"
+#include "velmora/Platform.h"
+#include "velmora/Screenshot.h"
+
+namespace d3d9test {
+
+// An orthographic projection that maps Direct3D pixel coordinates (origin top-left, y
+// down, pixel centres on integers) to the viewport, as ID3DXSprite sets up.
+inline D3DMATRIX pixelProjection(float width, float height) {
+    const float l = 0.5f, r = width + 0.5f, t = 0.5f, b = height + 0.5f;
+    D3DMATRIX m{};
+    m._11 = 2.0f / (r - l);
+    m._22 = 2.0f / (t - b);
+    m._33 = 1.0f;
+    m._41 = (l + r) / (l - r);
+    m._42 = (t + b) / (b - t);
+    m._44 = 1.0f;
+    return m;
+}
+
+class DisplayDeviceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        velmora::selectBackend(velmora::Backend::Real);
+        velmora::allowOffscreenVideo(true);
+        velmora::headless::resetWin32();
+        d3d = Direct3DCreate9(D3D_SDK_VERSION);
+        if (!d3d) GTEST_SKIP() << "no display with OpenGL 3.3";
+        window = createTestWindow(1280, 720);
+        ASSERT_NE(window, nullptr);
+        params = windowedParameters(window);
+        ASSERT_EQ(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, kHardwareFlags, &params, &device),
+                  D3D_OK);
+        const D3DMATRIX projection = pixelProjection(1280.0f, 720.0f);
+        device->SetTransform(D3DTS_PROJECTION, &projection);
+        device->SetRenderState(D3DRS_LIGHTING, FALSE);
+    }
+
+    void TearDown() override {
+        if (device) device->Release();
+        if (d3d) d3d->Release();
+        velmora::headless::resetWin32();
+        velmora::allowOffscreenVideo(false);
+        velmora::selectBackend(velmora::Backend::Real);
+    }
+
+    velmora::Image readBack() {
+        velmora::Image image;
+        EXPECT_TRUE(velmora::readBackBuffer(image));
+        EXPECT_EQ(image.width, 1280u);
+        EXPECT_EQ(image.height, 720u);
+        return image;
+    }
+
+    // Where a test may leave a picture of what it drew, for a person to look at.
+    static std::string screenshotPath(const std::string& name) {
+        const char* dir = std::getenv("VELMORA_SCREENSHOT_DIR");
+        return std::string(dir ? dir : ".") + "/" + name + ".png";
+    }
+
+    HWND window = nullptr;
+    IDirect3D9* d3d = nullptr;
+    IDirect3DDevice9* device = nullptr;
+    D3DPRESENT_PARAMETERS params{};
+};
+
+inline ::testing::AssertionResult colourNear(const velmora::Rgba& got, int r, int g, int b, int tolerance = 2) {
+    if (std::abs(got.r - r) <= tolerance && std::abs(got.g - g) <= tolerance && std::abs(got.b - b) <= tolerance)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "got (" << int(got.r) << ", " << int(got.g) << ", " << int(got.b)
+                                         << "), expected (" << r << ", " << g << ", " << b << ")";
+}
+
+}  // namespace d3d9test
