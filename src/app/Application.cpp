@@ -41,7 +41,7 @@ bool Application::create(HINSTANCE moduleInstance, int width, int height) {
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     windowClass.lpszMenuName = nullptr;
     windowClass.lpszClassName = "Window";
     windowClass.hIconSm = LoadIconA(nullptr, IDI_APPLICATION);

@@ -3,6 +3,15 @@
 #include "ComRelease.h"
 #include "Graphics.h"
 
+namespace {
+
+RECT wholeImage(const D3DXIMAGE_INFO& image) {
+    RECT whole = {0, 0, static_cast<LONG>(image.Width), static_cast<LONG>(image.Height)};
+    return whole;
+}
+
+}  // namespace
+
 Texture::Texture() : texture(nullptr) {
     ZeroMemory(&info, sizeof(info));
     ZeroMemory(&rect, sizeof(rect));
@@ -21,7 +30,7 @@ bool Texture::load(const char* fileName, bool nonPowerOfTwo) {
         return false;
     }
     // The source image's size, which for a power-of-two texture is smaller than the texture.
-    SetRect(&rect, 0, 0, static_cast<int>(info.Width), static_cast<int>(info.Height));
+    rect = wholeImage(info);
     return true;
 }
 
@@ -37,7 +46,7 @@ bool Texture::create(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMA
     info.Height = description.Height;
     info.Format = description.Format;
     info.MipLevels = texture->GetLevelCount();
-    SetRect(&rect, 0, 0, static_cast<int>(info.Width), static_cast<int>(info.Height));
+    rect = wholeImage(info);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "GameCoreTest.h"
 
 #include <velmora/DrawLog.h>
+#include <velmora/HeadlessAudio.h>
 #include <velmora/HeadlessInput.h>
 #include <velmora/Platform.h>
 
@@ -11,11 +12,14 @@ namespace headless = velmora::headless;
 void GameCoreTest::SetUp() {
     velmora::selectBackend(velmora::Backend::Headless);
     headless::resetWin32();
+    velmora::audio::resetAudio();
     velmora::resetDrawLog();
 }
 
 void GameCoreTest::TearDown() {
+    headless::onFrame(nullptr);
     shutDown();
+    velmora::audio::resetAudio();
     headless::resetWin32();
 }
 
