@@ -6,7 +6,7 @@ using velmora::win32::Win32Platform;
 
 int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
     Win32Platform& p = Win32Platform::instance();
-    bool onScreen = p.videoAvailable() && p.video.showsOnScreen();
     const velmora::win32::WindowRecord* owner = p.windows.find(hWnd);
-    return p.messageBoxes.show(lpText, lpCaption, uType, onScreen, owner ? owner->sdl : nullptr);
+    return p.messageBoxes.show(lpText, lpCaption, uType, [&p] { return p.videoAvailable() && p.video.showsOnScreen(); },
+                               owner ? owner->sdl : nullptr);
 }

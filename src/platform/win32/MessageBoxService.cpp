@@ -47,8 +47,8 @@ int showSdlBox(const char* text, const char* caption, UINT type, const MessageBo
 }
 
 int askPlayer(const char* text, const char* caption, UINT type, const MessageBoxButtons& layout,
-              bool displayAvailable, SDL_Window* parent) {
-    if (displayAvailable) {
+              const std::function<bool()>& onScreen, SDL_Window* parent) {
+    if (onScreen()) {
         if (int answer = showSdlBox(text, caption, type, layout, parent)) return answer;
     }
     if (!isHeadless()) std::fprintf(stderr, "%s%s%s\n", caption, caption[0] ? ": " : "", text);
@@ -57,8 +57,8 @@ int askPlayer(const char* text, const char* caption, UINT type, const MessageBox
 
 }  // namespace
 
-int MessageBoxService::show(const char* text, const char* caption, UINT type, bool displayAvailable,
-                            SDL_Window* parent) {
+int MessageBoxService::show(const char* text, const char* caption, UINT type,
+                            const std::function<bool()>& onScreen, SDL_Window* parent) {
     if (!text) text = "";
     if (!caption) caption = "Error";  // what Windows shows for a null caption
     MessageBoxButtons layout = MessageBoxButtons::forType(type);
@@ -70,7 +70,7 @@ int MessageBoxService::show(const char* text, const char* caption, UINT type, bo
         answer = answers_.front();
         answers_.pop_front();
     } else {
-        answer = askPlayer(text, caption, type, layout, displayAvailable, parent);
+        answer = askPlayer(text, caption, type, layout, onScreen, parent);
     }
     shown_.push_back({text, caption, type, answer});
     return answer;

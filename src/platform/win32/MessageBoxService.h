@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 struct SDL_Window;
@@ -16,8 +17,10 @@ namespace velmora::win32 {
 
 class MessageBoxService {
 public:
-    // displayAvailable: a real box can be shown; parent: the owner's SDL window or null.
-    int show(const char* text, const char* caption, UINT type, bool displayAvailable, SDL_Window* parent);
+    // onScreen: whether a real box can be shown, asked only when no answer is scripted;
+    // parent: the owner's SDL window or null.
+    int show(const char* text, const char* caption, UINT type, const std::function<bool()>& onScreen,
+             SDL_Window* parent);
 
     void queueAnswer(int answer) { answers_.push_back(answer); }
     const std::vector<headless::MessageBoxShown>& shown() const { return shown_; }
