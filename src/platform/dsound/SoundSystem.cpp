@@ -1,21 +1,31 @@
 #include "SoundSystem.h"
 
+#include <cstdlib>
+
 #include "AlVoice.h"
 #include "ClockVoice.h"
 #include "SecondaryBuffer.h"
-#include "velmora/Platform.h"
 
 namespace velmora::dsound {
 
+namespace {
+void closeOutputAtExit() { SoundSystem::instance().reset(OutputKind::DefaultDevice, 0); }
+}  // namespace
+
+// Never destroyed: buffers that outlive main (held by static objects) may still be
+// released after the output has been closed at exit.
 SoundSystem& SoundSystem::instance() {
-    static SoundSystem system;
-    return system;
+    static SoundSystem* system = new SoundSystem;
+    return *system;
 }
 
 bool SoundSystem::openOutput() {
+    if (state_ != OutputState::Closed && openedFor_ != backend()) reset(kind_, loopbackRate_);
     if (state_ == OutputState::Closed) {
         bool opened = isHeadless() ? kind_ != OutputKind::Missing : al_.open(kind_, loopbackRate_);
         state_ = opened ? OutputState::Open : OutputState::Failed;
+        openedFor_ = backend();
+        if (!closesAtExit_) closesAtExit_ = std::atexit(closeOutputAtExit) == 0;
     }
     return state_ == OutputState::Open;
 }

@@ -11,6 +11,7 @@
 #include "AlOutput.h"
 #include "PcmData.h"
 #include "Voice.h"
+#include "velmora/Platform.h"
 
 namespace velmora::dsound {
 
@@ -22,7 +23,7 @@ public:
 
     // Opens the output for a new device object; false when there is no audio device.
     // A failure is remembered, so that later devices fail at once instead of probing
-    // the sound system again on every spawn.
+    // the sound system again on every spawn. A change of backend starts over.
     bool openOutput();
     void deviceCreated() { ++liveDevices_; }
     void deviceDestroyed() { --liveDevices_; }
@@ -57,6 +58,8 @@ private:
     OutputKind kind_ = OutputKind::DefaultDevice;
     unsigned loopbackRate_ = 0;
     OutputState state_ = OutputState::Closed;
+    Backend openedFor_ = Backend::Real;
+    bool closesAtExit_ = false;
     AlOutput al_;
     unsigned clockVoices_ = 0;
     unsigned liveDevices_ = 0;

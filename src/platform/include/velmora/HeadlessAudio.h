@@ -69,7 +69,8 @@ void useNoAudioDevice();
 std::vector<float> renderMix(std::size_t frames);
 
 // Stops and forgets every buffer, closes the audio output, zeroes the counters and goes
-// back to the default output. Release the game's sound objects first.
+// back to the default output. Release the game's sound objects first. Changing the
+// backend (velmora::selectBackend) between DirectSoundCreate8 calls does the same.
 void resetAudio();
 
 }  // namespace velmora::audio
