@@ -1,6 +1,7 @@
 // _splitpath and COM initialisation.
 #include "Win32TestSupport.h"
 
+#include <cstring>
 #include <string>
 
 using namespace win32test;

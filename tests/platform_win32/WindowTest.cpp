@@ -1,8 +1,6 @@
 // Window classes, windows, their geometry and the messages sent while they change.
 #include "Win32TestSupport.h"
 
-#include <cstring>
-
 using namespace win32test;
 
 namespace {
@@ -223,16 +221,4 @@ TEST_F(WindowTest, ClientToScreenAddsTheClientOrigin) {
     POINT moved = clientOrigin(window);
     EXPECT_EQ(moved.x - origin.x, 80);
     EXPECT_EQ(moved.y - origin.y, 210);
-}
-
-TEST_F(WindowTest, SystemIconsCursorsAndStockObjectsAreDistinctHandles) {
-    EXPECT_NE(LoadIconA(nullptr, IDI_APPLICATION), nullptr);
-    EXPECT_NE(LoadCursorA(nullptr, IDC_ARROW), nullptr);
-    EXPECT_NE(static_cast<void*>(LoadIconA(nullptr, IDI_APPLICATION)),
-              static_cast<void*>(LoadCursorA(nullptr, IDC_ARROW)));
-    EXPECT_EQ(LoadIconA(nullptr, "custom"), nullptr) << "no icon resources of our own";
-    EXPECT_NE(GetStockObject(WHITE_BRUSH), nullptr);
-    EXPECT_NE(GetStockObject(WHITE_BRUSH), GetStockObject(BLACK_BRUSH));
-    EXPECT_EQ(GetStockObject(9), nullptr);
-    EXPECT_EQ(GetStockObject(40), nullptr);
 }

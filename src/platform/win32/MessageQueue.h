@@ -17,7 +17,6 @@ public:
     bool peek(MSG* out, HWND window, UINT filterMin, UINT filterMax, bool remove);
     void removeMessagesOf(HWND window);
     void clear();
-    bool empty() const { return messages_.empty() && !quitPending_; }
 
 private:
     std::deque<MSG> messages_;
