@@ -79,9 +79,8 @@ void MmioFile::getInfo(MMIOINFO& info) const {
 MMRESULT MmioFile::setInfo(const MMIOINFO& info) {
     // The caller may only have moved its read pointer inside the buffer it was given.
     if (info.pchBuffer != info_.pchBuffer) return MMSYSERR_INVALPARAM;
-    if (buffered() && (info.pchNext < info_.pchBuffer || info.pchNext > info_.pchEndRead)) {
-        return MMSYSERR_INVALPARAM;
-    }
+    if (!buffered()) return MMSYSERR_NOERROR;
+    if (info.pchNext < info_.pchBuffer || info.pchNext > info_.pchEndRead) return MMSYSERR_INVALPARAM;
     info_.pchNext = info.pchNext;
     return MMSYSERR_NOERROR;
 }
