@@ -16,6 +16,12 @@ const char* const kEffects[] = {"Start", "ExploSE", "PlayMoveSE", "DamageSE", "L
                                 "RollOver", "BossMove", "Bound", "FirstRoll", "LoopRoll"};
 const char* const kMusic[] = {"TitleBGM", "PlayBGM", "ResultBGM", "GameOverBGM"};
 
+double mean(const WavFile& wav) {
+    double sum = 0;
+    for (double s : wav.samples) sum += s;
+    return sum / std::max<size_t>(1, wav.samples.size());
+}
+
 double peakDb(const WavFile& wav) {
     double peak = 0;
     for (double s : wav.samples) peak = std::max(peak, std::fabs(s));
@@ -41,6 +47,7 @@ TEST(Sounds, EffectsAreShortMonoAndLevelledWithoutClicks) {
         EXPECT_LE(wav.seconds(), 2.5);
         EXPECT_LE(peakDb(wav), -1.0) << "no clipping";
         EXPECT_GE(peakDb(wav), -12.0) << "audible";
+        EXPECT_LT(std::fabs(mean(wav)), 0.005) << "no constant offset";
         EXPECT_LT(std::fabs(wav.samples.front()), 0.01) << "starts from silence";
         EXPECT_LT(std::fabs(wav.samples.back()), 0.01) << "ends in silence";
     }
@@ -62,6 +69,7 @@ TEST(Sounds, MusicLoopsAreLongAndSeamless) {
         EXPECT_LE(wav.seconds(), 60);
         EXPECT_LE(peakDb(wav), -1.0);
         EXPECT_GE(peakDb(wav), -12.0);
+        EXPECT_LT(std::fabs(mean(wav)), 0.01) << "no constant offset";
         std::vector<double> steps;
         for (size_t i = 1; i < wav.samples.size(); ++i) steps.push_back(std::fabs(wav.samples[i] - wav.samples[i - 1]));
         std::sort(steps.begin(), steps.end());

@@ -26,6 +26,16 @@ void AudioClip::mix(const AudioClip& other, long start, float gain, bool wrap) {
     }
 }
 
+void AudioClip::removeDcOffset() {
+    float previousIn = 0, previousOut = 0;
+    for (float& s : samples_) {
+        float out = s - previousIn + 0.995f * previousOut;
+        previousIn = s;
+        previousOut = out;
+        s = out;
+    }
+}
+
 void AudioClip::normalize(float peakDb) {
     float peak = 0;
     for (float s : samples_) peak = std::max(peak, std::fabs(s));

@@ -21,6 +21,8 @@ public:
     // Mixes another clip in from `start`. With wrap, what runs past the end continues
     // at the beginning (music loops are mixed this way, so the seam is seamless).
     void mix(const AudioClip& other, long start, float gain, bool wrap);
+    // Takes out any constant offset (pulse waves carry one) with a gentle high-pass.
+    void removeDcOffset();
     // Scales so that the loudest sample sits at the given level in dB below full scale.
     void normalize(float peakDb);
     // Short fades against clicks at the start and end of a one-shot sound.

@@ -35,9 +35,9 @@ void writeBody(const std::string& dir) {
     MeshBuilder mesh;
     const BossMaterials m = addBossMaterials(mesh);
     mesh.useMaterial(m.under);
-    mesh.addEllipsoid({0, 0.1f, -0.04f}, {0.2f, 0.2f, 0.42f}, 20, 12);
+    mesh.addEllipsoid({0, 0.05f, -0.04f}, {0.24f, 0.24f, 0.42f}, 20, 12);
     // Eight arched plates from head to tail, each flaring at its back edge so it
-    // overlaps the next like shingles.
+    // overlaps the next like shingles; their skirts hide where the legs join.
     mesh.useMaterial(m.plate);
     for (int k = 0; k < 8; ++k) {
         const float front = 0.33f - k * 0.092f, back = front - 0.125f;
@@ -45,35 +45,37 @@ void writeBody(const std::string& dir) {
                         [&](float u, float v) {
                             float z = back + (front - back) * v;
                             float s = bodyProfile(z) * (1.07f - 0.07f * v);
-                            float theta = -0.18f + (kPi + 0.36f) * u;
-                            return Vec3{0.25f * s * std::cos(theta), 0.06f + 0.28f * s * std::sin(theta), z};
+                            float theta = -0.35f + (kPi + 0.7f) * u;
+                            return Vec3{0.27f * s * std::cos(theta), -0.05f + 0.36f * s * std::sin(theta), z};
                         },
                         {1, 0.5f}, true);
     }
-    mesh.addEllipsoid({0, 0.08f, 0.39f}, {0.15f, 0.12f, 0.1f}, 16, 8);  // head
+    mesh.addEllipsoid({0, -0.01f, 0.39f}, {0.16f, 0.13f, 0.1f}, 16, 8);  // head
     mesh.useMaterial(m.eye);
-    for (float side : {-1.0f, 1.0f}) mesh.addEllipsoid({side * 0.08f, 0.12f, 0.46f}, {0.03f, 0.03f, 0.03f}, 10, 6);
+    for (float side : {-1.0f, 1.0f}) mesh.addEllipsoid({side * 0.08f, 0.03f, 0.47f}, {0.03f, 0.03f, 0.03f}, 10, 6);
     mesh.useMaterial(m.dark);
     for (float side : {-1.0f, 1.0f}) {
-        mesh.addTube({{side * 0.05f, 0.14f, 0.46f}, {side * 0.12f, 0.2f, 0.56f}, {side * 0.22f, 0.19f, 0.66f}},
+        mesh.addTube({{side * 0.05f, 0.05f, 0.47f}, {side * 0.12f, 0.12f, 0.57f}, {side * 0.22f, 0.11f, 0.67f}},
                      {0.012f, 0.008f, 0.003f}, 6, true, true);  // antennae
-        mesh.addTube({{side * 0.06f, 0.08f, -0.44f}, {side * 0.12f, 0.06f, -0.54f}}, {0.025f, 0.005f}, 6, true, true);
+        mesh.addTube({{side * 0.06f, -0.02f, -0.44f}, {side * 0.12f, -0.05f, -0.54f}}, {0.025f, 0.005f}, 6, true, true);
     }
     XFileWriter::write(mesh, dir + "/PillBugs.x", "PillBugsBody");
 }
 
 void writeLeg(const std::string& dir) {
-    // Hinge at the origin (0.2 above the body origin); the foot reaches the floor 0.533 below.
+    // Hinge at the origin (0.2 above the body origin), out under the skirt of the
+    // plates; the foot reaches the floor 0.533 below the hinge.
     MeshBuilder mesh;
     const BossMaterials m = addBossMaterials(mesh);
-    const Vec3 knee{0.22f, -0.02f, 0}, foot{0.33f, -0.533f, 0};
+    const Vec3 knee{0.25f, -0.1f, 0}, ankle{0.33f, -0.36f, 0}, foot{0.36f, -0.533f, 0};
     mesh.useMaterial(m.plate);
-    mesh.addTube({{0, 0, 0}, knee}, {0.04f, 0.032f}, 8, false, true);
+    mesh.addTube({{0, 0, 0}, knee}, {0.04f, 0.034f}, 8, false, true);
+    mesh.addTube({knee, ankle}, {0.032f, 0.025f}, 8, false, true);
+    mesh.addTube({knee + Vec3{0, 0.02f, 0}, knee + Vec3{0.05f, 0.08f, 0}}, {0.018f, 0.002f}, 6, true, true);  // spur
     mesh.useMaterial(m.dark);
-    mesh.addEllipsoid(knee, {0.038f, 0.038f, 0.038f}, 10, 6);
-    mesh.addTube({knee, lerp(knee, foot, 0.6f), foot}, {0.03f, 0.022f, 0.006f}, 8, false, true);
-    mesh.useMaterial(m.plate);
-    mesh.addTube({knee + Vec3{0, 0.03f, 0}, knee + Vec3{0.05f, 0.09f, 0}}, {0.018f, 0.002f}, 6, true, true);  // spur
+    mesh.addEllipsoid(knee, {0.04f, 0.04f, 0.04f}, 10, 6);
+    mesh.addEllipsoid(ankle, {0.028f, 0.028f, 0.028f}, 10, 6);
+    mesh.addTube({ankle, foot}, {0.024f, 0.004f}, 8, true, true);
     XFileWriter::write(mesh, dir + "/PillBugsArm.x", "PillBugsLeg");
 }
 
@@ -93,20 +95,21 @@ void writeGun(const std::string& dir) {
 }
 
 void writeBall(const std::string& dir) {
-    // Rolled up: radius 0.3 (2.7 world units), plates running around the roll axis (x).
+    // Rolled up: radius 0.3 (2.7 world units); the plates run around the roll axis (x),
+    // each one a step higher than the last so they read as overlapping armour.
     MeshBuilder mesh;
     const BossMaterials m = addBossMaterials(mesh);
     mesh.useMaterial(m.plate);
-    const int plates = 10, perPlate = 6;
-    mesh.addSurface(plates * perPlate, 18,
+    const int plates = 12, perPlate = 5;
+    mesh.addSurface(18, plates * perPlate,
                     [&](float u, float v) {
-                        float phi = -2 * kPi * u, theta = kPi * v;
-                        float within = std::fmod(u * plates, 1.0f);
-                        float r = 0.3f * (0.95f + 0.05f * within);
-                        return Vec3{std::cos(theta) * 0.3f * 0.95f, std::sin(theta) * std::cos(phi) * r,
+                        float theta = kPi * u, phi = 2 * kPi * v;
+                        float within = std::fmod(v * plates, 1.0f);
+                        float r = 0.3f * (0.9f + 0.1f * within);
+                        return Vec3{std::cos(theta) * 0.28f, std::sin(theta) * std::cos(phi) * r,
                                     std::sin(theta) * std::sin(phi) * r};
                     },
-                    {float(plates), 1}, true);
+                    {1, plates * 0.5f}, true);
     XFileWriter::write(mesh, dir + "/PillBugsBall.x", "PillBugsBall");
 }
 

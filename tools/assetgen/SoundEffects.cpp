@@ -22,6 +22,7 @@ AudioClip render(float seconds, const std::function<float(float)>& sample) {
 }
 
 void save(AudioClip clip, const std::string& path, float peakDb) {
+    clip.removeDcOffset();
     clip.fadeEdges(0.002f, 0.02f);
     clip.normalize(peakDb);
     clip.saveWav(path);
