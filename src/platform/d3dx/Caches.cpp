@@ -8,6 +8,7 @@ namespace velmora::d3dx {
 
 namespace {
 std::atomic<unsigned> g_meshDecodes{0};
+std::atomic<unsigned> g_imageDecodes{0};
 }  // namespace
 
 FileCache<MeshData>& meshFiles() {
@@ -15,7 +16,19 @@ FileCache<MeshData>& meshFiles() {
     return cache;
 }
 
+FileCache<DecodedImage>& imageFiles() {
+    static FileCache<DecodedImage> cache;
+    return cache;
+}
+
+FileCache<PreparedTexture>& preparedTextures() {
+    static FileCache<PreparedTexture> cache;
+    return cache;
+}
+
 void countMeshDecode() { ++g_meshDecodes; }
+
+void countImageDecode() { ++g_imageDecodes; }
 
 }  // namespace velmora::d3dx
 
@@ -24,9 +37,14 @@ namespace velmora {
 D3DXCacheStats d3dxCacheStats() {
     D3DXCacheStats stats;
     stats.meshFilesDecoded = d3dx::g_meshDecodes;
+    stats.imageFilesDecoded = d3dx::g_imageDecodes;
     return stats;
 }
 
-void clearD3DXCaches() { d3dx::meshFiles().clear(); }
+void clearD3DXCaches() {
+    d3dx::meshFiles().clear();
+    d3dx::imageFiles().clear();
+    d3dx::preparedTextures().clear();
+}
 
 }  // namespace velmora

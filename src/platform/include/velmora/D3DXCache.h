@@ -7,6 +7,7 @@ namespace velmora {
 
 struct D3DXCacheStats {
     unsigned meshFilesDecoded = 0;   // .x files parsed since start-up
+    unsigned imageFilesDecoded = 0;  // picture files decoded since start-up
 };
 
 D3DXCacheStats d3dxCacheStats();

@@ -1,0 +1,105 @@
+#include "DecodedImage.h"
+
+#include <stb_image.h>
+
+#include <cstring>
+
+namespace velmora::d3dx {
+
+namespace {
+
+// Larger pictures are refused before decoding: their size could only come from a broken
+// header, and D3D9 textures stop at this size anyway.
+constexpr int kMaxImageSize = 16384;
+
+// Formats the d3d9 header does not name.
+constexpr D3DFORMAT kFormatL8 = (D3DFORMAT)50;
+constexpr D3DFORMAT kFormatA8L8 = (D3DFORMAT)51;
+
+bool startsWith(const unsigned char* bytes, size_t size, const char* prefix, size_t length) {
+    return size >= length && std::memcmp(bytes, prefix, length) == 0;
+}
+
+// The file kind by its signature. Kinds without one (TGA) are not read: stb_image would
+// take too much random data for them.
+bool fileFormatOf(const unsigned char* bytes, size_t size, D3DXIMAGE_FILEFORMAT& format) {
+    if (startsWith(bytes, size, "\x89PNG\r\n\x1a\n", 8)) format = D3DXIFF_PNG;
+    else if (startsWith(bytes, size, "BM", 2)) format = D3DXIFF_BMP;
+    else if (startsWith(bytes, size, "\xff\xd8\xff", 3)) format = D3DXIFF_JPG;
+    else if (startsWith(bytes, size, "P6", 2) || startsWith(bytes, size, "P5", 2)) format = D3DXIFF_PPM;
+    else return false;
+    return true;
+}
+
+uint32_t littleEndian(const unsigned char* p, int bytes) {
+    uint32_t value = 0;
+    for (int i = bytes - 1; i >= 0; --i) value = (value << 8) | p[i];
+    return value;
+}
+
+// stb_image fills the missing end of a cut-off BMP with zeros; D3DX refuses such a file.
+// For uncompressed BMPs the pixel rows must all be there.
+bool bmpComplete(const unsigned char* bytes, size_t size) {
+    if (size < 30) return false;
+    const uint32_t pixelsAt = littleEndian(bytes + 10, 4);
+    const uint32_t headerSize = littleEndian(bytes + 14, 4);
+    int64_t width, height;
+    uint32_t bitsPerPixel, compression = 0;
+    if (headerSize == 12) {
+        width = littleEndian(bytes + 18, 2);
+        height = littleEndian(bytes + 20, 2);
+        bitsPerPixel = littleEndian(bytes + 24, 2);
+    } else {
+        if (size < 34) return false;
+        width = (int32_t)littleEndian(bytes + 18, 4);
+        height = (int32_t)littleEndian(bytes + 22, 4);
+        bitsPerPixel = littleEndian(bytes + 28, 2);
+        compression = littleEndian(bytes + 30, 4);
+    }
+    const bool uncompressed = compression == 0 || compression == 3 || compression == 6;
+    if (!uncompressed) return true;
+    const int64_t rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
+    return width > 0 && rowBytes > 0 && (int64_t)pixelsAt + rowBytes * (height < 0 ? -height : height) <= (int64_t)size;
+}
+
+D3DFORMAT formatOfChannels(int channels) {
+    switch (channels) {
+        case 1: return kFormatL8;
+        case 2: return kFormatA8L8;
+        case 3: return D3DFMT_R8G8B8;
+        default: return D3DFMT_A8R8G8B8;
+    }
+}
+
+}  // namespace
+
+std::shared_ptr<const DecodedImage> decodeImage(const unsigned char* bytes, size_t size) {
+    D3DXIMAGE_FILEFORMAT fileFormat;
+    if (size == 0 || size > (size_t)INT32_MAX || !fileFormatOf(bytes, size, fileFormat)) return nullptr;
+    if (fileFormat == D3DXIFF_BMP && !bmpComplete(bytes, size)) return nullptr;
+    int width = 0, height = 0, channels = 0;
+    if (!stbi_info_from_memory(bytes, (int)size, &width, &height, &channels)) return nullptr;
+    if (width <= 0 || height <= 0 || width > kMaxImageSize || height > kMaxImageSize) return nullptr;
+
+    stbi_uc* rgba = stbi_load_from_memory(bytes, (int)size, &width, &height, &channels, 4);
+    if (!rgba) return nullptr;
+
+    auto image = std::make_shared<DecodedImage>();
+    image->info.Width = (UINT)width;
+    image->info.Height = (UINT)height;
+    image->info.Depth = 1;
+    image->info.MipLevels = 1;
+    image->info.Format = formatOfChannels(channels);
+    image->info.ResourceType = D3DRTYPE_TEXTURE;
+    image->info.ImageFileFormat = fileFormat;
+    image->hasAlpha = channels == 2 || channels == 4;
+    image->argb.resize((size_t)width * height);
+    for (size_t i = 0; i < image->argb.size(); ++i) {
+        const stbi_uc* p = rgba + i * 4;
+        image->argb[i] = ((uint32_t)p[3] << 24) | ((uint32_t)p[0] << 16) | ((uint32_t)p[1] << 8) | p[2];
+    }
+    stbi_image_free(rgba);
+    return image;
+}
+
+}  // namespace velmora::d3dx
