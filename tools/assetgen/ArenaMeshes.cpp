@@ -7,6 +7,7 @@
 #include "XFileWriter.h"
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <vector>
 
@@ -17,7 +18,11 @@ namespace {
 const Vec3 kArenaScale{25, 30, 25};
 const Vec3 kToModel{1 / 25.0f, 1 / 30.0f, 1 / 25.0f};
 
-enum ArenaMaterial { kFloorMat, kWallMat, kLedgeMat, kPitMat, kCeilingMat, kMaterialCount };
+enum ArenaMaterial { kFloorMat, kWallMat, kLedgeMat, kPitMat, kCeilingMat, kPlinthMat, kTrimMat };
+
+// Wall decoration, world units: a plinth along the hall floor and light bands that
+// show how high the player has climbed.
+constexpr float kPlinthTop = 4, kBandSpacing = 20, kBandHeight = 0.8f;
 
 struct Solid {
     Vec3 min, max;
@@ -57,7 +62,9 @@ bool isOpenAir(const Vec3& p) {
 // Texture repeat in world units, per material.
 float tileSize(ArenaMaterial material) {
     switch (material) {
-        case kLedgeMat: return 4;
+        case kLedgeMat:
+        case kPlinthMat:
+        case kTrimMat: return 4;
         case kCeilingMat: return 16;
         default: return 8;
     }
@@ -70,55 +77,72 @@ public:
     // One face of a box: the plane `axis` = at, facing `facing` (+1 or -1), over the
     // rectangle lo..hi of the two other axes. Only the parts that look into open air
     // are kept, so hidden and coincident faces never reach the mesh, unless `whole`.
+    // Walls get a plinth along the hall floor and a light band every 20 units of height.
     void face(int axis, float at, int facing, const Vec3& lo, const Vec3& hi, ArenaMaterial material,
               bool whole = false) {
         const int ua = (axis + 1) % 3, va = (axis + 2) % 3;
-        if (whole) {
-            rectangle(axis, at, facing, ua, component(lo, ua), component(hi, ua), va, component(lo, va),
-                      component(hi, va), material);
-            return;
-        }
-        std::vector<float> us = cuts(ua, component(lo, ua), component(hi, ua));
-        std::vector<float> vs = cuts(va, component(lo, va), component(hi, va));
+        const bool banded = material == kWallMat && axis != 1;
+        std::vector<float> us = cuts(ua, component(lo, ua), component(hi, ua), whole, banded);
+        std::vector<float> vs = cuts(va, component(lo, va), component(hi, va), whole, banded);
         const size_t nu = us.size() - 1, nv = vs.size() - 1;
-        std::vector<char> open(nu * nv);
+        std::vector<int> cell(nu * nv, -1);  // material of each cell, -1 where hidden
         for (size_t i = 0; i < nu; ++i)
             for (size_t j = 0; j < nv; ++j) {
                 Vec3 probe;
                 setComponent(probe, axis, at + facing * 0.01f);
                 setComponent(probe, ua, (us[i] + us[i + 1]) * 0.5f);
                 setComponent(probe, va, (vs[j] + vs[j + 1]) * 0.5f);
-                open[i * nv + j] = isOpenAir(probe);
+                if (whole || isOpenAir(probe)) cell[i * nv + j] = banded ? wallBand(probe.y) : material;
             }
-        // Merge open cells into as few rectangles as possible.
+        // Merge cells of one material into as few rectangles as possible.
         for (size_t i = 0; i < nu; ++i)
             for (size_t j = 0; j < nv; ++j) {
-                if (!open[i * nv + j]) continue;
+                const int m = cell[i * nv + j];
+                if (m < 0) continue;
                 size_t j1 = j;
-                while (j1 + 1 < nv && open[i * nv + j1 + 1]) ++j1;
+                while (j1 + 1 < nv && cell[i * nv + j1 + 1] == m) ++j1;
                 size_t i1 = i;
-                auto rowOpen = [&](size_t row) {
+                auto rowMatches = [&](size_t row) {
                     for (size_t k = j; k <= j1; ++k)
-                        if (!open[row * nv + k]) return false;
+                        if (cell[row * nv + k] != m) return false;
                     return true;
                 };
-                while (i1 + 1 < nu && rowOpen(i1 + 1)) ++i1;
+                while (i1 + 1 < nu && rowMatches(i1 + 1)) ++i1;
                 for (size_t a = i; a <= i1; ++a)
-                    for (size_t b = j; b <= j1; ++b) open[a * nv + b] = 0;
-                rectangle(axis, at, facing, ua, us[i], us[i1 + 1], va, vs[j], vs[j1 + 1], material);
+                    for (size_t b = j; b <= j1; ++b) cell[a * nv + b] = -1;
+                rectangle(axis, at, facing, ua, us[i], us[i1 + 1], va, vs[j], vs[j1 + 1], ArenaMaterial(m));
             }
     }
 
 private:
-    // Every solid's edge that crosses the range splits the face there.
-    static std::vector<float> cuts(int axis, float lo, float hi) {
+    // Every solid's edge that crosses the range splits the face there (not on the outer
+    // box, which stays whole); banded walls are also split at their bands' edges.
+    static std::vector<float> cuts(int axis, float lo, float hi, bool whole, bool banded) {
         std::vector<float> out = {lo, hi};
-        for (const Solid& s : kSolids)
-            for (float c : {component(s.min, axis), component(s.max, axis)})
-                if (c > lo && c < hi) out.push_back(c);
+        auto add = [&](float c) {
+            if (c > lo && c < hi) out.push_back(c);
+        };
+        if (!whole)
+            for (const Solid& s : kSolids) {
+                add(component(s.min, axis));
+                add(component(s.max, axis));
+            }
+        if (banded && axis == 1) {
+            add(kPlinthTop);
+            for (float y = kBandSpacing; y < kOuterMax.y; y += kBandSpacing) {
+                add(y);
+                add(y + kBandHeight);
+            }
+        }
         std::sort(out.begin(), out.end());
         out.erase(std::unique(out.begin(), out.end()), out.end());
         return out;
+    }
+
+    static ArenaMaterial wallBand(float y) {
+        if (y > 0 && y < kPlinthTop) return kPlinthMat;
+        if (std::fmod(y, kBandSpacing) < kBandHeight && y > kBandSpacing * 0.5f) return kTrimMat;
+        return kWallMat;
     }
 
     void rectangle(int axis, float at, int facing, int ua, float u0, float u1, int va, float v0, float v1,
@@ -166,6 +190,8 @@ void writeArena(const std::string& dir) {
     mesh.addMaterial(makeMaterial(1.0f, 0.92f, 0.75f, 1, 20, 0.4f, texture::kLedge));
     mesh.addMaterial(makeMaterial(0.8f, 0.7f, 0.65f, 1, 6, 0.1f, texture::kPit));
     mesh.addMaterial(makeMaterial(0.45f, 0.48f, 0.6f, 1, 4, 0.05f, texture::kCeiling));
+    mesh.addMaterial(makeMaterial(0.8f, 0.8f, 0.85f, 1, 20, 0.3f, texture::kPlinth));
+    mesh.addMaterial(makeMaterial(1.0f, 1.0f, 1.0f, 1, 40, 0.6f, texture::kTrim));
 
     ArenaBuilder arena(mesh);
     for (const Solid& s : kSolids)

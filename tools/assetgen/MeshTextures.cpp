@@ -133,6 +133,32 @@ void writeCeiling(const std::string& path) {
     image.savePng(path);
 }
 
+void writePlinth(const std::string& path) {
+    // Dark steel along the foot of the walls, a hazard stripe along its top edge.
+    const int size = 256;
+    ValueNoise grain(16);
+    Image image(size, size);
+    image.shade([&](float x, float y) {
+        float g = grain.fractal(x / 8, y / 8, size / 8, 3);
+        Color c = mix(rgb(0x2a2e36), rgb(0x3c424c), g);
+        if (y < 36) c = std::fmod(x + y, 48.0f) < 24 ? rgb(0x1a1a1a) : mix(rgb(0xd8b020), rgb(0xf0cc40), g);
+        float seam = std::min(toGrid(x, 128), std::fabs(y - 37));
+        return scale(c, 0.6f + 0.4f * clamp01(seam / 2));
+    });
+    image.savePng(path);
+}
+
+void writeTrim(const std::string& path) {
+    // A strip of light; the same on every row, so it reads at any height.
+    const int size = 64;
+    Image image(size, size);
+    image.shade([&](float x, float) {
+        float gap = toGrid(x, 64);
+        return gap < 3 ? rgb(0x304050) : mix(rgb(0x8ae8ff), rgb(0xe8fcff), clamp01((gap - 3) / 12));
+    });
+    image.savePng(path);
+}
+
 void writeLiftDeck(const std::string& path) {
     // Grating with a bright border; one repeat covers the whole 6 x 6 deck.
     const int size = 128;
@@ -281,6 +307,8 @@ void writeMeshTextures(const std::string& dataDir) {
     writeLedge(field + texture::kLedge);
     writePit(field + texture::kPit);
     writeCeiling(field + texture::kCeiling);
+    writePlinth(field + texture::kPlinth);
+    writeTrim(field + texture::kTrim);
     writeLiftDeck(field + texture::kLiftDeck);
     writeRopeKnot(field + texture::kRopeKnot);
     writeSpiderHull(spider + texture::kSpiderHull);

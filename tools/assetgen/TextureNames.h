@@ -9,6 +9,8 @@ constexpr const char* kWall = "Wall.png";
 constexpr const char* kLedge = "Ledge.png";
 constexpr const char* kPit = "Pit.png";
 constexpr const char* kCeiling = "Ceiling.png";
+constexpr const char* kPlinth = "Plinth.png";
+constexpr const char* kTrim = "Trim.png";
 constexpr const char* kLiftDeck = "LiftDeck.png";
 constexpr const char* kRopeKnot = "RopeKnot.png";
 // data/Chara/Spider/
