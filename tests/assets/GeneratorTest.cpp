@@ -29,10 +29,17 @@ const char* const kGameFiles[] = {
     "Sound/SE/RollOver.wav", "Sound/SE/BossMove.wav", "Sound/SE/Bound.wav", "Sound/SE/FirstRoll.wav",
     "Sound/SE/LoopRoll.wav"};
 
-std::string makeTempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "velmora-assets-XXXXXX").string();
-    return mkdtemp(pattern.data()) ? pattern : std::string();
-}
+// A fresh folder under the system's temporary directory, removed again at the end.
+struct TempDir {
+    std::string path;
+    TempDir() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "velmora-assets-XXXXXX").string();
+        if (mkdtemp(pattern.data())) path = pattern;
+    }
+    ~TempDir() {
+        if (!path.empty()) std::filesystem::remove_all(path);
+    }
+};
 
 TEST(Generator, WritesEveryFileTheGameReads) {
     for (const char* file : kGameFiles) {
@@ -43,7 +50,9 @@ TEST(Generator, WritesEveryFileTheGameReads) {
 }
 
 TEST(Generator, TwoRunsWriteTheSameBytes) {
-    const std::string first = makeTempDir(), second = makeTempDir();
+    const TempDir firstDir, secondDir;
+    const std::string& first = firstDir.path;
+    const std::string& second = secondDir.path;
     ASSERT_FALSE(first.empty());
     ASSERT_FALSE(second.empty());
     ASSERT_EQ(runGenerator(first), 0);
@@ -53,8 +62,6 @@ TEST(Generator, TwoRunsWriteTheSameBytes) {
     EXPECT_GE(files.size(), std::size(kGameFiles));
     for (const std::string& file : files)
         EXPECT_TRUE(readBytes(first + "/data/" + file) == readBytes(second + "/data/" + file)) << file << " differs";
-    std::filesystem::remove_all(first);
-    std::filesystem::remove_all(second);
 }
 
 TEST(Generator, ReportsFailureWhenItCannotWrite) {
