@@ -91,14 +91,23 @@ TEST_F(SceneTest, TheTitleFadesByTwoAndLaterClicksChangeNothing) {
     }
 }
 
-TEST_F(SceneTest, TheTitleHandsOverOnThe128thFrameAfterTheClickWithItsLastOverlayAt254) {
+// Runs the whole game, so the application is started by WinMain itself.
+class TitleHandOverTest : public GameCoreTest {
+protected:
+    void TearDown() override {
+        headless::releaseAllKeys();
+        GameCoreTest::TearDown();
+    }
+};
+
+TEST_F(TitleHandOverTest, OnThe128thFrameAfterTheClickWithTheLastOverlayAt254) {
     const int clickFrame = 10;
     std::vector<SceneId> sceneAtFrameStart;
     velmora::DrawFrame lastTitleImage;
     runWinMain([&](int frame) {
         sceneAtFrameStart.push_back(g_sceneManager->currentScene->sceneId);
-        if (frame == clickFrame) holdButton(true);
-        if (frame == clickFrame + 1) holdButton(false);
+        if (frame == clickFrame) headless::setKeyDown(VK_LBUTTON, true);
+        if (frame == clickFrame + 1) headless::setKeyDown(VK_LBUTTON, false);
         // The present of frame 137 showed what the title drew in frame 136, its last.
         if (frame == clickFrame + 128) {
             lastTitleImage = velmora::drawLog().lastPresented();
