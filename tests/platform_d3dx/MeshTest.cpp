@@ -418,6 +418,23 @@ TEST_F(MeshTest, MissingAndBrokenFilesFailWithoutAMesh) {
     }
 }
 
+TEST_F(MeshTest, ABrokenFileIsParsedOnceUntilItChanges) {
+    const std::string good = xFile(floorAndWall().text());
+    const std::string path = dir.write("late.x", good.substr(0, good.size() / 2));
+    const unsigned before = velmora::d3dxCacheStats().meshFilesDecoded;
+    ID3DXMesh* mesh = nullptr;
+    for (int attempt = 0; attempt < 3; ++attempt)
+        EXPECT_EQ(D3DXLoadMeshFromXA(path.c_str(), D3DXMESH_MANAGED, device, nullptr, nullptr, nullptr, nullptr, &mesh),
+                  D3DXERR_INVALIDDATA);
+    EXPECT_EQ(velmora::d3dxCacheStats().meshFilesDecoded, before + 1);
+
+    dir.write("late.x", good);
+    mesh = load(path);
+    ASSERT_NE(mesh, nullptr);
+    EXPECT_EQ(velmora::d3dxCacheStats().meshFilesDecoded, before + 2);
+    mesh->Release();
+}
+
 TEST_F(MeshTest, WindowsStylePathsFindTheFile) {
     dir.write("room.x", xFile(floorAndWall().text()));
     std::string path = dir.file("room.x");
