@@ -19,7 +19,6 @@ const char* kVertexStage = R"(
 uniform mat4 world;
 uniform mat4 view;
 uniform mat4 projection;
-uniform bool lighting;
 uniform int lightCount;
 uniform vec3 lightDirection[8];
 uniform vec4 lightDiffuse[8];
@@ -35,10 +34,9 @@ out vec2 texCoord;
 void main() {
     gl_Position = d3dPosition(projection * view * world * vec4(inPosition, 1.0));
     texCoord = inTexCoord;
-    if (!lighting) {
-        diffuse = inDiffuse;
-        return;
-    }
+#if !LIGHTING
+    diffuse = inDiffuse;
+#else
     vec4 matDiffuse = diffuseFromVertex ? inDiffuse : materialDiffuse;
     vec4 matAmbient = ambientFromVertex ? inDiffuse : materialAmbient;
     vec3 normal = mat3(world) * inNormal;
@@ -50,19 +48,16 @@ void main() {
         lit += max(dot(normal, -lightDirection[i]), 0.0) * lightDiffuse[i].rgb * matDiffuse.rgb;
     }
     diffuse = vec4(clamp(lit, 0.0, 1.0), matDiffuse.a);
+#endif
 }
 )";
 
-// Texture arguments and operations numbered as D3DTA_* and D3DTOP_*.
+// Texture arguments and operations numbered as D3DTA_* and D3DTOP_*; the stage's are
+// defined as constants for each program.
 const char* kFragmentStage = R"(
 in vec4 diffuse;
 in vec2 texCoord;
-uniform bool hasTexture;
 uniform sampler2D stageTexture;
-uniform int colorOp;
-uniform ivec2 colorArgs;
-uniform int alphaOp;
-uniform ivec2 alphaArgs;
 uniform vec4 textureFactor;
 out vec4 fragColor;
 vec4 argument(int arg, vec4 texel) {
@@ -81,13 +76,18 @@ vec4 operation(int op, vec4 a, vec4 b) {
     return a * b;
 }
 void main() {
-    vec4 texel = hasTexture ? texture(stageTexture, texCoord) : vec4(1.0);
+#if HAS_TEXTURE
+    vec4 texel = texture(stageTexture, texCoord);
+#else
+    vec4 texel = vec4(1.0);
+#endif
     vec4 colour = diffuse;
-    if (colorOp != 1) {
-        colour.rgb = operation(colorOp, argument(colorArgs.x, texel), argument(colorArgs.y, texel)).rgb;
-        if (alphaOp != 1)
-            colour.a = operation(alphaOp, argument(alphaArgs.x, texel), argument(alphaArgs.y, texel)).a;
-    }
+#if COLOR_OP != 1
+    colour.rgb = operation(COLOR_OP, argument(COLOR_ARG1, texel), argument(COLOR_ARG2, texel)).rgb;
+#if ALPHA_OP != 1
+    colour.a = operation(ALPHA_OP, argument(ALPHA_ARG1, texel), argument(ALPHA_ARG2, texel)).a;
+#endif
+#endif
     fragColor = d3dFragment(clamp(colour, 0.0, 1.0));
 }
 )";
@@ -101,25 +101,49 @@ void setArgb(int location, DWORD argb) {
 
 void setMatrix(int location, const D3DMATRIX& m) { glUniformMatrix4fv(location, 1, GL_FALSE, &m.m[0][0]); }
 
+std::string define(const char* name, DWORD value) {
+    return std::string("#define ") + name + " " + std::to_string(value) + "\n";
+}
+
 }  // namespace
 
-FixedFunctionProgram* FixedFunctionProgram::create() {
+FixedFunctionKey FixedFunctionKey::of(const DeviceState& state, bool hasTexture) {
+    const bool alphaTest = state.renderState(D3DRS_ALPHATESTENABLE) != FALSE;
+    return {state.renderState(D3DRS_LIGHTING) != FALSE,
+            hasTexture,
+            state.stageState(0, D3DTSS_COLOROP),
+            state.stageState(0, D3DTSS_COLORARG1),
+            state.stageState(0, D3DTSS_COLORARG2),
+            state.stageState(0, D3DTSS_ALPHAOP),
+            state.stageState(0, D3DTSS_ALPHAARG1),
+            state.stageState(0, D3DTSS_ALPHAARG2),
+            alphaTest ? state.renderState(D3DRS_ALPHAFUNC) : DWORD(D3DCMP_ALWAYS)};
+}
+
+std::unique_ptr<FixedFunctionProgram> FixedFunctionProgram::create(const FixedFunctionKey& key) {
+    const std::string vertexDefines = define("LIGHTING", key.lighting);
+    const std::string fragmentDefines = define("HAS_TEXTURE", key.hasTexture) + define("COLOR_OP", key.colorOp) +
+                                        define("COLOR_ARG1", key.colorArg1) + define("COLOR_ARG2", key.colorArg2) +
+                                        define("ALPHA_OP", key.alphaOp) + define("ALPHA_ARG1", key.alphaArg1) +
+                                        define("ALPHA_ARG2", key.alphaArg2);
+    const D3DCMPFUNC alphaFunc = key.alphaFunc >= D3DCMP_NEVER && key.alphaFunc <= D3DCMP_ALWAYS
+                                     ? D3DCMPFUNC(key.alphaFunc)
+                                     : D3DCMP_ALWAYS;
     std::string log;
-    unsigned program = buildGlProgram(std::string(vertexPrelude()) + kVertexStage,
-                                      std::string(fragmentPrelude()) + kFragmentStage, log);
+    unsigned program = buildGlProgram(vertexPrelude() + vertexDefines + kVertexStage,
+                                      fragmentPrelude(alphaFunc) + fragmentDefines + kFragmentStage, log);
     if (!program) {
         std::fprintf(stderr, "velmora: fixed-function program: %s\n", log.c_str());
         return nullptr;
     }
-    return new FixedFunctionProgram(program);
+    return std::unique_ptr<FixedFunctionProgram>(new FixedFunctionProgram(program, key.lighting));
 }
 
-FixedFunctionProgram::FixedFunctionProgram(unsigned program) : program_(program) {
+FixedFunctionProgram::FixedFunctionProgram(unsigned program, bool lighting) : program_(program), lighting_(lighting) {
     auto at = [program](const char* name) { return glGetUniformLocation(program, name); };
     world_ = at("world");
     view_ = at("view");
     projection_ = at("projection");
-    lighting_ = at("lighting");
     lightCount_ = at("lightCount");
     lightDirection_ = at("lightDirection");
     lightDiffuse_ = at("lightDiffuse");
@@ -130,28 +154,20 @@ FixedFunctionProgram::FixedFunctionProgram(unsigned program) : program_(program)
     materialEmissive_ = at("materialEmissive");
     diffuseFromVertex_ = at("diffuseFromVertex");
     ambientFromVertex_ = at("ambientFromVertex");
-    hasTexture_ = at("hasTexture");
-    stageTexture_ = at("stageTexture");
-    colorOp_ = at("colorOp");
-    colorArgs_ = at("colorArgs");
-    alphaOp_ = at("alphaOp");
-    alphaArgs_ = at("alphaArgs");
     textureFactor_ = at("textureFactor");
     glUseProgram(program_);
-    glUniform1i(stageTexture_, 0);
+    glUniform1i(at("stageTexture"), 0);
 }
 
 FixedFunctionProgram::~FixedFunctionProgram() { glDeleteProgram(program_); }
 
-void FixedFunctionProgram::use(const DeviceState& state, bool hasTexture, bool vertexHasDiffuse) {
+void FixedFunctionProgram::use(const DeviceState& state, bool vertexHasDiffuse) {
     glUseProgram(program_);
     setMatrix(world_, state.world);
     setMatrix(view_, state.view);
     setMatrix(projection_, state.projection);
 
-    const bool lighting = state.renderState(D3DRS_LIGHTING) != FALSE;
-    glUniform1i(lighting_, lighting);
-    if (lighting) {
+    if (lighting_) {
         float directions[kMaxLights][3];
         float diffuse[kMaxLights][4];
         float ambient[kMaxLights][4];
@@ -186,13 +202,14 @@ void FixedFunctionProgram::use(const DeviceState& state, bool hasTexture, bool v
         glUniform1i(ambientFromVertex_,
                     colorVertex && state.renderState(D3DRS_AMBIENTMATERIALSOURCE) == D3DMCS_COLOR1);
     }
-
-    glUniform1i(hasTexture_, hasTexture);
-    glUniform1i(colorOp_, int(state.stageState(0, D3DTSS_COLOROP)));
-    glUniform2i(colorArgs_, int(state.stageState(0, D3DTSS_COLORARG1)), int(state.stageState(0, D3DTSS_COLORARG2)));
-    glUniform1i(alphaOp_, int(state.stageState(0, D3DTSS_ALPHAOP)));
-    glUniform2i(alphaArgs_, int(state.stageState(0, D3DTSS_ALPHAARG1)), int(state.stageState(0, D3DTSS_ALPHAARG2)));
     setArgb(textureFactor_, state.renderState(D3DRS_TEXTUREFACTOR));
+}
+
+FixedFunctionProgram* FixedFunctionPrograms::select(const DeviceState& state, bool hasTexture) {
+    const FixedFunctionKey key = FixedFunctionKey::of(state, hasTexture);
+    auto found = programs_.find(key);
+    if (found == programs_.end()) found = programs_.emplace(key, FixedFunctionProgram::create(key)).first;
+    return found->second.get();
 }
 
 }  // namespace velmora::d3d9

@@ -38,8 +38,8 @@ std::unique_ptr<GlRenderer> GlRenderer::create(const D3DPRESENT_PARAMETERS& para
     if (!renderer->context_) return nullptr;
     SDL_GL_SetSwapInterval(params.PresentationInterval == D3DPRESENT_INTERVAL_IMMEDIATE ? 0 : 1);
     renderer->backBuffer_.reset(GlBackBuffer::create(params.BackBufferWidth, params.BackBufferHeight));
-    renderer->fixedFunction_.reset(FixedFunctionProgram::create());
-    if (!renderer->backBuffer_ || !renderer->fixedFunction_) return nullptr;
+    renderer->fixedFunction_ = std::make_unique<FixedFunctionPrograms>();
+    if (!renderer->backBuffer_) return nullptr;
     renderer->hasDepthBuffer_ = params.EnableAutoDepthStencil != FALSE;
 
     glGenVertexArrays(1, &renderer->vertexArray_);
@@ -172,8 +172,10 @@ void GlRenderer::draw(const DrawCall& call) {
         glUseProgram(program);
         call.shader->uploadParameters();
     } else {
-        program = fixedFunction_->program();
-        fixedFunction_->use(state, state.textures[0] != nullptr, call.format.diffuse >= 0);
+        FixedFunctionProgram* fixed = fixedFunction_->select(state, state.textures[0] != nullptr);
+        if (!fixed) return;
+        program = fixed->program();
+        fixed->use(state, call.format.diffuse >= 0);
     }
     setPreludeUniforms(program, state);
 

@@ -9,7 +9,7 @@
 
 namespace velmora::d3d9 {
 
-class FixedFunctionProgram;
+class FixedFunctionPrograms;
 class GlBackBuffer;
 class GlContext;
 
@@ -38,7 +38,7 @@ private:
 
     std::unique_ptr<GlContext> context_;
     std::unique_ptr<GlBackBuffer> backBuffer_;
-    std::unique_ptr<FixedFunctionProgram> fixedFunction_;
+    std::unique_ptr<FixedFunctionPrograms> fixedFunction_;
     bool hasDepthBuffer_ = true;
     unsigned vertexArray_ = 0;
     unsigned userVertices_ = 0;  // the copy of DrawPrimitiveUP's vertices

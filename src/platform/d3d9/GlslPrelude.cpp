@@ -2,7 +2,25 @@
 
 namespace velmora::d3d9 {
 
-const char* vertexPrelude() {
+namespace {
+
+// Alpha functions numbered as D3DCMPFUNC (1 never ... 8 always); the test compares the
+// alpha as the 8-bit value Direct3D compares with D3DRS_ALPHAREF.
+const char* kAlphaTest = R"(uniform float velmoraAlphaRef;
+vec4 d3dFragment(vec4 colour) {
+    float a = floor(clamp(colour.a, 0.0, 1.0) * 255.0 + 0.5);
+    float r = velmoraAlphaRef;
+    bool pass = VELMORA_ALPHA_FUNC == 8 || (VELMORA_ALPHA_FUNC == 2 && a < r) || (VELMORA_ALPHA_FUNC == 3 && a == r) ||
+                (VELMORA_ALPHA_FUNC == 4 && a <= r) || (VELMORA_ALPHA_FUNC == 5 && a > r) ||
+                (VELMORA_ALPHA_FUNC == 6 && a != r) || (VELMORA_ALPHA_FUNC == 7 && a >= r);
+    if (!pass) discard;
+    return colour;
+}
+)";
+
+}  // namespace
+
+std::string vertexPrelude() {
     return R"(#version 330 core
 layout(location = 0) in vec3 inPosition;
 layout(location = 1) in vec3 inNormal;
@@ -16,22 +34,13 @@ vec4 d3dPosition(vec4 clip) {
 )";
 }
 
-// Alpha functions numbered as D3DCMPFUNC (1 never ... 8 always); the test compares the
-// alpha as the 8-bit value Direct3D compares with D3DRS_ALPHAREF.
-const char* fragmentPrelude() {
-    return R"(#version 330 core
-uniform int velmoraAlphaFunc;
-uniform float velmoraAlphaRef;
-vec4 d3dFragment(vec4 colour) {
-    float a = floor(clamp(colour.a, 0.0, 1.0) * 255.0 + 0.5);
-    float r = velmoraAlphaRef;
-    bool pass = velmoraAlphaFunc == 8 || (velmoraAlphaFunc == 2 && a < r) || (velmoraAlphaFunc == 3 && a == r) ||
-                (velmoraAlphaFunc == 4 && a <= r) || (velmoraAlphaFunc == 5 && a > r) ||
-                (velmoraAlphaFunc == 6 && a != r) || (velmoraAlphaFunc == 7 && a >= r);
-    if (!pass) discard;
-    return colour;
+std::string fragmentPrelude() {
+    return std::string("#version 330 core\nuniform int velmoraAlphaFunc;\n#define VELMORA_ALPHA_FUNC velmoraAlphaFunc\n") +
+           kAlphaTest;
 }
-)";
+
+std::string fragmentPrelude(D3DCMPFUNC alphaFunc) {
+    return "#version 330 core\n#define VELMORA_ALPHA_FUNC " + std::to_string(int(alphaFunc)) + "\n" + kAlphaTest;
 }
 
 }  // namespace velmora::d3d9

@@ -11,10 +11,18 @@
 // The device sets the uniforms behind both functions before each draw.
 #pragma once
 
+#include <d3d9.h>
+
+#include <string>
+
 namespace velmora::d3d9 {
 
-const char* vertexPrelude();
-const char* fragmentPrelude();
+std::string vertexPrelude();
+// The alpha test follows D3DRS_ALPHATESTENABLE and D3DRS_ALPHAFUNC at each draw.
+std::string fragmentPrelude();
+// For a program made for one alpha function (D3DCMP_ALWAYS when the test is off): the
+// compiler drops the test, and with it the discard, where it always passes.
+std::string fragmentPrelude(D3DCMPFUNC alphaFunc);
 
 // Uniform names the renderer fills in.
 inline constexpr const char* kPixelOffsetUniform = "velmoraPixelOffset";
