@@ -1,0 +1,105 @@
+// The climb, played: from the title screen through the whole route of the level design
+// into the boss's wing, by a pilot that only moves the mouse, clicks and walks. Each run
+// starts the virtual clock elsewhere, so the play seeds its random numbers differently.
+#include <functional>
+
+#include <velmora/DrawLog.h>
+#include <velmora/HeadlessAudio.h>
+#include <velmora/HeadlessInput.h>
+#include <velmora/Platform.h>
+
+#include <gtest/gtest.h>
+
+#include "CharaBase.h"
+#include "Pilot.h"
+#include "PlayerTestSupport.h"
+#include "SceneManager.h"
+
+namespace headless = velmora::headless;
+
+namespace {
+
+// Far more than the climb needs: a pilot that gets stuck ends the run here.
+const int FRAME_LIMIT = 40000;
+
+// The game from its entry point on the headless backend, scripted frame by frame.
+class HeadlessPlay : public ::testing::Test {
+protected:
+    void SetUp() override {
+        velmora::selectBackend(velmora::Backend::Headless);
+        headless::resetWin32();
+        velmora::audio::resetAudio();
+        velmora::resetDrawLog();
+    }
+    void TearDown() override {
+        headless::onFrame(nullptr);
+        headless::releaseAllKeys();
+        velmora::audio::resetAudio();
+        headless::resetWin32();
+    }
+    // Runs the game until the pilot is done (or the frame limit); `beforeFrame` may
+    // change the world before the pilot looks at it.
+    void play(playertest::Pilot& pilot, DWORD clockStart, std::function<void(int)> beforeFrame = nullptr) {
+        headless::setClockMs(clockStart);
+        headless::queueMessageBoxAnswer(IDNO);  // windowed
+        headless::onFrame([&](int frame) {
+            if (beforeFrame) beforeFrame(frame);
+            pilot.onFrame(frame);
+            if (frame >= FRAME_LIMIT) headless::setKeyDown(VK_ESCAPE, true);
+        });
+        WinMain(nullptr, nullptr, nullptr, 0);
+    }
+};
+
+class ClimbTest : public HeadlessPlay, public ::testing::WithParamInterface<DWORD> {};
+
+TEST_P(ClimbTest, ThePilotClimbsFromTheTitleIntoTheBossesWing) {
+    playertest::Pilot pilot(playertest::climbRoute());
+    play(pilot, GetParam());
+
+    EXPECT_TRUE(pilot.reachedBossRegion()) << pilot.journal();
+    // Every hop of the route was taken, none skipped.
+    EXPECT_EQ(pilot.stepIndex(), playertest::climbRoute().size() - 1) << pilot.journal();
+}
+
+INSTANTIATE_TEST_SUITE_P(TenSeeds, ClimbTest,
+                         ::testing::Values(0u, 1000u, 23456u, 99991u, 123457u, 500001u, 777777u, 1234567u,
+                                           31415926u, 271828182u));
+
+}  // namespace
+
+namespace {
+
+// A dragonfly that hovers where it is put and, once caught, is gone (a real one rides on
+// the ball until it reaches the player and is used up then).
+class HoveringFly : public playertest::StillFly {
+public:
+    using StillFly::StillFly;
+    void OnCaught(CharaBase* line) override {
+        StillFly::OnCaught(line);
+        Caught = 1;
+        Active = 0;
+    }
+};
+
+TEST_F(HeadlessPlay, ADragonflyInTheWayIsCaughtAndItsBallThrownAwayBeforeTheNextHop) {
+    playertest::Pilot pilot(playertest::climbRoute());
+    bool placed = false;
+    play(pilot, 4242u, [&](int) {
+        // On the first ledge, before the shot at rope 1: a dragonfly close by.
+        if (placed || pilot.stepIndex() != 2 || !g_sceneManager) return;
+        for (CharaBase* object : g_sceneManager->objects) {
+            if (object->Kind != KIND_PLAYER || object->Falling != 0) continue;
+            const D3DXVECTOR3 p = playertest::positionOf(object->TransMatrix);
+            g_sceneManager->objects.push_back(new HoveringFly(p.x - 6.0f, p.y + 1.2f, p.z - 6.0f));
+            placed = true;
+            break;
+        }
+    });
+    ASSERT_TRUE(placed);
+    EXPECT_EQ(pilot.dragonfliesCaught(), 1) << pilot.journal();
+    EXPECT_EQ(pilot.ballsThrown(), 1) << pilot.journal();
+    EXPECT_TRUE(pilot.reachedBossRegion()) << pilot.journal();
+}
+
+}  // namespace
