@@ -4,7 +4,7 @@ set -e
 PACKAGES="build-essential cmake pkg-config git
  libsdl2-dev libepoxy-dev libopenal-dev libassimp-dev libstb-dev
  fonts-dejavu-core googletest libgtest-dev libgmock-dev libbenchmark-dev
- xvfb xauth xdotool x11-utils libgl1-mesa-dri imagemagick sox
+ xvfb xauth xfonts-base xdotool x11-utils libgl1-mesa-dri imagemagick sox
  g++-mingw-w64-i686 mingw-w64 clang libclang-rt-14-dev"
 missing=""
 for p in $PACKAGES; do
