@@ -1,6 +1,9 @@
 // Creating the Direct3D object and the device on the headless backend, as the game does.
 #include "HeadlessDeviceFixture.h"
 
+#include <cstdlib>
+#include <string>
+
 using namespace d3d9test;
 
 namespace {
@@ -116,6 +119,29 @@ TEST_F(HeadlessCreationTest, DeviceKeepsTheDirect3DObject) {
     EXPECT_EQ(owner, d3d);
     EXPECT_EQ(owner->Release(), 2u);  // ours and the device's
     EXPECT_EQ(device->Release(), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+// A player without a display gets no Direct3D object (the game's start-up failure),
+// even where SDL could fall back to a driver that shows nothing.
+TEST(RealBackendCreationTest, NoDisplayMeansNoDirect3D) {
+    const char* previous = std::getenv("SDL_VIDEODRIVER");
+    const std::string saved = previous ? previous : "";
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    velmora::selectBackend(velmora::Backend::Real);
+    velmora::allowOffscreenVideo(false);
+    velmora::headless::resetWin32();
+    IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
+    EXPECT_EQ(d3d, nullptr);
+    if (d3d) d3d->Release();
+    velmora::headless::resetWin32();
+    if (previous)
+        setenv("SDL_VIDEODRIVER", saved.c_str(), 1);
+    else
+        unsetenv("SDL_VIDEODRIVER");
 }
 
 }  // namespace

@@ -32,7 +32,7 @@ struct DrawCall {
     Source source;
     D3DPRIMITIVETYPE type;
     UINT primitiveCount;
-    UINT vertexCount;        // vertices read (user and stream draws)
+    UINT vertexCount;        // vertices read, or indices for Source::Indexed
     VertexFormat format;
     UINT stride;
     const BYTE* userVertices;   // Source::User
