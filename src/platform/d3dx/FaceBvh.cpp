@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <numeric>
 
 namespace velmora::d3dx {
 
 namespace {
 
-constexpr uint32_t kLeafFaces = 4;
+// A node of up to this many faces may stay a leaf when splitting it would not pay.
+constexpr uint32_t kMaxLeafFaces = 8;
 constexpr int kMaxDepth = 60;
 constexpr int kStackSize = kMaxDepth + 4;  // one pending sibling per level at most
 
@@ -25,6 +25,28 @@ void cornersOf(const Triangle& tri, double corners[3][3]) {
         corners[2][i] = tri.v0[i] + tri.e2[i];
     }
 }
+
+constexpr int kBins = 16;
+
+double surfaceArea(const double (&min)[3], const double (&max)[3]) {
+    const double dx = max[0] - min[0], dy = max[1] - min[1], dz = max[2] - min[2];
+    if (dx < 0 || dy < 0 || dz < 0) return 0.0;  // nothing hittable inside
+    return 2.0 * (dx * dy + dy * dz + dz * dx);
+}
+
+struct Bin {
+    uint32_t count = 0;
+    double min[3] = {kInfinity, kInfinity, kInfinity};
+    double max[3] = {-kInfinity, -kInfinity, -kInfinity};
+
+    void add(const Bin& other) {
+        count += other.count;
+        for (int a = 0; a < 3; ++a) {
+            min[a] = std::min(min[a], other.min[a]);
+            max[a] = std::max(max[a], other.max[a]);
+        }
+    }
+};
 
 }  // namespace
 
@@ -46,7 +68,7 @@ FaceBvh::FaceBvh(std::vector<Triangle> faces) : faces_(std::move(faces)) {
     }
     padding_ = extent * 1e-5 + 1e-12;
 
-    nodes_.reserve(4 * faces_.size() / kLeafFaces + 1);
+    nodes_.reserve(2 * faces_.size());
     nodes_.push_back(Node{});
     build(0, 0, (uint32_t)faces_.size(), centroids, 0);
 }
@@ -70,33 +92,68 @@ FaceBvh::Box FaceBvh::boundsOf(uint32_t first, uint32_t count) const {
     return box;
 }
 
-void FaceBvh::build(uint32_t node, uint32_t first, uint32_t count, std::vector<double>& centroids, int depth) {
-    nodes_[node].box = boundsOf(first, count);
-    if (count <= kLeafFaces || depth >= kMaxDepth) {
-        nodes_[node].first = first;
-        nodes_[node].count = count;
-        return;
-    }
-
-    // Median split along the axis where the face centres spread the most.
+uint32_t FaceBvh::split(uint32_t first, uint32_t count, std::vector<double>& centroids, double nodeArea) {
     double low[3] = {kInfinity, kInfinity, kInfinity}, high[3] = {-kInfinity, -kInfinity, -kInfinity};
     for (uint32_t f = first; f < first + count; ++f)
         for (int axis = 0; axis < 3; ++axis) {
             low[axis] = std::min(low[axis], centroids[f * 3 + axis]);
             high[axis] = std::max(high[axis], centroids[f * 3 + axis]);
         }
-    int axis = 0;
-    for (int a = 1; a < 3; ++a)
-        if (high[a] - low[a] > high[axis] - low[axis]) axis = a;
+    auto binOf = [&](uint32_t f, int axis) {
+        const double scaled = (centroids[f * 3 + axis] - low[axis]) * kBins / (high[axis] - low[axis]);
+        return std::clamp((int)scaled, 0, kBins - 1);
+    };
 
-    // Order a permutation, then apply it to the faces and their centres together.
-    std::vector<uint32_t> order(count);
-    std::iota(order.begin(), order.end(), first);
-    const uint32_t half = count / 2;
-    std::nth_element(order.begin(), order.begin() + half, order.end(), [&](uint32_t a, uint32_t b) {
-        const double ca = centroids[a * 3 + axis], cb = centroids[b * 3 + axis];
-        return ca < cb || (ca == cb && faces_[a].face < faces_[b].face);
-    });
+    // Surface-area heuristic over binned face centres: the cut that makes a ray expect
+    // the fewest face tests (a node visit counts as one test).
+    double bestCost = kInfinity;
+    int bestAxis = -1, bestBin = 0;
+    for (int axis = 0; axis < 3; ++axis) {
+        if (!(high[axis] > low[axis])) continue;
+        Bin bins[kBins];
+        for (uint32_t f = first; f < first + count; ++f) {
+            Bin& bin = bins[binOf(f, axis)];
+            ++bin.count;
+            if (!hittable(faces_[f])) continue;
+            double corners[3][3];
+            cornersOf(faces_[f], corners);
+            for (auto& corner : corners)
+                for (int a = 0; a < 3; ++a) {
+                    bin.min[a] = std::min(bin.min[a], corner[a]);
+                    bin.max[a] = std::max(bin.max[a], corner[a]);
+                }
+        }
+        Bin below[kBins];  // below[i]: bins 0 .. i-1
+        for (int i = 1; i < kBins; ++i) {
+            below[i] = below[i - 1];
+            below[i].add(bins[i - 1]);
+        }
+        Bin above;
+        for (int i = kBins - 1; i >= 1; --i) {
+            above.add(bins[i]);
+            if (below[i].count == 0 || above.count == 0) continue;
+            const double cost = below[i].count * surfaceArea(below[i].min, below[i].max) +
+                                above.count * surfaceArea(above.min, above.max);
+            if (cost < bestCost) {
+                bestCost = cost;
+                bestAxis = axis;
+                bestBin = i;
+            }
+        }
+    }
+
+    if (bestAxis < 0) return count <= kMaxLeafFaces ? 0 : count / 2;  // all centres coincide
+    if (count <= kMaxLeafFaces && nodeArea > 0 && 1.0 + bestCost / nodeArea >= count) return 0;
+
+    // Faces left of the cut first, each side in its present order.
+    std::vector<uint32_t> order;
+    order.reserve(count);
+    for (uint32_t f = first; f < first + count; ++f)
+        if (binOf(f, bestAxis) < bestBin) order.push_back(f);
+    const uint32_t leftCount = (uint32_t)order.size();
+    for (uint32_t f = first; f < first + count; ++f)
+        if (binOf(f, bestAxis) >= bestBin) order.push_back(f);
+
     std::vector<Triangle> orderedFaces(count);
     std::vector<double> orderedCentres(count * 3);
     for (uint32_t i = 0; i < count; ++i) {
@@ -105,6 +162,19 @@ void FaceBvh::build(uint32_t node, uint32_t first, uint32_t count, std::vector<d
     }
     std::copy(orderedFaces.begin(), orderedFaces.end(), faces_.begin() + first);
     std::copy(orderedCentres.begin(), orderedCentres.end(), centroids.begin() + first * 3);
+    return leftCount;
+}
+
+void FaceBvh::build(uint32_t node, uint32_t first, uint32_t count, std::vector<double>& centroids, int depth) {
+    nodes_[node].box = boundsOf(first, count);
+    const Box& box = nodes_[node].box;
+    const uint32_t leftCount =
+        (count <= 1 || depth >= kMaxDepth) ? 0 : split(first, count, centroids, surfaceArea(box.min, box.max));
+    if (leftCount == 0) {
+        nodes_[node].first = first;
+        nodes_[node].count = count;
+        return;
+    }
 
     // The two children sit side by side; each subtree is appended after them.
     const uint32_t left = (uint32_t)nodes_.size();
@@ -112,8 +182,8 @@ void FaceBvh::build(uint32_t node, uint32_t first, uint32_t count, std::vector<d
     nodes_[node].count = 0;
     nodes_.push_back(Node{});
     nodes_.push_back(Node{});
-    build(left, first, half, centroids, depth + 1);
-    build(left + 1, first + half, count - half, centroids, depth + 1);
+    build(left, first, leftCount, centroids, depth + 1);
+    build(left + 1, first + leftCount, count - leftCount, centroids, depth + 1);
 }
 
 FaceBvh::Slabs::Slabs(const Ray& ray) {

@@ -40,6 +40,9 @@ private:
     };
 
     void build(uint32_t node, uint32_t first, uint32_t count, std::vector<double>& centroids, int depth);
+    // Reorders the faces of a node for its two children; returns how many go to the left
+    // one, or 0 when the node stays a leaf.
+    uint32_t split(uint32_t first, uint32_t count, std::vector<double>& centroids, double nodeArea);
     Box boundsOf(uint32_t first, uint32_t count) const;
     // Entry distance (>= 0) when the ray meets the box within [0, inf).
     static bool enter(const Box& box, const Slabs& slabs, double& entry);
