@@ -43,12 +43,4 @@ TEST_F(SoundTest, PreparingTheDuplicateLeavesNothingBehind) {
     EXPECT_EQ(original->playCalls, 0u);
 }
 
-TEST_F(SoundTest, WithoutADuplicateNothingHappens) {
-    Thing thing;
-    const size_t before = velmora::audio::liveBuffers().size();
-    thing.InitSound3D(buffer, buffer3d);
-    EXPECT_EQ(thing.DupBuffer, nullptr);
-    EXPECT_EQ(velmora::audio::liveBuffers().size(), before);
-}
-
 }  // namespace
