@@ -196,6 +196,43 @@ TEST_F(MeshTest, DrawSubsetDrawsTheFacesOfOneMaterial) {
     mesh->Release();
 }
 
+TEST_F(MeshTest, RewrittenAttributesAreDrawnRunByRun) {
+    ID3DXMesh* mesh = load(writeFloorAndWall());
+    ASSERT_NE(mesh, nullptr);
+    DWORD* attributes = nullptr;
+    ASSERT_EQ(mesh->LockAttributeBuffer(0, &attributes), D3D_OK);
+    EXPECT_EQ(attributes[0], 0u);
+    EXPECT_EQ(attributes[2], 1u);
+    attributes[2] = 0;  // the last floor face takes the wall's material
+    EXPECT_EQ(mesh->UnlockAttributeBuffer(), D3D_OK);
+    EXPECT_EQ(mesh->UnlockAttributeBuffer(), D3DERR_INVALIDCALL);
+
+    DWORD tableSize = 0;
+    mesh->GetAttributeTable(nullptr, &tableSize);
+    EXPECT_EQ(tableSize, 3u);
+    device->BeginScene();
+    mesh->DrawSubset(0);
+    device->EndScene();
+    const velmora::DrawFrame& frame = velmora::drawLog().pending();
+    ASSERT_EQ(frame.size(), 2u);
+    EXPECT_EQ(frame[0].startIndex, 0u);
+    EXPECT_EQ(frame[1].startIndex, 6u);
+    EXPECT_EQ(frame[1].primitiveCount, 1u);
+    mesh->Release();
+}
+
+TEST(D3DXBuffer, StartsZeroedWithItsSize) {
+    ID3DXBuffer* buffer = nullptr;
+    ASSERT_EQ(D3DXCreateBuffer(100, &buffer), D3D_OK);
+    EXPECT_EQ(buffer->GetBufferSize(), 100u);
+    const BYTE* bytes = static_cast<const BYTE*>(buffer->GetBufferPointer());
+    for (int i = 0; i < 100; ++i) EXPECT_EQ(bytes[i], 0) << i;
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(bytes) % alignof(D3DXMATERIAL), 0u);
+    buffer->AddRef();
+    EXPECT_EQ(buffer->Release(), 1u);
+    EXPECT_EQ(buffer->Release(), 0u);
+}
+
 TEST_F(MeshTest, IntersectFindsTheNearestFaceInIndexBufferOrder) {
     ID3DXMesh* mesh = load(writeFloorAndWall());
     ASSERT_NE(mesh, nullptr);

@@ -1,9 +1,15 @@
 #include "Buffer.h"
 
+#include <cstring>
+
 namespace velmora::d3dx {
 
-Buffer::Buffer(DWORD size)
-    : size_(size), storage_(new std::max_align_t[(size + sizeof(std::max_align_t) - 1) / sizeof(std::max_align_t) + 1]()) {}
+Buffer::Buffer(DWORD size) : size_(size) {
+    const size_t blocks = (size + sizeof(std::max_align_t) - 1) / sizeof(std::max_align_t) + 1;
+    storage_.reset(new std::max_align_t[blocks]);
+    // memset, not value-initialisation: that may leave the padding inside max_align_t as is.
+    std::memset(storage_.get(), 0, blocks * sizeof(std::max_align_t));
+}
 
 HRESULT STDMETHODCALLTYPE Buffer::QueryInterface(REFIID riid, void** ppvObject) {
     if (!ppvObject) return E_POINTER;
