@@ -1,8 +1,11 @@
 // Start-up (the display question, the device, the effect) and shut-down of the game.
 #include <velmora/DrawLog.h>
+#include <velmora/HeadlessAudio.h>
 #include <velmora/HeadlessInput.h>
+#include <velmora/Platform.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include "GameCoreTest.h"
@@ -159,6 +162,37 @@ TEST_F(StartUpTest, WithoutAnEffectALoadedMeshDrawsNothing) {
     unsigned long before = velmora::drawLog().total(velmora::DrawKind::IndexedPrimitive);
     Application::get().modelEffect.drawMesh(model);
     EXPECT_EQ(velmora::drawLog().total(velmora::DrawKind::IndexedPrimitive), before);
+}
+
+// The real backend without any display cannot make a device: the path a player without
+// working graphics takes.
+TEST_F(StartUpTest, ADeviceThatCannotBeMadeIsReportedAndTheProgramEndsWithZero) {
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    velmora::selectBackend(velmora::Backend::Real);
+    headless::resetWin32();
+    for (int answer : {IDNO, IDOK, IDOK}) headless::queueMessageBoxAnswer(answer);
+
+    int frames = 0;
+    int result = runWinMain([&](int) { ++frames; });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(frames, 0) << "no frame loop";
+    EXPECT_EQ(g_sceneManager, nullptr) << "nothing created after the failure";
+    EXPECT_EQ(velmora::audio::liveDevices(), 0u);
+
+    const auto& boxes = headless::messageBoxesShown();
+    ASSERT_GE(boxes.size(), 2u);
+    EXPECT_EQ(boxes.front().text, kQuestion);
+    EXPECT_EQ(boxes.back().text, "Direct3D初期化ミス");
+    EXPECT_EQ(boxes.back().caption, "");
+    EXPECT_EQ(boxes.back().type, static_cast<UINT>(MB_OK));
+    if (boxes.size() == 3) {
+        // Every device type was tried and refused.
+        EXPECT_EQ(boxes[1].text, "Direct3Dの初期化に失敗");
+        EXPECT_EQ(boxes[1].caption, "Direct3D初期化");
+        EXPECT_EQ(boxes[1].type, static_cast<UINT>(MB_OK | MB_ICONERROR));
+    }
+    velmora::selectBackend(velmora::Backend::Headless);
 }
 
 TEST_F(StartUpTest, ShutDownReleasesEverythingInOrder) {
