@@ -1,131 +1,107 @@
-// Pictures as the game draws them: full-screen ones at 1280 x 720, the prompt on a
-// transparent screen, gauges readable in the rows the game reads, the explosion sheet,
-// the reticle centred where it is drawn about, the thread as a 24-bit BMP.
+// Pictures as the game loads them with D3DXCreateTextureFromFileExA: screen pictures at
+// their own 1280 x 720, the prompt on a transparent screen, gauges and the marker into
+// textures they must fit without scaling, the explosion sheet, the waves, the thread.
+#include "Picture.h"
 #include "TestData.h"
 
 #include <gtest/gtest.h>
-#include <stb_image.h>
 
-#include <cmath>
-#include <memory>
+#include <algorithm>
+#include <utility>
 
 namespace assettest {
 namespace {
 
-struct Picture {
-    int width = 0, height = 0;
-    std::shared_ptr<unsigned char> pixels;  // RGBA
+Picture ownSize(const char* relative) {
+    Picture p = Picture::atOwnSize(relative);
+    EXPECT_TRUE(p.loaded) << relative;
+    return p;
+}
 
-    static Picture load(const std::string& relative) {
-        Picture p;
-        int channels = 0;
-        unsigned char* data = stbi_load(dataPath(relative).c_str(), &p.width, &p.height, &channels, 4);
-        EXPECT_NE(data, nullptr) << relative;
-        p.pixels.reset(data, stbi_image_free);
-        return p;
-    }
-    const unsigned char* at(int x, int y) const { return pixels.get() + (size_t(y) * width + x) * 4; }
-    int alpha(int x, int y) const { return at(x, y)[3]; }
-    double luminance(int x, int y) const {
-        const unsigned char* p = at(x, y);
-        return (0.299 * p[0] + 0.587 * p[1] + 0.114 * p[2]) / 255;
-    }
-};
+Picture unscaledInto(const char* relative, UINT width, UINT height) {
+    Picture p = Picture::intoTexture(relative, width, height);
+    EXPECT_TRUE(p.loaded) << relative;
+    EXPECT_EQ(p.width, width) << relative;
+    EXPECT_EQ(p.height, height) << relative;
+    EXPECT_LE(p.file.Width, width) << relative << " must fit: it is not scaled";
+    EXPECT_LE(p.file.Height, height) << relative << " must fit: it is not scaled";
+    return p;
+}
 
 TEST(Pictures, FullScreenPicturesAreOpaqueAndScreenSized) {
     for (const char* file : {"Texture/Title.png", "Texture/StageClearBack.png", "Texture/GameOverback.png", "Texture/back.png"}) {
         SCOPED_TRACE(file);
-        const Picture p = Picture::load(file);
-        ASSERT_EQ(p.width, 1280);
-        ASSERT_EQ(p.height, 720);
-        int translucent = 0;
-        for (int y = 0; y < p.height; ++y)
-            for (int x = 0; x < p.width; ++x) translucent += p.alpha(x, y) < 255;
-        EXPECT_EQ(translucent, 0) << "the fade tints the picture itself";
+        const Picture p = ownSize(file);
+        ASSERT_EQ(p.width, 1280u);
+        ASSERT_EQ(p.height, 720u);
+        EXPECT_EQ(p.opaqueShare(0, p.width, 0, p.height), 1.0) << "the fade tints the picture itself";
     }
 }
 
 TEST(Pictures, StartPromptIsTheOnlyThingOnItsTransparentScreen) {
-    const Picture p = Picture::load("Texture/StartText.png");
-    ASSERT_EQ(p.width, 1280);
-    ASSERT_EQ(p.height, 720);
-    int top = p.height, bottom = -1, left = p.width, right = -1, shown = 0;
-    for (int y = 0; y < p.height; ++y)
-        for (int x = 0; x < p.width; ++x)
+    const Picture p = ownSize("Texture/StartText.png");
+    ASSERT_EQ(p.width, 1280u);
+    ASSERT_EQ(p.height, 720u);
+    UINT top = p.height, bottom = 0, left = p.width, right = 0, shown = 0;
+    for (UINT y = 0; y < p.height; ++y)
+        for (UINT x = 0; x < p.width; ++x)
             if (p.alpha(x, y) > 0) {
                 ++shown;
                 top = std::min(top, y), bottom = std::max(bottom, y);
                 left = std::min(left, x), right = std::max(right, x);
             }
-    ASSERT_GT(shown, 2000) << "the prompt is there";
-    EXPECT_GT(top, 400) << "below the title";
-    EXPECT_LT(bottom - top, 160) << "one line";
+    ASSERT_GT(shown, 2000u) << "the prompt is there";
+    EXPECT_GT(top, 400u) << "below the title";
+    EXPECT_LT(bottom - top, 160u) << "one line";
     EXPECT_NEAR((left + right) / 2.0, 640, 20) << "centred";
 }
 
-TEST(Pictures, VersionLabelIsSmall) {
-    const Picture p = Picture::load("Texture/Ver.png");
-    EXPECT_LE(p.width, 512);
-    EXPECT_LE(p.height, 128);
+TEST(Pictures, VersionLabelIsSmallAndLegible) {
+    const Picture p = ownSize("Texture/Ver.png");
+    // Drawn at half size in the top-left corner, clear of the title.
+    EXPECT_LE(p.width, 512u);
+    EXPECT_LE(p.height, 128u);
     int bright = 0;
-    for (int y = 0; y < p.height; ++y)
-        for (int x = 0; x < p.width; ++x) bright += p.alpha(x, y) > 200 && p.luminance(x, y) > 0.8;
+    for (UINT y = 0; y < p.height; ++y)
+        for (UINT x = 0; x < p.width; ++x) bright += p.alpha(x, y) > 200 && p.luminance(x, y) > 0.8;
     EXPECT_GT(bright, 100) << "legible text";
 }
 
-// Share of opaque pixels over a block of rows and columns.
-double coverage(const Picture& p, int x0, int x1, int y0, int y1) {
-    int opaque = 0;
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) opaque += p.alpha(x, y) == 255;
-    return double(opaque) / ((x1 - x0) * (y1 - y0));
-}
-
 TEST(Pictures, GaugeBarsFillTheRowsTheGameReads) {
-    // Loaded into 1280 x 256 without scaling: the picture must fit there.
-    const Picture life = Picture::load("Texture/gauge2.png");
-    ASSERT_LE(life.width, 1280);
-    ASSERT_LE(life.height, 256);
-    ASSERT_GE(life.width, 400);
-    ASSERT_GE(life.height, 40);
-    EXPECT_EQ(coverage(life, 0, 400, 12, 40), 1.0);
+    const Picture life = unscaledInto("Texture/gauge2.png", 1280, 256);
+    EXPECT_EQ(life.opaqueShare(0, 400, 12, 40), 1.0);
     double light = 0;
-    for (int y = 12; y < 40; ++y)
-        for (int x = 0; x < 400; ++x) light += life.luminance(x, y);
+    for (UINT y = 12; y < 40; ++y)
+        for (UINT x = 0; x < 400; ++x) light += life.luminance(x, y);
     EXPECT_GT(light / (28 * 400), 0.7) << "light, so the green tint shows";
 
-    const Picture boss = Picture::load("Texture/damagegauge2.png");
-    ASSERT_GE(boss.width, 400);
-    ASSERT_GE(boss.height, 40);
-    EXPECT_EQ(coverage(boss, 0, 400, 10, 40), 1.0);
-    const unsigned char* mid = boss.at(200, 25);
-    EXPECT_GT(mid[0], mid[1] + 60) << "drawn untinted for the boss: carries its own red";
+    const Picture boss = unscaledInto("Texture/damagegauge2.png", 1280, 256);
+    EXPECT_EQ(boss.opaqueShare(0, 400, 10, 40), 1.0);
+    EXPECT_GT(boss.red(200, 25), boss.green(200, 25) + 60) << "drawn untinted for the boss: carries its own red";
 }
 
 TEST(Pictures, GaugeFramesLeaveTheBarVisible) {
     struct Frame {
         const char* file;
-        int barTop;  // first frame row the bar covers
+        UINT barTop;  // first frame row the bar covers
     };
     for (const Frame& f : {Frame{"Texture/gaugeframe.png", 10}, Frame{"Texture/Bossgaugeframe.png", 8}}) {
         SCOPED_TRACE(f.file);
-        const Picture p = Picture::load(f.file);
-        ASSERT_GE(p.width, 400);
-        ASSERT_GE(p.height, 40);
-        EXPECT_GT(coverage(p, 0, 400, 0, 40), 0.05) << "a visible frame";
+        const Picture p = unscaledInto(f.file, 1280, 256);
+        EXPECT_GT(p.opaqueShare(0, 400, 0, 40), 0.05) << "a visible frame";
         int covered = 0;
-        for (int y = f.barTop + 6; y < 34; ++y)
-            for (int x = 10; x < 390; ++x) covered += p.alpha(x, y) > 0;
+        for (UINT y = f.barTop + 6; y < 34; ++y)
+            for (UINT x = 10; x < 390; ++x) covered += p.alpha(x, y) > 0;
         EXPECT_LT(covered, 200) << "the opening over the bar is clear";
     }
 }
 
 // Alpha-weighted mean brightness and total alpha of one 32 x 32 cell of the sheet.
 std::pair<double, double> cellShade(const Picture& p, int cell) {
-    const int ox = (cell % 8) * 32, oy = (cell / 8) * 32;
+    const UINT ox = (cell % 8) * 32, oy = (cell / 8) * 32;
     double weight = 0, sum = 0;
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) {
+    for (UINT y = 0; y < 32; ++y)
+        for (UINT x = 0; x < 32; ++x) {
             double a = p.alpha(ox + x, oy + y) / 255.0;
             weight += a;
             sum += a * p.luminance(ox + x, oy + y);
@@ -134,35 +110,30 @@ std::pair<double, double> cellShade(const Picture& p, int cell) {
 }
 
 TEST(Pictures, SmokeSheetRunsOneExplosionThroughCells0To52) {
-    const Picture p = Picture::load("Texture/Smoke.png");
-    ASSERT_EQ(p.width, 256);
-    ASSERT_EQ(p.height, 256);
+    const Picture p = ownSize("Texture/Smoke.png");
+    ASSERT_EQ(p.width, 256u);
+    ASSERT_EQ(p.height, 256u);
     for (int cell = 0; cell < 64; ++cell) {
         const double weight = cellShade(p, cell).second;
         if (cell <= 52)
             EXPECT_GT(weight, 20) << "cell " << cell << " shows";
         else
             EXPECT_EQ(weight, 0) << "cell " << cell << " is unused";
-        const int ox = (cell % 8) * 32, oy = (cell / 8) * 32;
-        for (int k = 0; k < 32; ++k) {
-            // Cells never bleed into their neighbours when sampled.
-            EXPECT_EQ(p.alpha(ox + k, oy), 0);
-            EXPECT_EQ(p.alpha(ox + k, oy + 31), 0);
-            EXPECT_EQ(p.alpha(ox, oy + k), 0);
-            EXPECT_EQ(p.alpha(ox + 31, oy + k), 0);
-        }
+        const UINT ox = (cell % 8) * 32, oy = (cell / 8) * 32;
+        int edge = 0;
+        for (UINT k = 0; k < 32; ++k)
+            edge += p.alpha(ox + k, oy) + p.alpha(ox + k, oy + 31) + p.alpha(ox, oy + k) + p.alpha(ox + 31, oy + k);
+        EXPECT_EQ(edge, 0) << "cell " << cell << " bleeds into its neighbours when sampled";
     }
     EXPECT_LT(cellShade(p, 22).first + 0.05, cellShade(p, 29).first) << "heavy damage smoke is the darker";
     EXPECT_GT(cellShade(p, 2).first, cellShade(p, 22).first) << "the blast starts bright";
 }
 
 TEST(Pictures, MarkerIsCentredWhereTheGameDrawsItAbout) {
-    const Picture p = Picture::load("Texture/Marker.png");
-    ASSERT_LE(p.width, 512);
-    ASSERT_LE(p.height, 512);
+    const Picture p = unscaledInto("Texture/Marker.png", 512, 512);
     double weight = 0, mx = 0, my = 0;
-    for (int y = 0; y < p.height; ++y)
-        for (int x = 0; x < p.width; ++x) {
+    for (UINT y = 0; y < p.height; ++y)
+        for (UINT x = 0; x < p.width; ++x) {
             double a = p.alpha(x, y);
             weight += a, mx += a * (x + 0.5), my += a * (y + 0.5);
         }
@@ -175,13 +146,13 @@ TEST(Pictures, MarkerIsCentredWhereTheGameDrawsItAbout) {
 TEST(Pictures, WavesAreCentredRings) {
     for (const char* file : {"Texture/DamageWave.png", "LineBall/Wave.png"}) {
         SCOPED_TRACE(file);
-        const Picture p = Picture::load(file);
+        const Picture p = ownSize(file);
         ASSERT_EQ(p.width, p.height);
-        const int c = p.width / 2;
+        const UINT c = p.width / 2;
         EXPECT_EQ(p.alpha(0, 0), 0) << "transparent corners";
         EXPECT_LT(p.alpha(c, c), 128) << "clear in the middle";
         int ringMax = 0;
-        for (int x = c; x < p.width; ++x) ringMax = std::max(ringMax, p.alpha(x, c));
+        for (UINT x = c; x < p.width; ++x) ringMax = std::max(ringMax, p.alpha(x, c));
         EXPECT_GT(ringMax, 200);
     }
 }
@@ -192,7 +163,9 @@ TEST(Pictures, ThreadTextureIsA24BitBmpBrightAlongItsMiddle) {
     EXPECT_EQ(bytes[0], 'B');
     EXPECT_EQ(bytes[1], 'M');
     EXPECT_EQ(bytes[28] | (bytes[29] << 8), 24) << "bits per pixel";
-    const Picture p = Picture::load("Texture/SpiderLine.bmp");
+    const Picture p = ownSize("Texture/SpiderLine.bmp");
+    EXPECT_EQ(p.file.ImageFileFormat, D3DXIFF_BMP);
+    EXPECT_EQ(p.format, D3DFMT_X8R8G8B8) << "no alpha";
     EXPECT_GT(p.height, p.width) << "v runs along the thread";
     EXPECT_GT(p.luminance(p.width / 2, 5), p.luminance(0, 5) + 0.2) << "u runs across it";
 }

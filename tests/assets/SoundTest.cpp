@@ -1,5 +1,5 @@
-// Sounds as DirectSound 3D buffers need them (PCM, mono, 16-bit) with sane lengths and
-// levels, and music loops that join without a click.
+// Sounds read through mmio as the game reads them, and as DirectSound 3D buffers need them
+// (PCM, mono, 16-bit), with sane lengths and levels, and music loops that join without a click.
 #include "TestData.h"
 #include "WavFile.h"
 

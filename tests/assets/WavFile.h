@@ -1,4 +1,5 @@
-// A minimal RIFF WAVE reader for checking the generated sounds.
+// A WAVE file read through mmio the way the game's sound loader walks it: the RIFF/WAVE
+// form, its "fmt " chunk and its "data" chunk.
 #pragma once
 
 #include <string>
