@@ -171,6 +171,9 @@ void PillBugs::layOutLegs() {
     for (int i = 0; i < 8; ++i) Legs[i].local = translation(LEG_OFFSETS[i]);
     D3DXMatrixIdentity(&GunMount);
     GunMount._42 = 0.45f;
+    // On the back from the start: a shell fired in the boss's first frame leaves from
+    // the gun, not from the world's origin.
+    placeGun();
 }
 
 void PillBugs::loadSounds() {
