@@ -70,35 +70,24 @@ INSTANTIATE_TEST_SUITE_P(TenSeeds, ClimbTest,
 
 namespace {
 
-// A dragonfly that hovers where it is put and, once caught, is gone (a real one rides on
-// the ball until it reaches the player and is used up then).
-class HoveringFly : public playertest::StillFly {
-public:
-    using StillFly::StillFly;
-    void OnCaught(CharaBase* line) override {
-        StillFly::OnCaught(line);
-        Caught = 1;
-        Active = 0;
-    }
-};
-
 TEST_F(HeadlessPlay, ADragonflyInTheWayIsCaughtAndItsBallThrownAwayBeforeTheNextHop) {
     playertest::Pilot pilot(playertest::climbRoute());
     bool placed = false;
     play(pilot, 4242u, [&](int) {
-        // On the first ledge, before the shot at rope 1: a dragonfly close by.
-        if (placed || pilot.stepIndex() != 2 || !g_sceneManager) return;
+        // On the hall floor, before the shot at rope 0: a dragonfly close by.
+        if (placed || pilot.stepIndex() != 1 || !g_sceneManager) return;
         for (CharaBase* object : g_sceneManager->objects) {
             if (object->Kind != KIND_PLAYER || object->Falling != 0) continue;
             const D3DXVECTOR3 p = playertest::positionOf(object->TransMatrix);
-            g_sceneManager->objects.push_back(new HoveringFly(p.x - 6.0f, p.y + 1.2f, p.z - 6.0f));
+            g_sceneManager->objects.push_back(new playertest::StillFly(p.x - 6.0f, p.y + 1.2f, p.z - 6.0f));
             placed = true;
             break;
         }
     });
     ASSERT_TRUE(placed);
-    EXPECT_EQ(pilot.dragonfliesCaught(), 1) << pilot.journal();
-    EXPECT_EQ(pilot.ballsThrown(), 1) << pilot.journal();
+    // Others of the play's own dragonflies may have come by too.
+    EXPECT_GE(pilot.dragonfliesCaught(), 1) << pilot.journal();
+    EXPECT_EQ(pilot.ballsThrown(), pilot.dragonfliesCaught()) << pilot.journal();
     EXPECT_TRUE(pilot.reachedBossRegion()) << pilot.journal();
 }
 

@@ -35,6 +35,9 @@ const int MAX_TRIES = 8;
 const int MAX_RESTARTS = 3;
 // A dragonfly closer than this is dealt with before the next hop.
 const float DRAGONFLY_ALERT = 14.0f;
+const int FLY_PAUSE = 90;
+// From a lift a shot pitched lower than this would meet the lift's own box.
+const float LIFT_SHOT_DIP = 1.0f;
 // Where the hall floor and the boss's wing lie: standing there ends a failed hop.
 const float HALL_FLOOR_TOP = 2.0f;
 const float WEST_WING_EDGE = -41.0f;
@@ -392,19 +395,13 @@ void Pilot::aim() {
     // Hold the button throughout: letting it go is the shot.
     headless::setKeyDown(VK_LBUTTON, true);
     const CharaBase* me = player();
-    if (me->Falling == 0 && line->Mode == 0 && line->Anchored == 0) {
-        if (recoverFromFall()) return;
-        if (line->BallMode == 1) {
-            CharaBase* fly = nearbyDragonfly();
-            const D3DXVECTOR3 ahead = positionOf(me->TransMatrix) +
-                                      D3DXVECTOR3(std::sin(view->Yaw / DEGREES), BACK_HEIGHT, std::cos(view->Yaw / DEGREES));
-            shootAt(fly ? positionOf(fly->WorldMatrix) : ahead, Shot::Throw, "the ball");
-            return;
-        }
-        if (CharaBase* fly = nearbyDragonfly()) {
-            shootAt(positionOf(fly->WorldMatrix), Shot::Dragonfly, "a dragonfly");
-            return;
-        }
+    // A ball in hand goes first: a shot would throw it, and it holds up a pull.
+    if (line->Mode == 0 && line->BallMode == 1) {
+        CharaBase* fly = nearbyDragonfly();
+        const D3DXVECTOR3 ahead = positionOf(me->TransMatrix) +
+                                  D3DXVECTOR3(std::sin(view->Yaw / DEGREES), BACK_HEIGHT, std::cos(view->Yaw / DEGREES));
+        shootAt(fly ? positionOf(fly->WorldMatrix) : ahead, Shot::Throw, "the ball");
+        return;
     }
 
     float yaw = 0.0f;
@@ -420,6 +417,7 @@ void Pilot::aim() {
     const bool lockRan = line->Mode == 0 && line->Anchored == 0 && spider->Aiming == 1 && line->BallMode == 0;
     const bool lockedOnTarget = lockRan && spider->Locked == 1 && spider->TargetIndex == indexOf(target);
 
+    // The route comes first: a shot that is ready goes whatever flies about.
     if (reachable && leadFits && lockedOnTarget && (onTarget || scan_ > 0)) {
         headless::setKeyDown(VK_LBUTTON, false);
         shot_ = Shot::Anchor;
@@ -427,6 +425,14 @@ void Pilot::aim() {
              " yaw " + std::to_string(view->Yaw) + " pitch " + std::to_string(view->Pitch));
         phase_ = Phase::Flying;
         return;
+    }
+    if (me->Falling == 0 && line->Mode == 0 && line->Anchored == 0) {
+        if (recoverFromFall()) return;
+        CharaBase* fly = frame_ >= flyPauseUntil_ ? nearbyDragonfly() : nullptr;
+        if (fly) {
+            shootAt(positionOf(fly->WorldMatrix), Shot::Dragonfly, "a dragonfly");
+            return;
+        }
     }
     // Right on it but no marker: look around the point a little.
     if (reachable && leadFits && onTarget && lockRan && scan_ == 0) {
@@ -447,12 +453,14 @@ void Pilot::aim() {
 }
 
 CharaBase* Pilot::nearbyDragonfly() const {
-    const D3DXVECTOR3 at = positionOf(player()->TransMatrix);
+    const CharaBase* me = player();
+    const D3DXVECTOR3 at = positionOf(me->TransMatrix);
     CharaBase* nearest = nullptr;
     float nearestDistance = DRAGONFLY_ALERT;
     for (CharaBase* object : *playObjects()) {
         if (object->Kind != KIND_DRAGONFLY || object->Active == 0 || object->Dead != 0 || object->Caught != 0) continue;
         const D3DXVECTOR3 apart = positionOf(object->WorldMatrix) - at;
+        if (me->RideHit && apart.y < BACK_HEIGHT - LIFT_SHOT_DIP) continue;
         const float distance = D3DXVec3Length(&apart);
         if (distance < nearestDistance) {
             nearest = object;
@@ -513,11 +521,17 @@ bool Pilot::recoverFromFall() {
 void Pilot::watchShot() {
     CharaBase* line = thread();
     if (shot_ != Shot::Anchor) {
-        // Wait for the thread to come home: with a catch (a ball) or from a throw.
-        if (line->Mode == 1 || line->Anchored == 1) return;
-        if (shot_ == Shot::Dragonfly && line->BallMode == 1) {
-            ++fliesCaught_;
-            note("caught a dragonfly");
+        // Wait for the thread to come home, with a catch (a ball) or from a throw; a
+        // shot that met a box on its way pulls the player there first.
+        if (line->Mode == 1 || (line->Anchored == 1 && line->BallMode == 0)) return;
+        if (shot_ == Shot::Dragonfly) {
+            if (line->BallMode == 1) {
+                ++fliesCaught_;
+                note("caught a dragonfly");
+            } else {
+                // Missed: leave the dragonflies alone for a while and mind the route.
+                flyPauseUntil_ = frame_ + FLY_PAUSE;
+            }
         }
         if (shot_ == Shot::Throw) {
             ++ballsThrown_;

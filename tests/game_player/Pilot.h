@@ -121,6 +121,7 @@ private:
     int scan_ = 0;
     int scanFrames_ = 0;
     Shot shot_ = Shot::Anchor;
+    int flyPauseUntil_ = 0;
     int fliesCaught_ = 0;
     int ballsThrown_ = 0;
     int restarts_ = 0;

@@ -78,7 +78,7 @@ TEST_F(PlayerTest, ConstructionPlacesTheMachineAtTheBackOfTheHall) {
 }
 
 TEST_F(PlayerTest, TheKeysWalkRelativeToTheViewAndWForwardAndDRightWinTies) {
-    standAt(0, 1, 60);
+    standAt(0, 1, 20);
     // The view starts at yaw 180: forward is -z and right is -x.
     expectVector(stepWith({'W'}), D3DXVECTOR3(0, 0, -0.3f), "W");
     expectVector(stepWith({'S'}), D3DXVECTOR3(0, 0, 0.3f), "S");
@@ -100,7 +100,7 @@ TEST_F(PlayerTest, TheKeysWalkRelativeToTheViewAndWForwardAndDRightWinTies) {
 }
 
 TEST_F(PlayerTest, TheLegsStepOnTheGroundWhenWalkingOrWhenOnlyTheViewTurns) {
-    standAt(0, 1, 60);
+    standAt(0, 1, 20);
     ASSERT_EQ(player->PathLeg, 0);
     ASSERT_EQ(player->PathDist, 0.0f);
     const D3DXMATRIX legA = player->Legs[0].trans;
@@ -135,7 +135,7 @@ TEST_F(PlayerTest, TheLegsStepOnTheGroundWhenWalkingOrWhenOnlyTheViewTurns) {
 }
 
 TEST_F(PlayerTest, WalkingInTheAirNeverStepsTheLegs) {
-    standAt(0, 1, 60);
+    standAt(0, 1, 20);
     const D3DXMATRIX leg = player->Legs[0].trans;
     const unsigned walkPlays = playCallsOf(player->SeBuffers[Player::SOUND_WALK]);
     player->TransMatrix._42 = 20.0f;
@@ -157,7 +157,7 @@ TEST_F(PlayerTest, WalkingInTheAirNeverStepsTheLegs) {
 }
 
 TEST_F(PlayerTest, EachTouchingDragonflyCostsAPointButCaughtAndDestroyedOnesAreHarmless) {
-    standAt(0, 1, 60);
+    standAt(0, 1, 20);
     const D3DXVECTOR3 p = positionOf(player->WorldMatrix);
     StillFly* left = add(new StillFly(p.x + 1.5f, p.y, p.z));
     StillFly* right = add(new StillFly(p.x - 1.5f, p.y, p.z));
@@ -181,7 +181,7 @@ TEST_F(PlayerTest, EachTouchingDragonflyCostsAPointButCaughtAndDestroyedOnesAreH
 }
 
 TEST_F(PlayerTest, AHitKnocksThePlayerUpAndTheBossHurtsAgainAfterEveryLanding) {
-    standAt(0, 1, 60);
+    standAt(0, 1, 20);
     const D3DXVECTOR3 p = positionOf(player->WorldMatrix);
     BossStandIn* boss = add(new BossStandIn(p.x + 2.0f, p.y, p.z));
     const float ground = p.y;
@@ -209,7 +209,7 @@ TEST_F(PlayerTest, AHitKnocksThePlayerUpAndTheBossHurtsAgainAfterEveryLanding) {
 }
 
 TEST_F(PlayerTest, TheDamageFlashSwellsForNineFramesFromTheHitPoint) {
-    standAt(0, 1, 60);
+    standAt(0, 1, 20);
     player->OnHit(player);
     const D3DXVECTOR3 at = positionOf(player->TransMatrix);
     int flashes = 0;
@@ -236,7 +236,7 @@ TEST_F(PlayerTest, TheDamageFlashSwellsForNineFramesFromTheHitPoint) {
 }
 
 TEST_F(PlayerTest, TheLastPointExplodesTheMachineAndItIsGoneAtThe52ndDraw) {
-    standAt(0, 1, 60);
+    standAt(0, 1, 20);
     player->Life = 1;
     const D3DXVECTOR3 p = positionOf(player->WorldMatrix);
     add(new StillFly(p.x + 1.0f, p.y, p.z));
@@ -270,7 +270,7 @@ TEST_F(PlayerTest, TheLastPointExplodesTheMachineAndItIsGoneAtThe52ndDraw) {
 }
 
 TEST_F(PlayerTest, TheRedBarRunsDownToTheLifeWhileTheGreenBarJumps) {
-    standAt(0, 1, 60);
+    standAt(0, 1, 20);
     frame();
     ASSERT_EQ(spritesOf(player->LifeGauge).size(), 1u);
     EXPECT_EQ(spritesOf(player->LifeGauge)[0].sourceRect.right, 400);
@@ -306,7 +306,7 @@ TEST_F(PlayerTest, TheRedBarRunsDownToTheLifeWhileTheGreenBarJumps) {
 }
 
 TEST_F(PlayerTest, TheGaugesDrawTwoRandomNumbersEveryFrameAndShakeOnlyWhileStaggered) {
-    standAt(0, 1, 60);
+    standAt(0, 1, 20);
     const D3DPRESENT_PARAMETERS& screen = Graphics::get().presentParams;
     for (int staggered = 0; staggered <= 1; ++staggered) {
         player->Staggered = staggered;
@@ -327,7 +327,7 @@ TEST_F(PlayerTest, TheGaugesDrawTwoRandomNumbersEveryFrameAndShakeOnlyWhileStagg
 }
 
 TEST_F(PlayerTest, TheGaugesVanishOnceTheRedBarOfADeadPlayerHasRunOut) {
-    standAt(0, 1, 60);
+    standAt(0, 1, 20);
     player->Life = 1;
     player->OnHit(player);
     // Drawn alone: with the camera in the list the fade would end the play first.
@@ -341,7 +341,7 @@ TEST_F(PlayerTest, TheGaugesVanishOnceTheRedBarOfADeadPlayerHasRunOut) {
 }
 
 TEST_F(PlayerTest, ThePlayerStandsFrozenOnceTheBossIsBeaten) {
-    standAt(0, 1, 60);
+    standAt(0, 1, 20);
     BossStandIn* boss = add(new BossStandIn(-93, 15, -47));
     boss->Life = 0;
     const D3DXMATRIX at = player->TransMatrix;

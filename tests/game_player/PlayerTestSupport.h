@@ -19,7 +19,8 @@ class TestCamera;
 
 namespace playertest {
 
-// A dragonfly that stays where the test puts it and counts what happens to it.
+// A dragonfly put where the test wants it, counting the hits and catches it gets. The
+// player tests never update dragonflies, so there it stays put.
 class StillFly : public DragonFly {
 public:
     StillFly(float x, float y, float z);

@@ -25,7 +25,7 @@ class SpiderLineTest : public PlayerWorld {
 protected:
     void SetUp() override {
         PlayerWorld::SetUp();
-        standAt(0, 1, 60);
+        standAt(0, 1, 20);
         p = positionOf(player->TransMatrix);
         back = p + D3DXVECTOR3(0, 1.2f, 0);
     }
@@ -157,6 +157,7 @@ TEST_F(SpiderLineTest, AShotIntoOpenAirVanishesOnce60FromTheShoulderAnd60LongIsT
 }
 
 TEST_F(SpiderLineTest, AThreadMeetingAWallSnapsBackAtOnce) {
+    standAt(0, 1, 60);
     look(1800, 0);  // face the back wall at z = 88, 28 away
     click();
     float lastZ = ball().z;

@@ -1,0 +1,149 @@
+// The player and its thread as the real renderer draws them, saved as PNG files beside
+// this test's build folder (player-screens/*.png) so that a person can look at them:
+// aiming at an anchor with the guide and the lock-on marker, being pulled along the
+// thread, holding a ball, and the damage flash with the shaking gauges. The pilot of the
+// climb plays; the test puts a dragonfly in its way and one against it.
+#include <gtest/gtest.h>
+
+#include <velmora/HeadlessInput.h>
+#include <velmora/Platform.h>
+#include <velmora/Screenshot.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "CharaBase.h"
+#include "Pilot.h"
+#include "Player.h"
+#include "PlayerTestSupport.h"
+#include "SceneManager.h"
+#include "SpiderLine.h"
+
+namespace headless = velmora::headless;
+
+namespace {
+
+struct Shot {
+    velmora::Image image;
+    bool taken = false;
+};
+
+// At the start of a frame the back buffer holds the image the previous frame drew.
+void take(Shot& shot, const std::string& name) {
+    if (shot.taken) return;
+    shot.taken = velmora::readBackBuffer(shot.image);
+    std::filesystem::create_directories(VELMORA_SCREENSHOT_DIR);
+    velmora::writePng(shot.image, std::string(VELMORA_SCREENSHOT_DIR) + "/" + name + ".png");
+}
+
+template <class Test>
+int countPixels(const velmora::Image& image, unsigned left, unsigned top, unsigned right, unsigned bottom,
+                Test test) {
+    int count = 0;
+    for (unsigned y = top; y < bottom && y < image.height; ++y) {
+        for (unsigned x = left; x < right && x < image.width; ++x) count += test(image.pixel(x, y)) ? 1 : 0;
+    }
+    return count;
+}
+
+bool strongRed(velmora::Rgba c) { return c.r > 140 && c.g < 90 && c.b < 90; }
+bool strongGreen(velmora::Rgba c) { return c.g > 140 && c.g > c.r + 30 && c.g > c.b + 30; }
+
+// Hovers where it is put; caught, it is gone at once.
+class HoveringFly : public playertest::StillFly {
+public:
+    using StillFly::StillFly;
+    void OnCaught(CharaBase* line) override {
+        StillFly::OnCaught(line);
+        Caught = 1;
+        Active = 0;
+    }
+};
+
+// Flies into the player once and is spent.
+class RammingFly : public playertest::StillFly {
+public:
+    using StillFly::StillFly;
+    void OnHit(CharaBase* by) override {
+        StillFly::OnHit(by);
+        Active = 0;
+    }
+};
+
+template <class T>
+T* firstOf(int kind) {
+    if (!g_sceneManager) return nullptr;
+    for (CharaBase* object : g_sceneManager->objects) {
+        if (object->Kind == kind) return static_cast<T*>(object);
+    }
+    return nullptr;
+}
+
+TEST(PlayerScreensTest, AimingPulledHoldingABallAndHurtOnTheRealRenderer) {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (run under xvfb-run)";
+    velmora::selectBackend(velmora::Backend::Real);
+    headless::queueMessageBoxAnswer(IDNO);
+
+    playertest::Pilot pilot(playertest::climbRoute());
+    Shot aiming, pulled, holding, hurt;
+    int anchoredAt = -1;
+    int hurtAt = -1;
+    bool flyPlaced = false;
+    headless::onFrame([&](int frame) {
+        Player* player = firstOf<Player>(KIND_PLAYER);
+        SpiderLine* line = firstOf<SpiderLine>(KIND_SPIDER_LINE);
+        if (player && line) {
+            const D3DXVECTOR3 p = playertest::positionOf(player->TransMatrix);
+            if (line->Aiming == 1 && line->Locked == 1 && line->Mode == 0 && line->Anchored == 0) {
+                take(aiming, "aiming-at-rope-0");
+            }
+            if (line->Anchored == 1 && line->Mode == 1 && anchoredAt < 0) anchoredAt = frame;
+            if (anchoredAt >= 0 && frame == anchoredAt + 12) take(pulled, "pulled-along-the-thread");
+            if (line->BallMode == 1 && line->Mode == 0) take(holding, "holding-a-ball");
+            // On the first ledge: a dragonfly to catch, and once the ball is thrown one
+            // that flies into the player.
+            if (pilot.stepIndex() == 2 && player->Falling == 0 && !flyPlaced) {
+                g_sceneManager->objects.push_back(new HoveringFly(p.x - 6.0f, p.y + 1.2f, p.z - 6.0f));
+                flyPlaced = true;
+            }
+            if (pilot.ballsThrown() == 1 && hurtAt < 0 && line->Mode == 0) {
+                g_sceneManager->objects.push_back(new RammingFly(p.x, p.y, p.z));
+                hurtAt = frame;
+            }
+            if (hurtAt >= 0 && frame == hurtAt + 5) {
+                take(hurt, "damage-flash-and-gauges");
+                headless::setKeyDown(VK_ESCAPE, true);
+                return;
+            }
+        }
+        pilot.onFrame(frame);
+        if (frame > 3000) headless::setKeyDown(VK_ESCAPE, true);
+    });
+    const int result = WinMain(nullptr, nullptr, nullptr, 0);
+    headless::onFrame(nullptr);
+    headless::releaseAllKeys();
+    ASSERT_EQ(result, 0);
+    ASSERT_TRUE(aiming.taken) << "no real device, or the pilot never aimed: " << pilot.journal();
+    ASSERT_TRUE(pulled.taken) << pilot.journal();
+    ASSERT_TRUE(holding.taken) << pilot.journal();
+    ASSERT_TRUE(hurt.taken) << pilot.journal();
+
+    const velmora::Image& aim = aiming.image;
+    // The red guide runs from the machine's back into the picture.
+    EXPECT_GT(countPixels(aim, 0, 0, aim.width, aim.height, strongRed), 40);
+    // The gauges sit at the bottom right: the green life bar among them.
+    for (const Shot* shot : {&aiming, &pulled, &holding}) {
+        const velmora::Image& image = shot->image;
+        EXPECT_GT(countPixels(image, image.width - 430, image.height - 70, image.width, image.height, strongGreen), 500);
+    }
+    // Hit once: the green bar is a tenth shorter, wherever the shake has put it.
+    const velmora::Image& hit = hurt.image;
+    const int greenWhole = countPixels(holding.image, holding.image.width - 430, holding.image.height - 80,
+                                       holding.image.width, holding.image.height, strongGreen);
+    const int greenHurt = countPixels(hit, hit.width - 440, hit.height - 90, hit.width, hit.height, strongGreen);
+    EXPECT_LT(greenHurt, greenWhole);
+    EXPECT_GT(greenHurt, greenWhole / 2);
+}
+
+}  // namespace
