@@ -324,7 +324,7 @@ void SpiderLine::flyOut() {
     }
 }
 
-bool SpiderLine::anchorAhead(int kind) {
+void SpiderLine::anchorAhead(int kind) {
     for (size_t i = 0; i < objects().size(); ++i) {
         CharaBase* anchor = objects()[i];
         if (anchor->Kind != kind) continue;
@@ -333,10 +333,9 @@ bool SpiderLine::anchorAhead(int kind) {
             playSound(SOUND_LINE_REVERSE);
             TargetIndex = static_cast<int>(i);
             Anchored = 1;
-            return true;
+            return;
         }
     }
-    return false;
 }
 
 void SpiderLine::reelIn(const CharaBase* player) {

@@ -60,7 +60,7 @@ private:
     void shoot(const CharaBase* player, const CharaBase* camera);
     void threadFlight(const CharaBase* player);
     void flyOut();
-    bool anchorAhead(int kind);
+    void anchorAhead(int kind);
     void reelIn(const CharaBase* player);
     void ballFlight();
     void piecesStep();

@@ -209,6 +209,16 @@ TEST_F(SpiderLineTest, TwoDragonfliesMetInOneFrameAreBothCaughtAndReeledInAsABal
     EXPECT_NEAR(held.z, expected.z, 1e-3f);
 }
 
+TEST_F(SpiderLineTest, AVeryShortReelStillBringsABallOfSizeOne) {
+    StillFly* fly = add(new StillFly(back.x, back.y, back.z - 3.5f));
+    click();
+    frames(2);
+    EXPECT_EQ(fly->catches, 1);
+    ASSERT_EQ(line->BallMode, 1);
+    EXPECT_EQ(line->Mode, 0);
+    EXPECT_EQ(line->Scale, 1.0f);
+}
+
 TEST_F(SpiderLineTest, AHeldBallIsThrownWithTheBallSoundKeepsItsSizeAndBreaksIntoFourPieces) {
     add(new StillFly(back.x, back.y, back.z - 6.0f));
     catchBall();
