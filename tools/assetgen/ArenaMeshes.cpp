@@ -43,6 +43,15 @@ const std::vector<Solid> kSolids = {
     {{-37, 59, -79}, {42, 62, -71}, kLedgeMat, kLedgeMat},      // bridge L3, rope 3 at (-6, 66, -78)
     {{-23, -2, -37}, {-17, 61, -30}, kLedgeMat, kLedgeMat},     // pillar P4, rope 4 at (-18, 65, -36)
     {{35, 93, 62}, {42, 96, 88}, kLedgeMat, kLedgeMat},         // balcony B5, rope 5 at (36, 100, 72)
+    // The screen between the hall and the far area, flush with the bridge's far face. The
+    // play's far plane (180) would cut the far area off in a black void seen from the
+    // hall; the screen closes that view. It leaves a gate for the hop from the floor to
+    // rope 0 and a window around rope 3 above the bridge, for the hops to and from it.
+    {{-37, -2, -79}, {22, 59, -77}, kWallMat, kWallMat},        // beside the gate
+    {{22, 26, -79}, {42, 59, -77}, kWallMat, kWallMat},         // over the gate (x 22..42, up to 26)
+    {{-37, 62, -79}, {-16, 140, -77}, kWallMat, kWallMat},      // beside the window
+    {{8, 62, -79}, {42, 140, -77}, kWallMat, kWallMat},         // beside the window
+    {{-16, 80, -79}, {8, 140, -77}, kWallMat, kWallMat},        // over the window (x -16..8, y 62..80)
 };
 
 float component(const Vec3& v, int axis) { return axis == 0 ? v.x : axis == 1 ? v.y : v.z; }
@@ -186,12 +195,14 @@ private:
 void writeArena(const std::string& dir) {
     MeshBuilder mesh;
     mesh.addMaterial(makeMaterial(0.85f, 0.82f, 0.78f, 1, 12, 0.15f, texture::kFloor));
-    mesh.addMaterial(makeMaterial(0.75f, 0.78f, 0.85f, 1, 8, 0.1f, texture::kWall));
+    mesh.addMaterial(makeMaterial(0.95f, 0.97f, 1.0f, 1, 8, 0.1f, texture::kWall));
     mesh.addMaterial(makeMaterial(1.0f, 0.92f, 0.75f, 1, 20, 0.4f, texture::kLedge));
     mesh.addMaterial(makeMaterial(0.8f, 0.7f, 0.65f, 1, 6, 0.1f, texture::kPit));
     mesh.addMaterial(makeMaterial(0.45f, 0.48f, 0.6f, 1, 4, 0.05f, texture::kCeiling));
     mesh.addMaterial(makeMaterial(0.8f, 0.8f, 0.85f, 1, 20, 0.3f, texture::kPlinth));
-    mesh.addMaterial(makeMaterial(1.0f, 1.0f, 1.0f, 1, 40, 0.6f, texture::kTrim));
+    // The light bands glow: a diffuse colour above 1 stays bright under the ambient light
+    // alone, on the walls that face away from the sun.
+    mesh.addMaterial(makeMaterial(2.4f, 2.4f, 2.4f, 1, 40, 0.6f, texture::kTrim));
 
     ArenaBuilder arena(mesh);
     for (const Solid& s : kSolids)
@@ -214,7 +225,8 @@ void writeLift(const std::string& dir) {
     MeshBuilder mesh;
     const int deck = mesh.addMaterial(makeMaterial(0.9f, 0.9f, 0.95f, 1, 30, 0.5f, texture::kLiftDeck));
     const int frame = mesh.addMaterial(makeMaterial(0.25f, 0.27f, 0.32f, 1, 20, 0.4f));
-    const int glow = mesh.addMaterial(makeMaterial(0.3f, 1.0f, 0.95f, 1, 40, 0.8f));
+    // Above 1, so that the strips glow from every side, lit or not.
+    const int glow = mesh.addMaterial(makeMaterial(0.9f, 3.0f, 2.85f, 1, 40, 0.8f));
     mesh.useMaterial(deck);
     mesh.addBox({-2, 0.3f, -2}, {2, 0.5f, 2}, 4);
     mesh.useMaterial(frame);
@@ -240,18 +252,20 @@ void writeRopeAnchor(const std::string& dir) {
     // Built in world units around the anchor point, then divided by the arena scale.
     const Transform toModel = Transform::scaling(kToModel);
     MeshBuilder mesh;
-    const int ring = mesh.addMaterial(makeMaterial(1.0f, 0.78f, 0.3f, 1, 40, 0.9f, texture::kRopeKnot));
-    const int core = mesh.addMaterial(makeMaterial(1.0f, 0.45f, 0.15f, 1, 60, 1.0f));
+    // Colours above 1 make the anchors glow: bright on the side away from the light too,
+    // so the route can be found from afar whichever way the player looks.
+    const int ring = mesh.addMaterial(makeMaterial(2.6f, 2.0f, 0.8f, 1, 40, 0.9f, texture::kRopeKnot));
+    const int core = mesh.addMaterial(makeMaterial(3.2f, 1.9f, 0.45f, 1, 60, 1.0f));
     mesh.useMaterial(ring);
     mesh.setTransform(toModel);
-    mesh.addTorus(1.1f, 0.2f, 28, 8);
+    mesh.addTorus(1.1f, 0.25f, 28, 8);
     mesh.setTransform(Transform::rotationY(kPi / 2).then(toModel));
-    mesh.addTorus(1.1f, 0.2f, 28, 8);
+    mesh.addTorus(1.1f, 0.25f, 28, 8);
     mesh.setTransform(Transform::rotationX(kPi / 2).then(toModel));
-    mesh.addTorus(0.85f, 0.12f, 24, 6);
+    mesh.addTorus(0.9f, 0.14f, 24, 6);
     mesh.useMaterial(core);
     mesh.setTransform(toModel);
-    mesh.addEllipsoid({0, 0, 0}, {0.6f, 0.6f, 0.6f}, 16, 10);
+    mesh.addEllipsoid({0, 0, 0}, {0.8f, 0.8f, 0.8f}, 16, 10);
     XFileWriter::write(mesh, dir + "/RopeObject2.x", "RopeObject");
 
     // Small on purpose: the box must not reach the spot where a pulled player stands.

@@ -19,7 +19,7 @@ struct BossMaterials {
 };
 
 BossMaterials addBossMaterials(MeshBuilder& mesh) {
-    return {mesh.addMaterial(makeMaterial(0.7f, 0.62f, 0.85f, 1, 35, 0.7f, texture::kBossPlate)),
+    return {mesh.addMaterial(makeMaterial(0.85f, 0.78f, 1.0f, 1, 35, 0.7f, texture::kBossPlate)),
             mesh.addMaterial(makeMaterial(0.32f, 0.27f, 0.3f, 1, 10, 0.2f)),
             mesh.addMaterial(makeMaterial(1.0f, 0.2f, 0.1f, 1, 90, 1.0f)),
             mesh.addMaterial(makeMaterial(0.14f, 0.12f, 0.15f, 1, 20, 0.3f))};

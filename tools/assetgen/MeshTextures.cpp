@@ -61,7 +61,7 @@ void writeWall(const std::string& path) {
     image.shade([&](float x, float y) {
         float g = grain.fractal(x / 8, y / 8, size / 8, 4);
         float s = streak.fractal(x / 4, y / 96, size / 4, 2);
-        Color c = mix(rgb(0x5d6470), rgb(0x7b8391), g);
+        Color c = mix(rgb(0x9ba2ae), rgb(0xc2c9d6), g);
         c = scale(c, 0.85f + 0.25f * s);
         int px = int(x) / 128, py = int(y) / 64;
         c = scale(c, 0.92f + 0.12f * cellValue(px, py, 11));
@@ -257,7 +257,7 @@ void writeBossPlate(const std::string& path) {
     Image image(size, size);
     image.shade([&](float x, float y) {
         float g = grain.fractal(x / 8, y / 8, size / 8, 4);
-        Color c = mix(rgb(0x4a3c66), rgb(0x8a78b0), g);
+        Color c = mix(rgb(0x6a5a90), rgb(0xb0a0da), g);
         float ridge = toGrid(y, 64) / 32;  // light along the plate's crest
         c = scale(c, 0.75f + 0.45f * (1 - ridge));
         float spot = std::hypot(toGrid(x, 32), toGrid(y + 16, 64) - 4);
