@@ -28,10 +28,11 @@ void writeBall(const std::string& dir) {
     mesh.addEllipsoid({0, 0, 0}, {0.96f, 0.96f, 0.96f}, 24, 14);
     // Loose strands wound around the wad at different angles.
     mesh.useMaterial(strand);
-    const float tilts[4][2] = {{0.3f, 0.0f}, {1.2f, 0.7f}, {-0.6f, 1.9f}, {1.57f, 2.6f}};
-    for (const auto& tilt : tilts) {
-        mesh.setTransform(Transform::rotationX(tilt[0]).then(Transform::rotationY(tilt[1])));
-        mesh.addTorus(0.97f, 0.035f, 40, 5);
+    // Many thin ones, so that the ball reads as wound silk rather than a cage of hoops.
+    for (int k = 0; k < 10; ++k) {
+        const float tilt = -1.3f + 0.29f * k, turn = 2.39996f * k;  // turns spread by the golden angle
+        mesh.setTransform(Transform::rotationX(tilt).then(Transform::rotationY(turn)));
+        mesh.addTorus(0.975f, 0.02f, 40, 4);
     }
     XFileWriter::write(mesh, dir + "/LineBall.x", "LineBall");
 }
