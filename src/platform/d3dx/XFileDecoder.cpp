@@ -1,5 +1,7 @@
 #include "XFileDecoder.h"
 
+#include "XFileRewriter.h"
+
 #include <assimp/Importer.hpp>
 #include <assimp/material.h>
 #include <assimp/postprocess.h>
@@ -159,13 +161,16 @@ MeshMaterial defaultMaterial() {
 }  // namespace
 
 std::shared_ptr<const MeshData> decodeXFile(const unsigned char* bytes, size_t size) {
-    // Only a .x header is accepted: assimp would otherwise try every other format on it.
-    if (size < 16 || std::memcmp(bytes, "xof ", 4) != 0) return nullptr;
+    // assimp reads only a checked copy of the file (which is also always a .x file, so
+    // assimp never tries its other formats on it).
+    std::string checked;
+    if (!rewriteXFile(bytes, size, checked)) return nullptr;
 
     // assimp turns .x data right-handed on import; converting back to left-handed undoes
     // that exactly, so positions, corner order and face order are the file's own.
     Assimp::Importer importer;
-    const aiScene* scene = importer.ReadFileFromMemory(bytes, size, aiProcess_ConvertToLeftHanded, "x");
+    const aiScene* scene =
+        importer.ReadFileFromMemory(checked.data(), checked.size(), aiProcess_ConvertToLeftHanded, "x");
     if (!scene || !scene->mRootNode || (scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE)) return nullptr;
 
     MeshBuilder builder(*scene);
