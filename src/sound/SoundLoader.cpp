@@ -18,6 +18,8 @@ void SoundLoader::setUpPrimary(IDirectSound8* device) {
     description.dwBufferBytes = 0;
     description.lpwfxFormat = nullptr;
     description.guid3DAlgorithm = GUID_NULL;
+    // Only the latest primary buffer is kept: let go of the previous one rather than leak it.
+    if (primaryBuffer) primaryBuffer->Release();
     primaryBuffer = nullptr;
     device->CreateSoundBuffer(&description, &primaryBuffer, nullptr);
     if (!primaryBuffer) return;

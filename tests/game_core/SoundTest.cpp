@@ -92,6 +92,18 @@ TEST_F(SoundLoaderTest, WithoutASoundDeviceNothingIsLoadedAndNothingFails) {
     EXPECT_EQ(loaded.buffer, nullptr);
 }
 
+TEST_F(SoundLoaderTest, ANewDeviceReplacesThePrimaryBufferAndLetsTheOldOneGo) {
+    IDirectSoundBuffer* first = g_soundLoader.primaryBuffer;
+    ASSERT_NE(first, nullptr);
+    first->AddRef();
+    IDirectSound8* second = nullptr;
+    ASSERT_EQ(DirectSoundCreate8(nullptr, &second, nullptr), DS_OK);
+    g_soundLoader.setUpPrimary(second);
+    EXPECT_NE(g_soundLoader.primaryBuffer, first);
+    EXPECT_EQ(first->Release(), 0u) << "the loader no longer holds the first primary buffer";
+    releaseInterface(second);
+}
+
 class SceneSoundTest : public GameCoreTest {
 protected:
     void SetUp() override {
