@@ -12,6 +12,12 @@ namespace {
 // header, and D3D9 textures stop at this size anyway.
 constexpr int kMaxImageSize = 16384;
 
+// No file holds more texels than its bytes can encode: deflate packs at most 1032 bytes
+// into one and a byte of a 1-bit PNG row holds 8 texels, while JPEG needs at least a bit
+// per 8 x 8 block. A header that claims more is broken, and stb_image would reserve the
+// memory for all of those texels before finding out.
+constexpr uint64_t kMaxTexelsPerFileByte = 1032 * 8;
+
 // Formats the d3d9 header does not name.
 constexpr D3DFORMAT kFormatL8 = (D3DFORMAT)50;
 constexpr D3DFORMAT kFormatA8L8 = (D3DFORMAT)51;
@@ -62,6 +68,33 @@ bool bmpComplete(const unsigned char* bytes, size_t size) {
     return width > 0 && rowBytes > 0 && (int64_t)pixelsAt + rowBytes * (height < 0 ? -height : height) <= (int64_t)size;
 }
 
+// stb_image 2.27 builds a JPEG Huffman table from its 16 code counts without checking
+// that they add up to at most 256 codes, and writes past the table when they do not.
+// Every table stb_image could read starts right after bytes FF C4 (a DHT marker), so
+// every such place in the file is checked, whatever segment it seems to sit in.
+bool jpegHuffmanTablesFit(const unsigned char* bytes, size_t size) {
+    // Bytes past the end read as 0 to stb_image, and zero counts are harmless.
+    auto at = [&](size_t i) -> unsigned { return i < size ? bytes[i] : 0u; };
+    // Real tables do not overlap, so a file cannot hold more than this many; more means
+    // markers planted inside each other, and checking them all would take quadratic time.
+    size_t tablesLeft = size / 17 + 1;
+    for (size_t marker = 1; marker < size; ++marker) {
+        if (bytes[marker] != 0xC4 || bytes[marker - 1] != 0xFF) continue;
+        size_t p = marker + 1;
+        long left = static_cast<long>(at(p) << 8 | at(p + 1)) - 2;
+        p += 2;
+        while (left > 0 && p < size) {
+            if (tablesLeft-- == 0) return false;
+            unsigned codes = 0;
+            for (size_t i = 0; i < 16; ++i) codes += at(p + 1 + i);
+            if (codes > 256) return false;
+            p += 17 + codes;
+            left -= 17 + static_cast<long>(codes);
+        }
+    }
+    return true;
+}
+
 D3DFORMAT formatOfChannels(int channels) {
     switch (channels) {
         case 1: return kFormatL8;
@@ -77,9 +110,11 @@ std::shared_ptr<const DecodedImage> decodeImage(const unsigned char* bytes, size
     D3DXIMAGE_FILEFORMAT fileFormat;
     if (size == 0 || size > (size_t)INT32_MAX || !fileFormatOf(bytes, size, fileFormat)) return nullptr;
     if (fileFormat == D3DXIFF_BMP && !bmpComplete(bytes, size)) return nullptr;
+    if (fileFormat == D3DXIFF_JPG && !jpegHuffmanTablesFit(bytes, size)) return nullptr;
     int width = 0, height = 0, channels = 0;
     if (!stbi_info_from_memory(bytes, (int)size, &width, &height, &channels)) return nullptr;
     if (width <= 0 || height <= 0 || width > kMaxImageSize || height > kMaxImageSize) return nullptr;
+    if ((uint64_t)width * (uint64_t)height > kMaxTexelsPerFileByte * size) return nullptr;
 
     stbi_uc* rgba = stbi_load_from_memory(bytes, (int)size, &width, &height, &channels, 4);
     if (!rgba) return nullptr;
