@@ -1,0 +1,196 @@
+# Shared by the ship tests: starting the real game under X, answering its start-up
+# question, finding its window, screenshots of it and measuring them with shot_probe.
+# The caller sets PROBE (the shot_probe binary) and ARTEFACTS (where screenshots go).
+
+fail() {
+    echo "FAILED: $*"
+    if [ -n "${GAME_ERRORS:-}" ] && [ -s "$GAME_ERRORS" ]; then
+        echo "--- standard error of the game:"
+        grep -v '^ALSA lib\|^AL lib' "$GAME_ERRORS" | tail -n 20
+    fi
+    exit 1
+}
+
+# The id of the top-level window with exactly this caption, if there is one.
+window_captioned() {
+    xwininfo -root -tree 2>/dev/null | grep -F "\"$1\":" | awk '{print $1}' | head -n 1
+}
+
+viewable() {
+    xwininfo -id "$1" 2>/dev/null | grep -q "Map State: IsViewable"
+}
+
+# Starts a command as the game in the background with a UTF-8 locale (message boxes
+# need it) and standard error in GAME_ERRORS; sets GAME_PID. Whatever happens, the
+# game is killed with SIGKILL on exit (SDL catches SIGTERM, a message box blocks).
+start_game() {
+    GAME_ERRORS=$(mktemp)
+    LC_ALL=C.UTF-8 "$@" 2>"$GAME_ERRORS" >/dev/null &
+    GAME_PID=$!
+    trap 'stop_game' EXIT
+}
+
+stop_game() {
+    if [ -n "${GAME_PID:-}" ] && kill -0 "$GAME_PID" 2>/dev/null; then kill -KILL "$GAME_PID"; fi
+    for key in w a s d Escape; do xdotool keyup "$key" 2>/dev/null; done
+    xdotool mouseup 1 2>/dev/null
+    [ -n "${GAME_ERRORS:-}" ] && rm -f "$GAME_ERRORS"
+}
+
+game_alive() {
+    kill -0 "$GAME_PID" 2>/dev/null
+}
+
+# Waits for the start-up question (the box captioned 確認) and sets BOX to its window.
+wait_for_question() {
+    BOX=""
+    for _ in $(seq 300); do
+        game_alive || fail "the game ended before asking the start-up question"
+        BOX=$(window_captioned "確認")
+        [ -n "$BOX" ] && break
+        sleep 0.1
+    done
+    [ -n "$BOX" ] || fail "no start-up question within 30 s"
+    sleep 0.3
+}
+
+# Answers the start-up question with a key: Return takes the default button, No.
+answer_question() {
+    wait_for_question
+    xdotool key --window "$BOX" "$1"
+}
+
+# Answers it by clicking its left button, Yes.
+answer_question_yes() {
+    wait_for_question
+    local width height
+    read -r width height < <(xwininfo -id "$BOX" | awk '/^ *Width:/ {w = $2} /^ *Height:/ {h = $2} END {print w, h}')
+    xdotool mousemove --window "$BOX" $((width * 32 / 100)) $((height * 76 / 100)) mousedown 1
+    sleep 0.2
+    xdotool mouseup 1
+}
+
+# Waits for the viewable game window and reads its place on the screen into
+# GAME_WINDOW, GAME_X, GAME_Y, GAME_W, GAME_H.
+find_game_window() {
+    GAME_WINDOW=""
+    for _ in $(seq 300); do
+        game_alive || fail "the game ended after the question"
+        GAME_WINDOW=$(window_captioned "Velmora")
+        if [ -n "$GAME_WINDOW" ] && viewable "$GAME_WINDOW"; then break; fi
+        GAME_WINDOW=""
+        sleep 0.1
+    done
+    [ -n "$GAME_WINDOW" ] || fail "no game window within 30 s of the answer"
+    local info
+    info=$(xwininfo -id "$GAME_WINDOW")
+    GAME_X=$(echo "$info" | awk '/Absolute upper-left X:/ {print $4}')
+    GAME_Y=$(echo "$info" | awk '/Absolute upper-left Y:/ {print $4}')
+    GAME_W=$(echo "$info" | awk '/^ *Width:/ {print $2}')
+    GAME_H=$(echo "$info" | awk '/^ *Height:/ {print $2}')
+}
+
+# Screenshot of the whole screen (import -window root), kept as ARTEFACTS/<name>.png cut
+# to the game's window (the one the checks read); with "screen" as second argument the
+# whole screen is kept as well. BMP in between: PNG compression would stall the game.
+shot() {
+    local name="$1" raw="$ARTEFACTS/$1-screen.bmp"
+    import -window root "$raw" || fail "import could not take a screenshot"
+    "$PROBE" crop "$raw" "$GAME_X" "$GAME_Y" "$GAME_W" "$GAME_H" "$ARTEFACTS/$name.png" \
+        || fail "the game window is not on the screenshot"
+    if [ "${2:-}" = screen ]; then
+        "$PROBE" crop "$raw" 0 0 100000 100000 "$ARTEFACTS/$name-screen.png" || fail "cannot keep the screenshot"
+    fi
+    rm -f "$raw"
+}
+
+# A quick look at the game's window alone, for polling: ARTEFACTS/look.bmp.
+look() {
+    import -window "$GAME_WINDOW" "$ARTEFACTS/look.bmp" || fail "import could not read the game window"
+    LOOK="$ARTEFACTS/look.bmp"
+}
+
+# Region of the game image given in fractions of its size: prints "X Y W H".
+region() {
+    awk -v w="$GAME_W" -v h="$GAME_H" -v l="$1" -v t="$2" -v rw="$3" -v rh="$4" \
+        'BEGIN { printf "%d %d %d %d\n", l * w, t * h, rw * w, rh * h }'
+}
+
+# Evaluates an awk condition on the numbers a probe printed ($1, $2, ...); fails with
+# the message and the numbers when it does not hold.
+expect() {
+    local numbers="$1" condition="$2" message="$3"
+    echo "$numbers" | awk "{ exit !($condition) }" || fail "$message (measured: $numbers)"
+    echo "ok: $message ($numbers)"
+}
+
+# Holds keys or the button for a while, as a player does; a tap shorter than a frame
+# would be missed by the game's polling.
+hold_key() {
+    xdotool keydown "$1"
+    sleep "$2"
+    xdotool keyup "$1"
+}
+
+hold_button() {
+    xdotool mousedown 1
+    sleep "$1"
+    xdotool mouseup 1
+}
+
+# The common start of a window test: arguments, a display, the artefacts folder.
+# Exits 77 (skipped) without an X display.
+window_test_setup() {
+    CMAKE_COMMAND="$1"
+    BUILD_DIR="$2"
+    PROBE="$3"
+    ARTEFACTS="$4/$5"
+    if [ -z "${DISPLAY:-}" ]; then
+        echo "SKIPPED: no X display; run the tests under xvfb-run"
+        exit 77
+    fi
+    rm -rf "$ARTEFACTS"
+    mkdir -p "$ARTEFACTS"
+    echo "screenshots: $ARTEFACTS"
+}
+
+# Waits (up to $1 seconds) until the title screen shows: the orange letters of the
+# title picture across the upper middle of the window.
+wait_for_title() {
+    local deadline=$((SECONDS + $1))
+    while [ $SECONDS -lt $deadline ]; do
+        game_alive || fail "the game ended before showing its title"
+        look
+        [ "$("$PROBE" count "$LOOK" $(region 0.1 0.2 0.8 0.45) orange)" -gt 20000 ] && return 0
+        sleep 0.2
+    done
+    fail "no title screen within $1 s"
+}
+
+# Waits (up to $1 seconds) until the play shows: the green life gauge at the bottom right.
+wait_for_play() {
+    local deadline=$((SECONDS + $1))
+    while [ $SECONDS -lt $deadline ]; do
+        game_alive || fail "the game ended before the play began"
+        look
+        [ "$("$PROBE" count "$LOOK" $(region 0.66 0.88 0.34 0.12) green)" -gt 2000 ] && return 0
+        sleep 0.2
+    done
+    fail "no play within $1 s of the click"
+}
+
+# Holds Escape until the game is gone (at most 5 s) and checks its exit code is 0.
+quit_with_escape() {
+    xdotool keydown Escape
+    local gone=""
+    for _ in $(seq 50); do
+        if ! game_alive; then gone=1; break; fi
+        sleep 0.1
+    done
+    xdotool keyup Escape
+    [ -n "$gone" ] || fail "the game did not end within 5 s of Escape"
+    wait "$GAME_PID"
+    local status=$?
+    [ "$status" -eq 0 ] || fail "exit code $status after Escape, expected 0"
+    echo "ok: Escape ends the game with exit code 0"
+}
