@@ -1,5 +1,7 @@
 #include "SdlVideo.h"
 
+#include "DesktopCover.h"
+
 #include "velmora/Platform.h"
 
 #include <SDL.h>
@@ -90,7 +92,9 @@ void SdlVideo::show(SDL_Window* window, bool visible) {
 
 bool SdlVideo::setFullScreen(SDL_Window* window, bool fullScreen) {
     if (!window) return true;  // no display: nothing to switch, as in the headless backend
-    return SDL_SetWindowFullscreen(window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0;
+    if (SDL_SetWindowFullscreen(window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return false;
+    if (fullScreen) coverDesktopWithoutWindowManager(window);
+    return true;
 }
 
 uint32_t SdlVideo::windowId(SDL_Window* window) { return window ? SDL_GetWindowID(window) : 0; }
