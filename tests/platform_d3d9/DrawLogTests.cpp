@@ -136,6 +136,33 @@ TEST_F(IndexedDrawTest, IndicesOutsideTheBuffersAreRefused) {
     EXPECT_TRUE(velmora::drawLog().pending().empty());
 }
 
+// Draws keep what they learnt about an index range only until the indices are written.
+TEST_F(IndexedDrawTest, RewrittenIndicesAreCheckedAgain) {
+    auto writeIndex = [&](UINT position, WORD value) {
+        void* data = nullptr;
+        ASSERT_EQ(indices->Lock(position * 2, 2, &data, 0), D3D_OK);
+        std::memcpy(data, &value, 2);
+        ASSERT_EQ(indices->Unlock(), D3D_OK);
+    };
+    ASSERT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 2), D3D_OK);
+    writeIndex(5, 4);  // one past the four vertices
+    EXPECT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 2), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 1), D3D_OK);
+    writeIndex(5, 3);
+    EXPECT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 2), D3D_OK);
+    EXPECT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, -1, 0, 4, 0, 2), D3DERR_INVALIDCALL);
+
+    // Written through a lock that is still open.
+    void* data = nullptr;
+    ASSERT_EQ(indices->Lock(0, 0, &data, 0), D3D_OK);
+    static_cast<WORD*>(data)[0] = 7;
+    EXPECT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 2), D3DERR_INVALIDCALL);
+    static_cast<WORD*>(data)[0] = 0;
+    EXPECT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 2), D3D_OK);
+    indices->Unlock();
+    EXPECT_EQ(velmora::drawLog().pending().size(), 4u);
+}
+
 TEST_F(DrawLogTest, ClearsAreRecordedForTheViewport) {
     D3DVIEWPORT9 half = {0, 0, 640, 720, 0.0f, 1.0f};
     device->SetViewport(&half);

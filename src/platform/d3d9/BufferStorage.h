@@ -19,6 +19,8 @@ public:
 
     const std::vector<BYTE>& bytes() const { return bytes_; }
     UINT length() const { return static_cast<UINT>(bytes_.size()); }
+    // While a lock is open the bytes may change under any answer kept about them.
+    bool locked() const { return locks_ > 0; }
     // Bumped by every unlock: the GPU copy is stale when it saw an older revision.
     unsigned revision() const { return revision_; }
     GpuCopy& gpuCopy() { return gpu_; }

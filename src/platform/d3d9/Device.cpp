@@ -36,22 +36,10 @@ D3DLIGHT9 defaultLight() {
 // Every index of the draw, moved by the base vertex, must name a vertex of the buffer.
 bool indicesInRange(const IndexBuffer& indices, UINT startIndex, UINT count, INT baseVertexIndex,
                     UINT vertexCount) {
-    const auto& bytes = indices.storage().bytes();
-    const UINT size = indices.indexSize();
-    if (uint64_t(startIndex) + count > bytes.size() / size) return false;
-    for (UINT i = startIndex; i < startIndex + count; ++i) {
-        UINT index;
-        if (size == 2) {
-            WORD narrow;
-            std::memcpy(&narrow, bytes.data() + size_t(i) * 2, 2);
-            index = narrow;
-        } else {
-            std::memcpy(&index, bytes.data() + size_t(i) * 4, 4);
-        }
-        const int64_t vertex = int64_t(index) + baseVertexIndex;
-        if (vertex < 0 || vertex >= int64_t(vertexCount)) return false;
-    }
-    return true;
+    IndexSpan span;
+    if (!indices.span(startIndex, count, span)) return false;
+    return count == 0 ||
+           (int64_t(span.low) + baseVertexIndex >= 0 && int64_t(span.high) + baseVertexIndex < int64_t(vertexCount));
 }
 
 }  // namespace
@@ -279,12 +267,12 @@ HRESULT Device::SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD v
 }
 
 HRESULT Device::drawFromStream(const DrawCall& call) {
-    VertexBuffer* buffer = asVertexBuffer(state_.stream0.buffer);
+    VertexBuffer* buffer = call.vertexBuffer;
     if (!buffer || !call.format.supported || call.stride < call.format.size) return D3DERR_INVALIDCALL;
     const UINT length = buffer->storage().length();
     const UINT available = state_.stream0.offset >= length ? 0 : (length - state_.stream0.offset) / call.stride;
     if (call.source == DrawCall::Source::Indexed) {
-        IndexBuffer* indices = asIndexBuffer(state_.indices);
+        IndexBuffer* indices = call.indexBuffer;
         if (!indices) return D3DERR_INVALIDCALL;
         const UINT indexCount = verticesForPrimitives(call.type, call.primitiveCount);
         if (!indicesInRange(*indices, call.startIndex, indexCount, call.baseVertexIndex, available))

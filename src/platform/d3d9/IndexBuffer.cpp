@@ -1,5 +1,7 @@
 #include "IndexBuffer.h"
 
+#include <cstdint>
+#include <cstring>
 #include <new>
 
 namespace velmora::d3d9 {
@@ -47,6 +49,40 @@ HRESULT IndexBuffer::GetDesc(D3DINDEXBUFFER_DESC* desc) {
     desc->Pool = pool_;
     desc->Size = storage_.length();
     return D3D_OK;
+}
+
+bool IndexBuffer::span(UINT first, UINT count, IndexSpan& out) const {
+    const UINT size = indexSize();
+    if (uint64_t(first) + count > storage_.length() / size) return false;
+    const bool keep = !storage_.locked();
+    if (keep) {
+        for (const KeptSpan& kept : kept_) {
+            if (kept.revision == storage_.revision() && kept.first == first && kept.count == count) {
+                out = kept.span;
+                return true;
+            }
+        }
+    }
+    IndexSpan found{0xFFFFFFFFu, 0};
+    const BYTE* bytes = storage_.bytes().data();
+    for (UINT i = first; i < first + count; ++i) {
+        UINT index;
+        if (size == 2) {
+            WORD narrow;
+            std::memcpy(&narrow, bytes + size_t(i) * 2, 2);
+            index = narrow;
+        } else {
+            std::memcpy(&index, bytes + size_t(i) * 4, 4);
+        }
+        if (index < found.low) found.low = index;
+        if (index > found.high) found.high = index;
+    }
+    if (keep) {
+        kept_[nextKept_] = KeptSpan{first, count, storage_.revision(), found};
+        nextKept_ = (nextKept_ + 1) % kept_.size();
+    }
+    out = found;
+    return true;
 }
 
 IndexBuffer* asIndexBuffer(IDirect3DIndexBuffer9* buffer) { return dynamic_cast<IndexBuffer*>(buffer); }

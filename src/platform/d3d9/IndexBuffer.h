@@ -6,7 +6,15 @@
 
 #include <d3d9.h>
 
+#include <array>
+
 namespace velmora::d3d9 {
+
+// The smallest and the largest index of a run of indices.
+struct IndexSpan {
+    UINT low;
+    UINT high;
+};
 
 class IndexBuffer final : public ComObject<IDirect3DIndexBuffer9> {
 public:
@@ -24,6 +32,8 @@ public:
     const BufferStorage& storage() const { return storage_; }
     D3DFORMAT format() const { return format_; }
     UINT indexSize() const { return format_ == D3DFMT_INDEX32 ? 4 : 2; }
+    // The span of the `count` indices from `first`; false when they pass the buffer's end.
+    bool span(UINT first, UINT count, IndexSpan& out) const;
 
 private:
     IndexBuffer(IDirect3DDevice9* device, UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool)
@@ -34,6 +44,17 @@ private:
     D3DFORMAT format_;
     D3DPOOL pool_;
     BufferStorage storage_;
+
+    // Meshes draw the same runs every frame: the last few spans are kept until the buffer
+    // is unlocked again, so that a draw need not read every index to check it.
+    struct KeptSpan {
+        UINT first = 0;
+        UINT count = 0;
+        unsigned revision = 0;  // 0: empty (revisions start at 1)
+        IndexSpan span{};
+    };
+    mutable std::array<KeptSpan, 8> kept_{};
+    mutable size_t nextKept_ = 0;
 };
 
 IndexBuffer* asIndexBuffer(IDirect3DIndexBuffer9* buffer);
