@@ -112,6 +112,25 @@ TEST_F(EffectTest, ValuesAreSetByNameWithTheirTypesRules) {
     EXPECT_EQ(effect->SetFloat("Missing", 1.0f), D3DERR_INVALIDCALL);
 }
 
+// A handle is read as the name it holds at each call, even when its storage is reused.
+TEST_F(EffectTest, AHandleIsTheNameItHoldsAtTheCall) {
+    D3DXMATRIX first, second;
+    D3DXMatrixTranslation(&first, 1.0f, 0.0f, 0.0f);
+    D3DXMatrixTranslation(&second, 2.0f, 0.0f, 0.0f);
+    char name[16];
+    std::strcpy(name, "mW");
+    ASSERT_EQ(effect->SetMatrix(name, &first), D3D_OK);
+    std::strcpy(name, "mV");
+    ASSERT_EQ(effect->SetMatrix(name, &second), D3D_OK);
+    std::strcpy(name, "mWorld");
+    EXPECT_EQ(effect->SetMatrix(name, &second), D3DERR_INVALIDCALL);
+    D3DXMATRIX got;
+    effect->GetMatrix("mW", &got);
+    EXPECT_EQ(got._41, 1.0f);
+    effect->GetMatrix("mV", &got);
+    EXPECT_EQ(got._41, 2.0f);
+}
+
 TEST_F(EffectTest, TexturesAreHeldWhileSet) {
     IDirect3DTexture9* texture = nullptr;
     ASSERT_EQ(device->CreateTexture(1, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr), D3D_OK);
@@ -175,6 +194,43 @@ TEST_F(EffectTest, DrawsInAPassRecordTheCommittedValues) {
     EXPECT_EQ(stage0, nullptr);  // End put back the stage's texture
     effect->SetTexture("MateDiffuseTex", nullptr);
     white->Release();
+}
+
+// Each commit carries every value set since the one before, whenever it was set.
+TEST_F(EffectTest, EveryCommitCarriesWhatChangedSinceTheLast) {
+    D3DXVECTOR4 red(1, 0, 0, 1), green(0, 1, 0, 1);
+    device->SetFVF(0x112);
+    auto drawInPass = [&](void (*between)(ID3DXEffect*)) {
+        effect->Begin(nullptr, 0);
+        effect->BeginPass(0);
+        if (between) between(effect);
+        device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, kTriangle, sizeof(ModelVertex));
+        effect->EndPass();
+        effect->End();
+    };
+    effect->SetVector("MateDiffuse", &red);
+    effect->SetFloat("MateSpePower", 8.0f);
+    drawInPass(nullptr);
+    effect->SetFloat("MateSpePower", 30.0f);  // outside a pass: taken at the next BeginPass
+    drawInPass(nullptr);
+    drawInPass([](ID3DXEffect* e) {
+        const D3DXVECTOR4 blue(0, 0, 1, 1);
+        e->SetVector("MateSpecular", &blue);
+        e->CommitChanges();
+    });
+    effect->SetVector("MateDiffuse", &green);
+    drawInPass(nullptr);
+
+    const velmora::DrawFrame& frame = velmora::drawLog().pending();
+    ASSERT_EQ(frame.size(), 4u);
+    const float power[4] = {8.0f, 30.0f, 30.0f, 30.0f};
+    const float redPart[4] = {1.0f, 1.0f, 1.0f, 0.0f};
+    const float bluePart[4] = {0.0f, 0.0f, 1.0f, 1.0f};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(frame[i].effectParameter("MateSpePower")->values[0], power[i]) << "draw " << i;
+        EXPECT_EQ(frame[i].effectParameter("MateDiffuse")->values[0], redPart[i]) << "draw " << i;
+        EXPECT_EQ(frame[i].effectParameter("MateSpecular")->values[2], bluePart[i]) << "draw " << i;
+    }
 }
 
 TEST_F(EffectTest, ReleasingAnEffectInItsPassGoesBackToFixedFunction) {

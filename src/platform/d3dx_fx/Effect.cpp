@@ -2,6 +2,7 @@
 
 #include <epoxy/gl.h>
 
+#include <cstdint>
 #include <cstring>
 
 namespace velmora::d3dxfx {
@@ -13,6 +14,7 @@ Effect::Effect(IDirect3DDevice9* device, EffectSource source, std::unique_ptr<Ef
       values_(source_.parameters.size(), Value{{}, nullptr}),
       committed_(values_),
       textureStages_(source_.parameters.size(), 0),
+      changed_(source_.parameters.size(), 0),
       saved_(device) {
     device_->AddRef();
     DWORD stage = 0;
@@ -43,9 +45,22 @@ HRESULT Effect::QueryInterface(REFIID riid, void** object) {
 
 int Effect::find(D3DXHANDLE handle) const {
     if (!handle) return -1;
-    for (size_t i = 0; i < source_.parameters.size(); ++i)
-        if (source_.parameters[i].name == handle) return int(i);
+    const uintptr_t address = reinterpret_cast<uintptr_t>(handle);
+    auto& recent = recentHandles_[(address ^ (address >> 6) ^ (address >> 12)) % recentHandles_.size()];
+    if (recent.first == handle && std::strcmp(source_.parameters[recent.second].name.c_str(), handle) == 0)
+        return recent.second;
+    for (size_t i = 0; i < source_.parameters.size(); ++i) {
+        if (std::strcmp(source_.parameters[i].name.c_str(), handle) == 0) {
+            recent = {handle, int(i)};
+            return int(i);
+        }
+    }
     return -1;
+}
+
+Effect::Value& Effect::changing(int index) {
+    changed_[index] = 1;
+    return values_[index];
 }
 
 D3DXHANDLE Effect::GetParameterByName(D3DXHANDLE parent, const char* name) {
@@ -76,11 +91,11 @@ HRESULT Effect::SetValue(D3DXHANDLE parameter, const void* data, UINT bytes) {
         if (bytes != sizeof(IDirect3DBaseTexture9*)) return D3DERR_INVALIDCALL;
         IDirect3DBaseTexture9* texture;
         std::memcpy(&texture, data, sizeof texture);
-        setTextureValue(values_[index], texture);
+        setTextureValue(changing(index), texture);
         return D3D_OK;
     }
     if (bytes > floatCount(type) * sizeof(float)) return D3DERR_INVALIDCALL;
-    std::memcpy(values_[index].floats, data, bytes);
+    std::memcpy(changing(index).floats, data, bytes);
     return D3D_OK;
 }
 
@@ -106,7 +121,7 @@ HRESULT Effect::SetFloat(D3DXHANDLE parameter, FLOAT f) {
     if (index < 0) return D3DERR_INVALIDCALL;
     const EffectParameterType type = source_.parameters[index].type;
     if (type == EffectParameterType::Matrix || type == EffectParameterType::Texture) return D3DERR_INVALIDCALL;
-    values_[index].floats[0] = f;
+    changing(index).floats[0] = f;
     return D3D_OK;
 }
 
@@ -124,7 +139,7 @@ HRESULT Effect::SetVector(D3DXHANDLE parameter, const D3DXVECTOR4* vector) {
     if (type == EffectParameterType::Matrix || type == EffectParameterType::Texture) return D3DERR_INVALIDCALL;
     // A vector is cut to the parameter's size.
     const float components[4] = {vector->x, vector->y, vector->z, vector->w};
-    std::memcpy(values_[index].floats, components, floatCount(type) * sizeof(float));
+    std::memcpy(changing(index).floats, components, floatCount(type) * sizeof(float));
     return D3D_OK;
 }
 
@@ -143,7 +158,7 @@ HRESULT Effect::SetMatrix(D3DXHANDLE parameter, const D3DXMATRIX* matrix) {
     const int index = find(parameter);
     if (index < 0 || !matrix || source_.parameters[index].type != EffectParameterType::Matrix)
         return D3DERR_INVALIDCALL;
-    std::memcpy(values_[index].floats, &matrix->m[0][0], 16 * sizeof(float));
+    std::memcpy(changing(index).floats, &matrix->m[0][0], 16 * sizeof(float));
     return D3D_OK;
 }
 
@@ -159,15 +174,16 @@ HRESULT Effect::SetMatrixTranspose(D3DXHANDLE parameter, const D3DXMATRIX* matri
     const int index = find(parameter);
     if (index < 0 || !matrix || source_.parameters[index].type != EffectParameterType::Matrix)
         return D3DERR_INVALIDCALL;
+    Value& value = changing(index);
     for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 4; ++c) values_[index].floats[r * 4 + c] = matrix->m[c][r];
+        for (int c = 0; c < 4; ++c) value.floats[r * 4 + c] = matrix->m[c][r];
     return D3D_OK;
 }
 
 HRESULT Effect::SetTexture(D3DXHANDLE parameter, IDirect3DBaseTexture9* texture) {
     const int index = find(parameter);
     if (index < 0 || source_.parameters[index].type != EffectParameterType::Texture) return D3DERR_INVALIDCALL;
-    setTextureValue(values_[index], texture);
+    setTextureValue(changing(index), texture);
     return D3D_OK;
 }
 
@@ -228,8 +244,11 @@ HRESULT Effect::GetDevice(IDirect3DDevice9** device) {
 
 void Effect::commit() {
     for (size_t i = 0; i < values_.size(); ++i) {
-        std::memcpy(committed_[i].floats, values_[i].floats, sizeof values_[i].floats);
-        setTextureValue(committed_[i], values_[i].texture);
+        if (changed_[i]) {
+            std::memcpy(committed_[i].floats, values_[i].floats, sizeof values_[i].floats);
+            setTextureValue(committed_[i], values_[i].texture);
+            changed_[i] = 0;
+        }
         if (source_.parameters[i].type == EffectParameterType::Texture)
             device_->SetTexture(textureStages_[i], values_[i].texture);
     }

@@ -12,7 +12,9 @@
 
 #include <d3dx9.h>
 
+#include <array>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace velmora::d3dxfx {
@@ -61,6 +63,8 @@ private:
 
     // The index of the parameter a handle names, or -1.
     int find(D3DXHANDLE handle) const;
+    // values_[index] is about to change: the next commit copies it.
+    Value& changing(int index);
     void setTextureValue(Value& value, IDirect3DBaseTexture9* texture);
     // The values as they are now become the ones draws use; textures go to their stages.
     void commit();
@@ -71,6 +75,10 @@ private:
     std::vector<Value> values_;
     std::vector<Value> committed_;
     std::vector<DWORD> textureStages_;  // per parameter; textures only
+    std::vector<char> changed_;         // per parameter: set since the last commit
+    // Games pass the same string literals as handles every frame: the parameter last
+    // found for a pointer is tried first (its name is still compared).
+    mutable std::array<std::pair<D3DXHANDLE, int>, 64> recentHandles_{};
     bool begun_ = false;
     bool inPass_ = false;
     SavedDeviceState saved_;
