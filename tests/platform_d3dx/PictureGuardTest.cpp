@@ -1,11 +1,12 @@
-// Pictures are refused before decoding when their header claims more texels than their
-// bytes can encode (fuzz/regressions/picture holds such files); real pictures, however
-// well they compress, must still load.
+// Pictures that stb_image 2.27 would mishandle are refused before it sees them (the
+// inputs in fuzz/regressions/picture); real pictures, however well they compress, still
+// load.
 #include "DecodedImage.h"
 
 #include <gtest/gtest.h>
 #include <stb_image_write.h>
 
+#include <string>
 #include <vector>
 
 using velmora::d3dx::decodeImage;
@@ -44,6 +45,14 @@ TEST(PictureGuard, WellCompressedPicturesStillLoad) {
         EXPECT_EQ(image->info.Width, 2048u);
         EXPECT_EQ(image->info.Height, 1024u);
     }
+}
+
+TEST(PictureGuard, SixteenBitPortableAnymapsAreRefused) {
+    // stb_image 2.27 reads past its buffer narrowing 16-bit samples; 8-bit ones are fine.
+    const std::string eightBit = std::string("P5\n2 2\n255\n") + std::string("\x10\x80\xff\x00", 4);
+    const std::string sixteenBit = std::string("P5\n2 2\n65535\n") + std::string(8, '\x40');
+    EXPECT_TRUE(decode(Bytes(eightBit.begin(), eightBit.end())));
+    EXPECT_FALSE(decode(Bytes(sixteenBit.begin(), sixteenBit.end())));
 }
 
 }  // namespace

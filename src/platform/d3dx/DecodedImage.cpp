@@ -111,6 +111,8 @@ std::shared_ptr<const DecodedImage> decodeImage(const unsigned char* bytes, size
     if (size == 0 || size > (size_t)INT32_MAX || !fileFormatOf(bytes, size, fileFormat)) return nullptr;
     if (fileFormat == D3DXIFF_BMP && !bmpComplete(bytes, size)) return nullptr;
     if (fileFormat == D3DXIFF_JPG && !jpegHuffmanTablesFit(bytes, size)) return nullptr;
+    // stb_image 2.27 reads past its buffer when it narrows 16-bit PPM/PGM samples.
+    if (fileFormat == D3DXIFF_PPM && stbi_is_16_bit_from_memory(bytes, (int)size)) return nullptr;
     int width = 0, height = 0, channels = 0;
     if (!stbi_info_from_memory(bytes, (int)size, &width, &height, &channels)) return nullptr;
     if (width <= 0 || height <= 0 || width > kMaxImageSize || height > kMaxImageSize) return nullptr;
