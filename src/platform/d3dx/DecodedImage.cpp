@@ -64,8 +64,11 @@ bool bmpComplete(const unsigned char* bytes, size_t size) {
     }
     const bool uncompressed = compression == 0 || compression == 3 || compression == 6;
     if (!uncompressed) return true;
+    // Sizes beyond these are refused anyway; checking first keeps the products below in range.
+    const int64_t rows = height < 0 ? -height : height;
+    if (width <= 0 || width > kMaxImageSize || rows > kMaxImageSize || bitsPerPixel > 32) return false;
     const int64_t rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
-    return width > 0 && rowBytes > 0 && (int64_t)pixelsAt + rowBytes * (height < 0 ? -height : height) <= (int64_t)size;
+    return rowBytes > 0 && (int64_t)pixelsAt + rowBytes * rows <= (int64_t)size;
 }
 
 // stb_image 2.27 builds a JPEG Huffman table from its 16 code counts without checking
