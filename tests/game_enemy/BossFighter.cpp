@@ -92,7 +92,8 @@ bool isLiveDragonfly(const CharaBase* object) {
 
 }  // namespace
 
-BossFighter::BossFighter() : climb_(playertest::climbRoute()) {}
+BossFighter::BossFighter(Start start)
+    : climb_(playertest::climbRoute()), phase_(start == Start::Climb ? Phase::Climb : Phase::Title) {}
 
 void BossFighter::note(const std::string& text) {
     char prefix[32];
@@ -151,10 +152,19 @@ void BossFighter::onFrame(int frame) {
                 fail("the climb did not reach the boss's wing");
                 return;
             }
-            phase_ = Phase::Fight;
-            phaseStart_ = frame;
-            lastBossLife_ = 8;
-            note("the fight begins");
+            beginFight();
+            return;
+        case Phase::Title:
+            // Click through the title screen.
+            if (frame == 10) headless::setKeyDown(VK_LBUTTON, true);
+            if (frame == 11) {
+                headless::setKeyDown(VK_LBUTTON, false);
+                phase_ = Phase::WaitForPlay;
+            }
+            return;
+        case Phase::WaitForPlay:
+            if (currentScene() == 1 && look().player) beginFight();
+            if (frame > SCENE_LIMIT) fail("the play never began");
             return;
         case Phase::Fight: {
             if (currentScene() == 2) {
@@ -185,6 +195,13 @@ void BossFighter::onFrame(int frame) {
         default:
             return;
     }
+}
+
+void BossFighter::beginFight() {
+    phase_ = Phase::Fight;
+    phaseStart_ = frame_;
+    lastBossLife_ = 8;
+    note("the fight begins");
 }
 
 void BossFighter::fight(const Objects& seen) {

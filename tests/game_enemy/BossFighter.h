@@ -22,7 +22,10 @@ namespace enemytest {
 
 class BossFighter {
 public:
-    BossFighter();
+    // Where the fight begins: after the climb from the title screen, or (for a test that
+    // puts the player there itself) in the boss's wing as soon as the play has begun.
+    enum class Start { Climb, InTheWing };
+    explicit BossFighter(Start start = Start::Climb);
 
     // Scripts the input of one frame; called before the frame's update.
     void onFrame(int frame);
@@ -36,7 +39,7 @@ public:
     const std::string& journal() const { return journal_; }
 
 private:
-    enum class Phase { Climb, Fight, Cleared, BackAtTitle, Failed };
+    enum class Phase { Climb, Title, WaitForPlay, Fight, Cleared, BackAtTitle, Failed };
     enum class Shot { None, Catch, Throw };
 
     struct Objects {
@@ -53,6 +56,7 @@ private:
     void watchMotion();
     D3DXVECTOR3 motionOf(const CharaBase* object) const;
 
+    void beginFight();
     void fight(const Objects& seen);
     void clickThroughClearScreen();
 

@@ -5,7 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <velmora/D3DXCache.h>
 #include <velmora/DrawLog.h>
+#include <velmora/HeadlessAudio.h>
 #include <velmora/HeadlessInput.h>
 
 #include "DragonFly.h"
@@ -119,6 +121,21 @@ TEST_F(DragonFlyTest, IsBornInactiveAndEmptyWhileThePlayerIsOnTheStartFloor) {
     frame({fly}, {fly});
     EXPECT_EQ(std::memcmp(&before, &fly->WorldMatrix, sizeof before), 0);
     EXPECT_TRUE(velmora::drawLog().lastPresented().empty());
+}
+
+TEST_F(DragonFlyTest, LaterDragonfliesReadNoFileTheFirstHasRead) {
+    addCameraAndPlayer(0, 5, 0);
+    add(new DragonFly(0.05f));
+    const velmora::D3DXCacheStats first = velmora::d3dxCacheStats();
+    for (int i = 0; i < 20; ++i) add(new DragonFly(0.05f));
+    const velmora::D3DXCacheStats later = velmora::d3dxCacheStats();
+    EXPECT_EQ(later.meshFilesDecoded, first.meshFilesDecoded);
+    EXPECT_EQ(later.imageFilesDecoded, first.imageFilesDecoded);
+    // Each still has its own explosion sound with the file's data.
+    DragonFly* last = static_cast<DragonFly*>(objects().back());
+    ASSERT_NE(last->exploBuffer, nullptr);
+    EXPECT_EQ(velmora::audio::stateOf(last->exploBuffer)->dataTag,
+              velmora::audio::waveDataTag("data/Sound/SE/ExploSE.wav"));
 }
 
 TEST_F(DragonFlyTest, TurnsAtMostOneDegreeAFrameAndSnapsOntoSmallTurns) {
