@@ -98,6 +98,30 @@ bool jpegHuffmanTablesFit(const unsigned char* bytes, size_t size) {
     return true;
 }
 
+// stb_image 2.27 reads the width, height and largest value of a PGM/PPM header into an
+// int without a bound, so ten digits or more overflow it. The header is walked here as
+// stb_image walks it (white space, # comments, digits) and such numbers refused.
+bool pnmHeaderNumbersFit(const unsigned char* bytes, size_t size) {
+    size_t next = 2;  // after "P5" or "P6"
+    auto atEnd = [&] { return next >= size; };
+    auto get = [&]() -> char { return next < size ? static_cast<char>(bytes[next++]) : '\0'; };
+    auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; };
+    char c = get();
+    for (int number = 0; number < 3; ++number) {
+        for (;;) {
+            while (!atEnd() && isSpace(c)) c = get();
+            if (atEnd() || c != '#') break;
+            while (!atEnd() && c != '\n' && c != '\r') c = get();
+        }
+        int digits = 0;
+        while (!atEnd() && c >= '0' && c <= '9') {
+            if (++digits > 9) return false;
+            c = get();
+        }
+    }
+    return true;
+}
+
 D3DFORMAT formatOfChannels(int channels) {
     switch (channels) {
         case 1: return kFormatL8;
@@ -114,8 +138,10 @@ std::shared_ptr<const DecodedImage> decodeImage(const unsigned char* bytes, size
     if (size == 0 || size > (size_t)INT32_MAX || !fileFormatOf(bytes, size, fileFormat)) return nullptr;
     if (fileFormat == D3DXIFF_BMP && !bmpComplete(bytes, size)) return nullptr;
     if (fileFormat == D3DXIFF_JPG && !jpegHuffmanTablesFit(bytes, size)) return nullptr;
-    // stb_image 2.27 reads past its buffer when it narrows 16-bit PPM/PGM samples.
-    if (fileFormat == D3DXIFF_PPM && stbi_is_16_bit_from_memory(bytes, (int)size)) return nullptr;
+    // stb_image 2.27 also reads past its buffer when it narrows 16-bit PPM/PGM samples.
+    if (fileFormat == D3DXIFF_PPM &&
+        (!pnmHeaderNumbersFit(bytes, size) || stbi_is_16_bit_from_memory(bytes, (int)size)))
+        return nullptr;
     int width = 0, height = 0, channels = 0;
     if (!stbi_info_from_memory(bytes, (int)size, &width, &height, &channels)) return nullptr;
     if (width <= 0 || height <= 0 || width > kMaxImageSize || height > kMaxImageSize) return nullptr;
