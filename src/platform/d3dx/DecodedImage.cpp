@@ -122,6 +122,30 @@ bool pnmHeaderNumbersFit(const unsigned char* bytes, size_t size) {
     return true;
 }
 
+uint32_t bigEndian32(const unsigned char* p) {
+    return static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 | static_cast<uint32_t>(p[2]) << 8 | p[3];
+}
+
+// stb_image reserves room for a PNG chunk's declared length, and for all of the image's
+// filtered rows, before it knows whether the bytes are there. Every chunk up to IEND must
+// lie inside the file, and the rows must be few enough for deflate (at most 1032 bytes
+// out of one) to have made them out of the file's bytes.
+bool pngSizesFit(const unsigned char* bytes, size_t size) {
+    if (size < 33) return false;
+    const uint64_t width = bigEndian32(bytes + 16), height = bigEndian32(bytes + 20);
+    const unsigned depth = bytes[24], colourType = bytes[25];
+    const unsigned channels = colourType == 2 ? 3 : colourType == 4 ? 2 : colourType == 6 ? 4 : 1;
+    const uint64_t rowBytes = (width * channels * depth + 7) / 8 + 1;
+    if (rowBytes * height > 1032 * static_cast<uint64_t>(size) + 65536) return false;
+    for (size_t at = 8; at + 8 <= size;) {
+        const uint64_t end = at + 12 + static_cast<uint64_t>(bigEndian32(bytes + at));
+        if (end > size) return false;
+        if (std::memcmp(bytes + at + 4, "IEND", 4) == 0) break;
+        at = static_cast<size_t>(end);
+    }
+    return true;
+}
+
 D3DFORMAT formatOfChannels(int channels) {
     switch (channels) {
         case 1: return kFormatL8;
@@ -137,6 +161,7 @@ std::shared_ptr<const DecodedImage> decodeImage(const unsigned char* bytes, size
     D3DXIMAGE_FILEFORMAT fileFormat;
     if (size == 0 || size > (size_t)INT32_MAX || !fileFormatOf(bytes, size, fileFormat)) return nullptr;
     if (fileFormat == D3DXIFF_BMP && !bmpComplete(bytes, size)) return nullptr;
+    if (fileFormat == D3DXIFF_PNG && !pngSizesFit(bytes, size)) return nullptr;
     if (fileFormat == D3DXIFF_JPG && !jpegHuffmanTablesFit(bytes, size)) return nullptr;
     // stb_image 2.27 also reads past its buffer when it narrows 16-bit PPM/PGM samples.
     if (fileFormat == D3DXIFF_PPM &&
