@@ -187,7 +187,6 @@ void writeHandMadePictures(const SeedWriter& out) {
 }  // namespace
 
 void writePictureSeeds(const std::filesystem::path& dataFolder, const SeedWriter& out) {
-    bool jpegWritten = false;
     for (const auto& path : filesUnder(dataFolder, {".png", ".bmp"})) {
         const Picture picture = shrunk(readFile(path));
         if (picture.texels.empty()) continue;
@@ -199,13 +198,6 @@ void writePictureSeeds(const std::filesystem::path& dataFolder, const SeedWriter
         encoded.clear();
         stbi_write_bmp_to_func(appendTo, &encoded, picture.width, picture.height, picture.channels, picture.texels.data());
         out.write(stem + ".bmp", encoded);
-        if (!jpegWritten && picture.channels >= 3) {
-            encoded.clear();
-            stbi_write_jpg_to_func(appendTo, &encoded, picture.width, picture.height, picture.channels,
-                                   picture.texels.data(), 80);
-            out.write(stem + ".jpg", encoded);
-            jpegWritten = true;
-        }
     }
     writeHandMadePictures(out);
 }

@@ -37,14 +37,18 @@ std::shared_ptr<const velmora::d3dx::DecodedImage> decode(const Bytes& file) {
 }
 
 TEST(PictureGuard, WellCompressedPicturesStillLoad) {
-    // A single colour compresses about as far as these formats go.
-    for (bool jpeg : {false, true}) {
-        const Bytes file = picture(2048, 1024, jpeg, true);
-        const auto image = decode(file);
-        ASSERT_TRUE(image) << (jpeg ? "jpeg" : "png") << " of " << file.size() << " bytes";
-        EXPECT_EQ(image->info.Width, 2048u);
-        EXPECT_EQ(image->info.Height, 1024u);
-    }
+    // A single colour compresses about as far as PNG goes.
+    const Bytes file = picture(2048, 1024, false, true);
+    const auto image = decode(file);
+    ASSERT_TRUE(image) << file.size() << " bytes";
+    EXPECT_EQ(image->info.Width, 2048u);
+    EXPECT_EQ(image->info.Height, 1024u);
+}
+
+TEST(PictureGuard, JpegFilesAreRefused) {
+    // stb_image 2.27's JPEG decoder cannot be kept safe from damaged data.
+    EXPECT_TRUE(decode(picture(16, 16, false, false)));
+    EXPECT_FALSE(decode(picture(16, 16, true, false)));
 }
 
 TEST(PictureGuard, SixteenBitPortableAnymapsAreRefused) {

@@ -13,9 +13,8 @@ namespace {
 constexpr int kMaxImageSize = 16384;
 
 // No file holds more texels than its bytes can encode: deflate packs at most 1032 bytes
-// into one and a byte of a 1-bit PNG row holds 8 texels, while JPEG needs at least a bit
-// per 8 x 8 block. A header that claims more is broken, and stb_image would reserve the
-// memory for all of those texels before finding out.
+// into one and a byte of a 1-bit PNG row holds 8 texels. A header that claims more is
+// broken, and stb_image would reserve the memory for all of those texels before finding out.
 constexpr uint64_t kMaxTexelsPerFileByte = 1032 * 8;
 
 // Formats the d3d9 header does not name.
@@ -27,11 +26,12 @@ bool startsWith(const unsigned char* bytes, size_t size, const char* prefix, siz
 }
 
 // The file kind by its signature. Kinds without one (TGA) are not read: stb_image would
-// take too much random data for them.
+// take too much random data for them. Nor is JPEG: stb_image 2.27's JPEG decoder goes
+// wrong on damaged entropy-coded data (bit counts run negative), which no check short of
+// decoding could catch, and the game's pictures are PNG and BMP.
 bool fileFormatOf(const unsigned char* bytes, size_t size, D3DXIMAGE_FILEFORMAT& format) {
     if (startsWith(bytes, size, "\x89PNG\r\n\x1a\n", 8)) format = D3DXIFF_PNG;
     else if (startsWith(bytes, size, "BM", 2)) format = D3DXIFF_BMP;
-    else if (startsWith(bytes, size, "\xff\xd8\xff", 3)) format = D3DXIFF_JPG;
     else if (startsWith(bytes, size, "P6", 2) || startsWith(bytes, size, "P5", 2)) format = D3DXIFF_PPM;
     else return false;
     return true;
@@ -44,11 +44,13 @@ uint32_t littleEndian(const unsigned char* p, int bytes) {
 }
 
 // stb_image fills the missing end of a cut-off BMP with zeros; D3DX refuses such a file.
-// For uncompressed BMPs the pixel rows must all be there.
+// For uncompressed BMPs the pixel rows must all be there. A header size stb_image's BMP
+// reader does not know sends the file on to its TGA reader, which is not meant to see it.
 bool bmpComplete(const unsigned char* bytes, size_t size) {
     if (size < 30) return false;
     const uint32_t pixelsAt = littleEndian(bytes + 10, 4);
     const uint32_t headerSize = littleEndian(bytes + 14, 4);
+    if (headerSize != 12 && headerSize != 40 && headerSize != 56 && headerSize != 108 && headerSize != 124) return false;
     int64_t width, height;
     uint32_t bitsPerPixel, compression = 0;
     if (headerSize == 12) {
@@ -69,33 +71,6 @@ bool bmpComplete(const unsigned char* bytes, size_t size) {
     if (width <= 0 || width > kMaxImageSize || rows > kMaxImageSize || bitsPerPixel > 32) return false;
     const int64_t rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
     return rowBytes > 0 && (int64_t)pixelsAt + rowBytes * rows <= (int64_t)size;
-}
-
-// stb_image 2.27 builds a JPEG Huffman table from its 16 code counts without checking
-// that they add up to at most 256 codes, and writes past the table when they do not.
-// Every table stb_image could read starts right after bytes FF C4 (a DHT marker), so
-// every such place in the file is checked, whatever segment it seems to sit in.
-bool jpegHuffmanTablesFit(const unsigned char* bytes, size_t size) {
-    // Bytes past the end read as 0 to stb_image, and zero counts are harmless.
-    auto at = [&](size_t i) -> unsigned { return i < size ? bytes[i] : 0u; };
-    // Real tables do not overlap, so a file cannot hold more than this many; more means
-    // markers planted inside each other, and checking them all would take quadratic time.
-    size_t tablesLeft = size / 17 + 1;
-    for (size_t marker = 1; marker < size; ++marker) {
-        if (bytes[marker] != 0xC4 || bytes[marker - 1] != 0xFF) continue;
-        size_t p = marker + 1;
-        long left = static_cast<long>(at(p) << 8 | at(p + 1)) - 2;
-        p += 2;
-        while (left > 0 && p < size) {
-            if (tablesLeft-- == 0) return false;
-            unsigned codes = 0;
-            for (size_t i = 0; i < 16; ++i) codes += at(p + 1 + i);
-            if (codes > 256) return false;
-            p += 17 + codes;
-            left -= 17 + static_cast<long>(codes);
-        }
-    }
-    return true;
 }
 
 // stb_image 2.27 reads the width, height and largest value of a PGM/PPM header into an
@@ -162,7 +137,6 @@ std::shared_ptr<const DecodedImage> decodeImage(const unsigned char* bytes, size
     if (size == 0 || size > (size_t)INT32_MAX || !fileFormatOf(bytes, size, fileFormat)) return nullptr;
     if (fileFormat == D3DXIFF_BMP && !bmpComplete(bytes, size)) return nullptr;
     if (fileFormat == D3DXIFF_PNG && !pngSizesFit(bytes, size)) return nullptr;
-    if (fileFormat == D3DXIFF_JPG && !jpegHuffmanTablesFit(bytes, size)) return nullptr;
     // stb_image 2.27 also reads past its buffer when it narrows 16-bit PPM/PGM samples.
     if (fileFormat == D3DXIFF_PPM &&
         (!pnmHeaderNumbersFit(bytes, size) || stbi_is_16_bit_from_memory(bytes, (int)size)))

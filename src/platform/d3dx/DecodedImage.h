@@ -15,7 +15,7 @@ struct DecodedImage {
     std::vector<uint32_t> argb;  // info.Width x info.Height, top row first, 0xAARRGGBB
 };
 
-// Null for anything that is not a whole BMP, PNG, JPG or PPM picture stb_image can read.
+// Null for anything that is not a whole BMP, PNG or PPM/PGM picture stb_image can read safely.
 std::shared_ptr<const DecodedImage> decodeImage(const unsigned char* bytes, size_t size);
 
 }  // namespace velmora::d3dx
