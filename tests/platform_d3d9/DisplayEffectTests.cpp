@@ -207,6 +207,27 @@ TEST_F(DisplayEffectTest, TurnedFacesAreDimmerAndBackFacesAreCulled) {
     EXPECT_TRUE(colourNear(centre(), 230, 0, 0, 3));
 }
 
+// The device's alpha test applies to the effect's output alpha (texel alpha x material
+// alpha, here 0.4 = 102), whichever test the pass was last drawn with.
+TEST_F(DisplayEffectTest, TheAlphaTestKeepsOrDropsTheEffectsPixels) {
+    setMaterial(D3DXVECTOR4(1.0f, 1.0f, 1.0f, 0.4f), D3DXVECTOR4(0, 0, 0, 1), 8.0f);
+    auto drawnWith = [&](BOOL test, D3DCMPFUNC func, DWORD ref) {
+        device->SetRenderState(D3DRS_ALPHATESTENABLE, test);
+        device->SetRenderState(D3DRS_ALPHAFUNC, func);
+        device->SetRenderState(D3DRS_ALPHAREF, ref);
+        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+        drawCube();
+        return centre().r > 100;
+    };
+    EXPECT_TRUE(drawnWith(FALSE, D3DCMP_NEVER, 0));
+    EXPECT_FALSE(drawnWith(TRUE, D3DCMP_GREATER, 128));
+    EXPECT_TRUE(drawnWith(TRUE, D3DCMP_GREATER, 64));
+    EXPECT_TRUE(drawnWith(TRUE, D3DCMP_EQUAL, 102));
+    EXPECT_FALSE(drawnWith(TRUE, D3DCMP_NEVER, 0));
+    EXPECT_TRUE(drawnWith(FALSE, D3DCMP_NEVER, 0));
+    EXPECT_FALSE(drawnWith(TRUE, D3DCMP_LESS, 102));
+}
+
 TEST_F(DisplayEffectTest, CompileErrorsComeBackWithTheFilesLineNumbers) {
     TemporaryEffectFile broken(
         "@technique Tech\n"

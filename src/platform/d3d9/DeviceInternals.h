@@ -17,11 +17,12 @@ public:
     virtual ~ShaderBinding() = default;
     // Headless: the parameter values in force, for the draw log.
     virtual void parametersInForce(std::vector<LoggedEffectParameter>& out) const = 0;
-    // Real backend: the linked GL program, and the upload of the parameters into it once it
-    // is in use. The program's vertex stage reads position, normal, diffuse colour and the
-    // first texture coordinate at attribute locations 0, 1, 2 and 3; its samplers read the
-    // device's texture stages.
-    virtual unsigned glProgram() const = 0;
+    // Real backend: the linked GL program for draws with this alpha-test function
+    // (D3DCMP_ALWAYS while the test is off; 0 when it cannot be built), and the upload of the
+    // parameters into the program last asked for, once it is in use. The program's vertex
+    // stage reads position, normal, diffuse colour and the first texture coordinate at
+    // attribute locations 0, 1, 2 and 3; its samplers read the device's texture stages.
+    virtual unsigned glProgram(D3DCMPFUNC alphaFunc) = 0;
     virtual void uploadParameters() = 0;
 };
 

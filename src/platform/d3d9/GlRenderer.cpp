@@ -153,9 +153,6 @@ void GlRenderer::bindVertices(const DrawCall& call) {
 void GlRenderer::setPreludeUniforms(unsigned program, const DeviceState& state) {
     const D3DVIEWPORT9& vp = state.viewport;
     glUniform2f(glGetUniformLocation(program, kPixelOffsetUniform), 1.0f / float(vp.Width), 1.0f / float(vp.Height));
-    const bool alphaTest = state.renderState(D3DRS_ALPHATESTENABLE) != FALSE;
-    glUniform1i(glGetUniformLocation(program, kAlphaFuncUniform),
-                alphaTest ? GLint(state.renderState(D3DRS_ALPHAFUNC)) : GLint(D3DCMP_ALWAYS));
     glUniform1f(glGetUniformLocation(program, kAlphaRefUniform), float(state.renderState(D3DRS_ALPHAREF) & 0xFF));
 }
 
@@ -168,7 +165,9 @@ void GlRenderer::draw(const DrawCall& call) {
 
     unsigned program;
     if (call.shader) {
-        program = call.shader->glProgram();
+        const bool alphaTest = state.renderState(D3DRS_ALPHATESTENABLE) != FALSE;
+        program = call.shader->glProgram(alphaTest ? D3DCMPFUNC(state.renderState(D3DRS_ALPHAFUNC)) : D3DCMP_ALWAYS);
+        if (!program) return;
         glUseProgram(program);
         call.shader->uploadParameters();
     } else {

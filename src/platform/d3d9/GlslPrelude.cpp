@@ -34,11 +34,6 @@ vec4 d3dPosition(vec4 clip) {
 )";
 }
 
-std::string fragmentPrelude() {
-    return std::string("#version 330 core\nuniform int velmoraAlphaFunc;\n#define VELMORA_ALPHA_FUNC velmoraAlphaFunc\n") +
-           kAlphaTest;
-}
-
 std::string fragmentPrelude(D3DCMPFUNC alphaFunc) {
     return "#version 330 core\n#define VELMORA_ALPHA_FUNC " + std::to_string(int(alphaFunc)) + "\n" + kAlphaTest;
 }

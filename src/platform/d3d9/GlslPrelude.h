@@ -18,15 +18,12 @@
 namespace velmora::d3d9 {
 
 std::string vertexPrelude();
-// The alpha test follows D3DRS_ALPHATESTENABLE and D3DRS_ALPHAFUNC at each draw.
-std::string fragmentPrelude();
-// For a program made for one alpha function (D3DCMP_ALWAYS when the test is off): the
+// Programs are made for one alpha function (D3DCMP_ALWAYS when the test is off): the
 // compiler drops the test, and with it the discard, where it always passes.
 std::string fragmentPrelude(D3DCMPFUNC alphaFunc);
 
 // Uniform names the renderer fills in.
 inline constexpr const char* kPixelOffsetUniform = "velmoraPixelOffset";
-inline constexpr const char* kAlphaFuncUniform = "velmoraAlphaFunc";
 inline constexpr const char* kAlphaRefUniform = "velmoraAlphaRef";
 
 }  // namespace velmora::d3d9

@@ -50,7 +50,7 @@ public:
     HRESULT STDMETHODCALLTYPE OnResetDevice() override { return D3D_OK; }
 
     void parametersInForce(std::vector<LoggedEffectParameter>& out) const override;
-    unsigned glProgram() const override { return program_ ? program_->program() : 0; }
+    unsigned glProgram(D3DCMPFUNC alphaFunc) override { return program_ ? program_->select(alphaFunc) : 0; }
     void uploadParameters() override;
 
 private:

@@ -34,28 +34,55 @@ std::string declarations(const EffectSource& source, const D3DXMACRO* defines, i
 
 }  // namespace
 
+EffectProgram::EffectProgram(const EffectSource& source, std::string vertexText, std::string fragmentText)
+    : parameters_(source.parameters),
+      vertexText_(std::move(vertexText)),
+      fragmentText_(std::move(fragmentText)),
+      selected_(&linked_[D3DCMP_ALWAYS]) {}
+
 EffectProgram* EffectProgram::build(const EffectSource& source, const D3DXMACRO* defines, const std::string& fileName,
                                     std::string& log) {
+    auto* built = new EffectProgram(
+        source, d3d9::vertexPrelude() + declarations(source, defines, source.vertexFirstLine) + source.vertexStage,
+        declarations(source, defines, source.fragmentFirstLine) + source.fragmentStage);
+    // The stages are checked as the game draws most: without the alpha test.
     std::string compilerLog;
-    const unsigned program = d3d9::buildGlProgram(
-        d3d9::vertexPrelude() + declarations(source, defines, source.vertexFirstLine) + source.vertexStage,
-        d3d9::fragmentPrelude() + declarations(source, defines, source.fragmentFirstLine) + source.fragmentStage,
-        compilerLog);
-    if (!program) {
+    if (!built->link(D3DCMP_ALWAYS, compilerLog)) {
+        delete built;
         log = fileName + ": " + compilerLog;
         return nullptr;
     }
-    std::vector<int> locations;
-    glUseProgram(program);
-    GLint stage = 0;
-    for (const auto& p : source.parameters) {
-        const int location = glGetUniformLocation(program, p.name.c_str());
-        locations.push_back(location);
-        if (p.type == EffectParameterType::Texture) glUniform1i(location, stage++);
-    }
-    return new EffectProgram(program, std::move(locations));
+    return built;
 }
 
-EffectProgram::~EffectProgram() { glDeleteProgram(program_); }
+bool EffectProgram::link(D3DCMPFUNC alphaFunc, std::string& log) {
+    const unsigned program =
+        d3d9::buildGlProgram(vertexText_, d3d9::fragmentPrelude(alphaFunc) + fragmentText_, log);
+    if (!program) return false;
+    Linked& linked = linked_[alphaFunc];
+    linked.program = program;
+    glUseProgram(program);
+    GLint stage = 0;
+    for (const auto& p : parameters_) {
+        const int location = glGetUniformLocation(program, p.name.c_str());
+        linked.locations.push_back(location);
+        if (p.type == EffectParameterType::Texture) glUniform1i(location, stage++);
+    }
+    return true;
+}
+
+unsigned EffectProgram::select(D3DCMPFUNC alphaFunc) {
+    // A value that names no function passes nothing.
+    if (alphaFunc < D3DCMP_NEVER || alphaFunc > D3DCMP_ALWAYS) alphaFunc = D3DCMP_NEVER;
+    std::string log;
+    if (!linked_[alphaFunc].program && !link(alphaFunc, log)) return 0;
+    selected_ = &linked_[alphaFunc];
+    return selected_->program;
+}
+
+EffectProgram::~EffectProgram() {
+    for (const Linked& linked : linked_)
+        if (linked.program) glDeleteProgram(linked.program);
+}
 
 }  // namespace velmora::d3dxfx

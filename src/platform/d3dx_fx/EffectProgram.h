@@ -1,11 +1,16 @@
-// The GL program of an effect's pass: the two stages with the device's prelude and the
-// parameters' uniforms in front, compiled and linked in the device's context.
+// The GL programs of an effect's pass: the two stages with the device's prelude and the
+// parameters' uniforms in front, compiled and linked in the device's context. One program
+// is linked per alpha-test function the pass is drawn with, so that each compiles to what
+// it needs: without the alpha test there is no discard, and llvmpipe can reject hidden
+// pixels before it shades them.
 #pragma once
 
 #include "EffectSource.h"
 
+#include <d3d9.h>
 #include <d3dx9effect.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -21,16 +26,28 @@ public:
     EffectProgram(const EffectProgram&) = delete;
     EffectProgram& operator=(const EffectProgram&) = delete;
 
-    unsigned program() const { return program_; }
-    // The uniform of parameter i (-1 when the stages do not use it).
-    int location(size_t parameter) const { return locations_[parameter]; }
+    // The program for draws with this alpha function (D3DCMP_ALWAYS while the test is off),
+    // linked on first use in the current context; 0 when it does not build. It becomes the
+    // program location() answers for.
+    unsigned select(D3DCMPFUNC alphaFunc);
+    // The uniform of parameter i in the selected program (-1 when the stages do not use it).
+    int location(size_t parameter) const { return selected_->locations[parameter]; }
 
 private:
-    EffectProgram(unsigned program, std::vector<int> locations)
-        : program_(program), locations_(std::move(locations)) {}
+    struct Linked {
+        unsigned program = 0;
+        std::vector<int> locations;
+    };
 
-    unsigned program_;
-    std::vector<int> locations_;
+    EffectProgram(const EffectSource& source, std::string vertexText, std::string fragmentText);
+    // Links the variant for one alpha function; false with the log when it does not build.
+    bool link(D3DCMPFUNC alphaFunc, std::string& log);
+
+    std::vector<EffectParameterDecl> parameters_;
+    std::string vertexText_;    // the vertex stage with everything in front of it
+    std::string fragmentText_;  // the fragment stage with all but the prelude in front of it
+    std::array<Linked, D3DCMP_ALWAYS + 1> linked_;  // by alpha function
+    const Linked* selected_;
 };
 
 }  // namespace velmora::d3dxfx
