@@ -38,14 +38,16 @@ void GlBackBuffer::blitToWindow(int windowWidth, int windowHeight) {
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glDisable(GL_SCISSOR_TEST);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
     // The largest rectangle of the image's aspect that fits, centred.
     const double scale = std::min(double(windowWidth) / width_, double(windowHeight) / height_);
     const int shownWidth = int(width_ * scale + 0.5);
     const int shownHeight = int(height_ * scale + 0.5);
     const int x = (windowWidth - shownWidth) / 2;
     const int y = (windowHeight - shownHeight) / 2;
+    if (shownWidth != windowWidth || shownHeight != windowHeight) {
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
     glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
     glBlitFramebuffer(0, 0, GLint(width_), GLint(height_), x, y, x + shownWidth, y + shownHeight,
                       GL_COLOR_BUFFER_BIT, scale == 1.0 ? GL_NEAREST : GL_LINEAR);
