@@ -182,6 +182,51 @@ TEST_F(DisplayDeviceTest, AlphaBlendingAndAlphaTest) {
     EXPECT_TRUE(colourNear(image.pixel(400, 100), 0, 0, 255, 0));
 }
 
+// A quad whose every fragment the alpha test throws away leaves colour and depth as they
+// were; one the test lets through writes, even where blending makes it invisible.
+TEST_F(DisplayDeviceTest, AlphaTestedQuadsWriteOnlyWhatPassesTheTest) {
+    device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    device->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
+    device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
+    // A see-through quad in front, then an opaque red one behind it.
+    auto redShowsBehind = [&](DWORD func, DWORD ref, DWORD alphaArg, D3DCOLOR front) {
+        device->SetRenderState(D3DRS_ALPHAFUNC, func);
+        device->SetRenderState(D3DRS_ALPHAREF, ref);
+        device->SetTextureStageState(0, D3DTSS_ALPHAARG1, alphaArg);
+        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF0000FF, 1.0f, 0);
+        drawRectangle(device, 0, 0, 400, 400, 0.2f, front);
+        device->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_ALWAYS);
+        device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE);
+        drawRectangle(device, 0, 0, 400, 400, 0.5f, 0xFFFF0000);
+        const velmora::Rgba shown = readBack().pixel(200, 200);
+        return shown.r == 255 && shown.g == 0 && shown.b == 0;
+    };
+    EXPECT_TRUE(redShowsBehind(D3DCMP_GREATER, 0, D3DTA_DIFFUSE, 0x00FFFFFF));
+    EXPECT_TRUE(redShowsBehind(D3DCMP_NOTEQUAL, 0, D3DTA_DIFFUSE, 0x00FFFFFF));
+    EXPECT_TRUE(redShowsBehind(D3DCMP_GREATEREQUAL, 1, D3DTA_DIFFUSE | D3DTA_ALPHAREPLICATE, 0x00FFFFFF));
+    // Passed by the test: invisible, but its depth hides the red quad.
+    EXPECT_FALSE(redShowsBehind(D3DCMP_LESS, 10, D3DTA_DIFFUSE, 0x00FFFFFF));
+    EXPECT_FALSE(redShowsBehind(D3DCMP_GREATEREQUAL, 0, D3DTA_DIFFUSE, 0x00FFFFFF));
+    // The complemented vertex alpha is 1: drawn, white.
+    EXPECT_FALSE(redShowsBehind(D3DCMP_GREATER, 0, D3DTA_DIFFUSE | D3DTA_COMPLEMENT, 0x00FFFFFF));
+    EXPECT_TRUE(colourNear(readBack().pixel(200, 200), 255, 255, 255, 0));
+
+    // One corner with alpha: of the fan's two triangles the one without it is thrown away,
+    // the other passes where its alpha is above 0.
+    device->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER);
+    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF0000FF, 1.0f, 0);
+    ColourVertex quad[4];
+    rectangle(quad, 0, 0, 400, 400, 0.2f, 0x00FFFFFF);
+    quad[3].color = 0xFFFFFFFF;
+    device->SetFVF(kFvf);
+    ASSERT_EQ(device->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, quad, sizeof(ColourVertex)), D3D_OK);
+    velmora::Image image = readBack();
+    EXPECT_GT(image.pixel(10, 390).r, 200);
+    EXPECT_TRUE(colourNear(image.pixel(390, 10), 0, 0, 255, 0));
+}
+
 TEST_F(DisplayDeviceTest, FixedFunctionLightingUsesDirectionalLightsAndTheMaterial) {
     struct NormalVertex {
         float x, y, z;

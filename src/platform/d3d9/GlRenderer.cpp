@@ -1,5 +1,6 @@
 #include "GlRenderer.h"
 
+#include "AlphaRejection.h"
 #include "DeviceInternals.h"
 #include "FixedFunctionProgram.h"
 #include "GlBackBuffer.h"
@@ -157,6 +158,7 @@ void GlRenderer::setPreludeUniforms(unsigned program, const DeviceState& state) 
 }
 
 void GlRenderer::draw(const DrawCall& call) {
+    if (alphaTestRejectsEveryFragment(call)) return;
     makeCurrent();
     const DeviceState& state = call.state;
     applyRenderStates(state, hasDepthBuffer_);
