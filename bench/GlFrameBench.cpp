@@ -1,0 +1,78 @@
+// Frames drawn by the real OpenGL renderer at 1280 x 720 (Mesa llvmpipe on a machine
+// without a GPU): the title screen, and a play in the hall with a few dragonflies about.
+// Each frame is the whole pass of the frame loop without its pacing: update, Present
+// (the blit to the window and the swap) and the draw. Run it under Xvfb
+// (xvfb-run -a -s "-screen 0 1920x1080x24"); without DISPLAY it uses SDL's offscreen
+// driver.
+#include <benchmark/benchmark.h>
+
+#include <ctime>
+
+#include "DragonFly.h"
+#include "PlaySession.h"
+
+namespace {
+
+const std::size_t STARTING_OBJECTS = 20;
+
+// CPU time of the whole process, llvmpipe's rendering threads included: less disturbed by
+// other work on a shared machine than the wall time.
+double processCpuSeconds() {
+    timespec now;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+void reportProcessCpu(benchmark::State& state, double startSeconds) {
+    state.counters["process_cpu_ms/frame"] = benchmark::Counter(
+        (processCpuSeconds() - startSeconds) * 1000.0 / static_cast<double>(state.iterations()));
+}
+const int SWARM_FRAMES = 200;
+
+void addSwarm(bench::PlaySession& session, int count) {
+    session.placePlayer(0.0f, 0.0f, 20.0f);
+    for (int i = 0; i < count; ++i) session.objects().push_back(new DragonFly(0.03f + 0.01f * (i % 7)));
+}
+
+void BM_GlFrame_Title(benchmark::State& state) {
+    bench::PlaySession session(velmora::Backend::Real, bench::PlaySession::Start::Title);
+    if (!session.ready()) {
+        state.SkipWithError("no OpenGL 3.3 device (run under Xvfb) or no game data");
+        return;
+    }
+    const double cpuStart = processCpuSeconds();
+    for (auto _ : state) session.frame();
+    reportProcessCpu(state, cpuStart);
+}
+BENCHMARK(BM_GlFrame_Title)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
+
+// A play in the hall with `range(0)` dragonflies besides the twenty starting objects.
+void BM_GlFrame_Play(benchmark::State& state) {
+    bench::PlaySession session(velmora::Backend::Real);
+    if (!session.ready()) {
+        state.SkipWithError("no OpenGL 3.3 device (run under Xvfb) or no game data");
+        return;
+    }
+    const int swarm = static_cast<int>(state.range(0));
+    addSwarm(session, swarm);
+    int frames = 0;
+    double pausedCpu = 0.0;
+    const double cpuStart = processCpuSeconds();
+    for (auto _ : state) {
+        session.frame();
+        if (++frames == SWARM_FRAMES || !session.playing()) {
+            state.PauseTiming();
+            const double pauseStart = processCpuSeconds();
+            if (!session.playing()) session.restartPlay();
+            session.trimObjects(STARTING_OBJECTS);
+            addSwarm(session, swarm);
+            frames = 0;
+            pausedCpu += processCpuSeconds() - pauseStart;
+            state.ResumeTiming();
+        }
+    }
+    reportProcessCpu(state, cpuStart + pausedCpu);
+}
+BENCHMARK(BM_GlFrame_Play)->Arg(0)->Arg(30)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
+
+}  // namespace
