@@ -35,6 +35,9 @@ stop_game() {
     for key in w a s d Escape; do xdotool keyup "$key" 2>/dev/null; done
     xdotool mouseup 1 2>/dev/null
     [ -n "${GAME_ERRORS:-}" ] && rm -f "$GAME_ERRORS"
+    # The quick looks are scratch; the PNG screenshots stay.
+    [ -n "${ARTEFACTS:-}" ] && rm -f "$ARTEFACTS"/*.bmp
+    return 0
 }
 
 game_alive() {

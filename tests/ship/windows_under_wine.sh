@@ -11,13 +11,12 @@
 # Windows when the effect fails: the box is answered and noted.
 set -u
 source "$(dirname "$0")/lib.sh"
-window_test_setup "$@" windows_under_wine
-package="$BUILD_DIR/windows/Velmora"
-
 if ! command -v wine >/dev/null 2>&1 || [ ! -d /usr/lib/i386-linux-gnu/wine ]; then
     echo "SKIPPED: no 32-bit Wine installed"
     exit 77
 fi
+window_test_setup "$@" windows_under_wine
+package="$BUILD_DIR/windows/Velmora"
 [ -f "$package/velmora.exe" ] || fail "no packaged velmora.exe (the Windows build test makes it)"
 
 export WINEPREFIX="$BUILD_DIR/windows/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
