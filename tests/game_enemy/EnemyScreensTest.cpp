@@ -29,7 +29,7 @@ namespace headless = velmora::headless;
 
 namespace {
 
-const int FRAME_LIMIT = 3000;
+const int FRAME_LIMIT = 5000;
 
 struct Shot {
     explicit Shot(const char* picture) : name(picture) {}
@@ -153,8 +153,10 @@ TEST(EnemyScreensTest, DragonfliesAndTheBossThroughItsFightOnTheRealRenderer) {
             const D3DXVECTOR3 p = positionOf(player->TransMatrix);
             const D3DXVECTOR3 b = positionOf(boss->WorldMatrix);
             CharaBase* view = firstOf<CharaBase>(KIND_CAMERA);
-            // No dragonflies while the fighter should watch the boss for a picture.
-            const bool watchingTheBoss = (shots[Throw].taken && !shots[Shell].taken) ||
+            // No dragonflies while the fighter should watch the boss for a picture: first
+            // of all until the walking boss has fired.
+            const bool watchingTheBoss = !shots[Shell].taken ||
+                                         (boss->GunLost == 1 && !shots[GunOff].taken) ||
                                          (rollingSince >= 0 && !shots[Rolling].taken);
             if (line->Mode == 0 && line->BallMode == 0 && (lastFlyAt < 0 || frame - lastFlyAt > 150) && !watchingTheBoss &&
                 !dragonflyNear(p, 30.0f)) {
@@ -172,7 +174,11 @@ TEST(EnemyScreensTest, DragonfliesAndTheBossThroughItsFightOnTheRealRenderer) {
                 view && inView(view, p, b)) {
                 shots[Shell].dueAt = frame + 4;
             }
-            if (boss->GunLost == 1 && shots[GunOff].dueAt < 0) shots[GunOff].dueAt = frame + 12;
+            // While the explosion over the body is well under way.
+            if (boss->GunLost == 1 && boss->WalkForm == 1 && boss->ExploFrame > 8 && shots[GunOff].dueAt < 0 && view &&
+                inView(view, p, b)) {
+                shots[GunOff].dueAt = frame + 1;
+            }
             if (shots[Throw].taken && shots[Shell].taken && !readiedForTheGun && boss->Life > 5) {
                 while (boss->Life > 5) boss->OnHit(boss);
                 readiedForTheGun = true;
