@@ -201,6 +201,42 @@ TEST_F(DrawLogTest, PresentShowsEverythingDrawnSinceThePreviousOne) {
     EXPECT_EQ(log.total(velmora::DrawKind::Clear), 1u);
 }
 
+// The records of frames that left the history are reused: they come back empty, and a
+// frame still in the history stays where it is while newer ones are drawn.
+TEST_F(DrawLogTest, ReusedRecordsStartEmptyAndKeptFramesStayPut) {
+    const velmora::DrawLog& log = velmora::drawLog();
+    const size_t history = velmora::DrawLog::historyLength();
+    const D3DRECT corner = {0, 0, 10, 10};
+    const EffectVertex triangle[3] = {kQuad[0], kQuad[1], kQuad[2]};
+    device->SetFVF(kEffectFvf);
+    const velmora::DrawFrame* held = nullptr;
+    const unsigned frames = unsigned(3 * history);
+    // Even frames clear one rectangle and draw the quad, odd ones clear everything and
+    // draw one triangle.
+    for (unsigned i = 0; i < frames; ++i) {
+        if (i % 2 == 0) {
+            device->Clear(1, &corner, D3DCLEAR_TARGET, 0xFF000000 | i, 1.0f, 0);
+            device->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, kQuad, sizeof(EffectVertex));
+        } else {
+            device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000 | i, 1.0f, 0);
+            device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, triangle, sizeof(EffectVertex));
+        }
+        device->Present(nullptr, nullptr, nullptr, nullptr);
+        if (i == frames - history) held = &log.lastPresented();
+    }
+    for (size_t ago = 0; ago < history; ++ago) {
+        const unsigned i = unsigned(frames - 1 - ago);
+        const velmora::DrawFrame& frame = *log.presented(ago);
+        ASSERT_EQ(frame.size(), 2u);
+        EXPECT_EQ(frame[0].clearColor, 0xFF000000 | i);
+        EXPECT_EQ(frame[0].clearRects.size(), i % 2 == 0 ? 1u : 0u) << "frame " << i;
+        EXPECT_EQ(frame[1].vertices.size(), i % 2 == 0 ? 4u : 3u) << "frame " << i;
+        EXPECT_TRUE(frame[1].effectParameters.empty());
+    }
+    EXPECT_EQ(held, log.presented(history - 1));
+    EXPECT_EQ((*held)[0].clearColor, 0xFF000000 | (frames - history));
+}
+
 TEST_F(DrawLogTest, KeepsAShortHistoryAndTotalsUntilReset) {
     device->SetFVF(kEffectFvf);
     const unsigned frames = velmora::DrawLog::historyLength() + 4;

@@ -24,12 +24,30 @@ const LoggedEffectParameter* DrawRecord::effectParameter(const char* name) const
 
 const DrawFrame& DrawLog::lastPresented() const {
     static const DrawFrame none;
-    return presented_.empty() ? none : presented_.back();
+    return presentedCount_ == 0 ? none : *presented(0);
 }
 
 const DrawFrame* DrawLog::presented(std::size_t framesAgo) const {
-    if (framesAgo >= presented_.size()) return nullptr;
-    return &presented_[presented_.size() - 1 - framesAgo];
+    if (framesAgo >= presentedCount_) return nullptr;
+    return &presented_[(oldest_ + presentedCount_ - 1 - framesAgo) % presented_.size()];
+}
+
+DrawRecord DrawLog::recycledRecord() {
+    DrawRecord fresh;
+    if (spareRecords_.empty()) return fresh;
+    DrawRecord& spare = spareRecords_.back();
+    auto keepStorage = [](auto& to, auto& from) {
+        from.clear();
+        to.swap(from);
+    };
+    keepStorage(fresh.clearRects, spare.clearRects);
+    keepStorage(fresh.vertices, spare.vertices);
+    keepStorage(fresh.renderStates, spare.renderStates);
+    keepStorage(fresh.stage0States, spare.stage0States);
+    keepStorage(fresh.sampler0States, spare.sampler0States);
+    keepStorage(fresh.effectParameters, spare.effectParameters);
+    spareRecords_.pop_back();
+    return fresh;
 }
 
 void DrawLog::record(DrawRecord&& record) {
@@ -37,16 +55,34 @@ void DrawLog::record(DrawRecord&& record) {
     pending_.push_back(std::move(record));
 }
 
+void DrawLog::recycle(DrawFrame& frame) {
+    for (DrawRecord& record : frame) spareRecords_.push_back(std::move(record));
+    frame.clear();
+    spareFrames_.push_back(std::move(frame));
+}
+
 void DrawLog::present() {
     ++presentCount_;
-    presented_.push_back(std::move(pending_));
-    pending_.clear();
-    while (presented_.size() > historyLength()) presented_.pop_front();
+    if (presentedCount_ == presented_.size()) {
+        recycle(presented_[oldest_]);
+        oldest_ = (oldest_ + 1) % presented_.size();
+        --presentedCount_;
+    }
+    presented_[(oldest_ + presentedCount_) % presented_.size()].swap(pending_);
+    ++presentedCount_;
+    if (!spareFrames_.empty()) {
+        pending_.swap(spareFrames_.back());
+        spareFrames_.pop_back();
+    }
 }
 
 void DrawLog::reset() {
-    pending_.clear();
-    presented_.clear();
+    pending_ = DrawFrame();
+    for (DrawFrame& frame : presented_) frame = DrawFrame();
+    oldest_ = 0;
+    presentedCount_ = 0;
+    spareRecords_ = std::vector<DrawRecord>();
+    spareFrames_ = std::vector<DrawFrame>();
     presentCount_ = 0;
     std::memset(totals_, 0, sizeof totals_);
 }

@@ -48,7 +48,7 @@ DrawKind kindOf(DrawCall::Source source) {
 }  // namespace
 
 void HeadlessRenderer::clear(const ClearCall& call) {
-    DrawRecord record;
+    DrawRecord record = drawLog().recycledRecord();
     record.kind = DrawKind::Clear;
     record.insideScene = call.insideScene;
     record.clearFlags = call.flags;
@@ -61,7 +61,7 @@ void HeadlessRenderer::clear(const ClearCall& call) {
 }
 
 void HeadlessRenderer::draw(const DrawCall& call) {
-    DrawRecord record;
+    DrawRecord record = drawLog().recycledRecord();
     record.kind = kindOf(call.source);
     record.insideScene = call.insideScene;
     record.primitiveType = call.type;

@@ -9,8 +9,8 @@
 
 #include <d3d9.h>
 
+#include <array>
 #include <cstddef>
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -95,6 +95,8 @@ struct DrawRecord {
 typedef std::vector<DrawRecord> DrawFrame;
 
 class DrawLog {
+    static constexpr std::size_t kHistoryLength = 8;
+
 public:
     const DrawFrame& pending() const { return pending_; }
     // Empty before the first Present.
@@ -103,16 +105,27 @@ public:
     const DrawFrame* presented(std::size_t framesAgo) const;
     unsigned long presentCount() const { return presentCount_; }
     unsigned long total(DrawKind kind) const { return totals_[static_cast<int>(kind)]; }
-    static constexpr std::size_t historyLength() { return 8; }
+    static constexpr std::size_t historyLength() { return kHistoryLength; }
 
-    // Used by the platform layer.
+    // Used by the platform layer. A record to fill starts from recycledRecord(): an empty
+    // record that keeps the storage of one from a frame that left the history, so that a
+    // running game's frames are recorded without allocating.
+    DrawRecord recycledRecord();
     void record(DrawRecord&& record);
     void present();
     void reset();
 
 private:
+    // Keeps the records and the list of a frame that left the history for reuse.
+    void recycle(DrawFrame& frame);
+
     DrawFrame pending_;
-    std::deque<DrawFrame> presented_;
+    // A ring: a presented frame stays where it is until it leaves the history.
+    std::array<DrawFrame, kHistoryLength> presented_;
+    std::size_t oldest_ = 0;
+    std::size_t presentedCount_ = 0;
+    std::vector<DrawRecord> spareRecords_;
+    std::vector<DrawFrame> spareFrames_;
     unsigned long presentCount_ = 0;
     unsigned long totals_[5] = {};
 };
