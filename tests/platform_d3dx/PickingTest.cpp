@@ -239,4 +239,40 @@ TEST(Picking, BvhAnswersExactlyWhatTheScanAnswers) {
     }
 }
 
+// Axis-aligned steps on a unit grid, with broken faces among them: rays that start on a
+// face's plane or a box's side, run along the axes or through grid corners, are where the
+// BVH's box tests are closest to the edge.
+TEST(Picking, BvhAgreesWithTheScanOnGridAlignedRays) {
+    Soup soup;
+    for (int x = 0; x < 8; ++x)
+        for (int z = 0; z < 8; ++z) {
+            const float y = float((x + z) % 3);
+            soup.addTriangle(D3DXVECTOR3(x, y, z), D3DXVECTOR3(x, y, z + 1), D3DXVECTOR3(x + 1, y, z + 1));
+            soup.addTriangle(D3DXVECTOR3(x, y, z), D3DXVECTOR3(x + 1, y, z + 1), D3DXVECTOR3(x + 1, y, z));
+            soup.addTriangle(D3DXVECTOR3(x, 0, z), D3DXVECTOR3(x, y + 1, z), D3DXVECTOR3(x, y + 1, z + 1));
+            if ((x * 8 + z) % 5 == 0) soup.addTriangle(D3DXVECTOR3(x, NAN, z), D3DXVECTOR3(x, 1, z), D3DXVECTOR3(x, 1, z + 1));
+        }
+    const PickGeometry geometry = soup.build();
+    const D3DXVECTOR3 directions[] = {{0, -1, 0}, {0, 1, 0},  {1, 0, 0},  {-1, 0, 0},   {0, 0, 1},
+                                      {0, 0, -1}, {1, -1, 0}, {1, 1, 1},  {-2, -1, 2}, {0, -0.5f, 3}};
+    int rays = 0, hits = 0;
+    for (int x = -1; x <= 9; ++x)
+        for (int y = -1; y <= 4; ++y)
+            for (int z = -1; z <= 9; ++z)
+                for (const D3DXVECTOR3& dir : directions) {
+                    const Ray ray(D3DXVECTOR3(float(x), float(y), z + 0.5f * (x % 2)), dir);
+                    RayHit scanned{}, searched{};
+                    const bool scanFound = geometry.scanNearest(ray, scanned);
+                    ASSERT_EQ(geometry.nearest(ray, searched), scanFound) << x << " " << y << " " << z;
+                    ++rays;
+                    if (!scanFound) continue;
+                    ++hits;
+                    ASSERT_EQ(searched.face, scanned.face);
+                    ASSERT_EQ(searched.dist, scanned.dist);
+                    ASSERT_EQ(searched.u, scanned.u);
+                    ASSERT_EQ(searched.v, scanned.v);
+                }
+    EXPECT_GT(hits, rays / 4);
+}
+
 }  // namespace

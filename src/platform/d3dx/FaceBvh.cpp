@@ -15,6 +15,11 @@ constexpr int kStackSize = kMaxDepth + 4;  // one pending sibling per level at m
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
+// Two doubles, one for each child of a node (GCC and Clang vector extension), and the
+// lane masks their comparisons give.
+typedef double Pair __attribute__((vector_size(16)));
+typedef decltype(Pair{} < Pair{}) PairMask;
+
 // A face the hit test can never accept (non-finite corners) stays out of the boxes.
 bool hittable(const Triangle& tri) { return std::isfinite(tri.doubleArea); }
 
@@ -69,15 +74,25 @@ FaceBvh::FaceBvh(std::vector<Triangle> faces) : faces_(std::move(faces)) {
     padding_ = extent * 1e-5 + 1e-12;
 
     nodes_.reserve(2 * faces_.size());
+    boxes_.reserve(2 * faces_.size());
     nodes_.push_back(Node{});
+    boxes_.push_back(Box{});
     build(0, 0, (uint32_t)faces_.size(), centroids, 0);
+
+    childBoxes_.resize((nodes_.size() - 1) / 2);
+    for (uint32_t left = 1; left < nodes_.size(); left += 2) {
+        ChildBoxes& boxes = childBoxes_[(left - 1) / 2];
+        for (int s = 0; s < 2; ++s)
+            for (int axis = 0; axis < 3; ++axis)
+                for (int child = 0; child < 2; ++child) boxes.side[s][axis][child] = boxes_[left + child].side[s][axis];
+    }
 }
 
 FaceBvh::Box FaceBvh::boundsOf(uint32_t first, uint32_t count) const {
     Box box;
     for (int axis = 0; axis < 3; ++axis) {
-        box.min[axis] = kInfinity;
-        box.max[axis] = -kInfinity;
+        box.side[0][axis] = kInfinity;
+        box.side[1][axis] = -kInfinity;
     }
     for (uint32_t f = first; f < first + count; ++f) {
         if (!hittable(faces_[f])) continue;
@@ -85,8 +100,8 @@ FaceBvh::Box FaceBvh::boundsOf(uint32_t first, uint32_t count) const {
         cornersOf(faces_[f], corners);
         for (auto& corner : corners)
             for (int axis = 0; axis < 3; ++axis) {
-                box.min[axis] = std::min(box.min[axis], corner[axis] - padding_);
-                box.max[axis] = std::max(box.max[axis], corner[axis] + padding_);
+                box.side[0][axis] = std::min(box.side[0][axis], corner[axis] - padding_);
+                box.side[1][axis] = std::max(box.side[1][axis], corner[axis] + padding_);
             }
     }
     return box;
@@ -166,10 +181,10 @@ uint32_t FaceBvh::split(uint32_t first, uint32_t count, std::vector<double>& cen
 }
 
 void FaceBvh::build(uint32_t node, uint32_t first, uint32_t count, std::vector<double>& centroids, int depth) {
-    nodes_[node].box = boundsOf(first, count);
-    const Box& box = nodes_[node].box;
+    boxes_[node] = boundsOf(first, count);
+    const Box& box = boxes_[node];
     const uint32_t leftCount =
-        (count <= 1 || depth >= kMaxDepth) ? 0 : split(first, count, centroids, surfaceArea(box.min, box.max));
+        (count <= 1 || depth >= kMaxDepth) ? 0 : split(first, count, centroids, surfaceArea(box.side[0], box.side[1]));
     if (leftCount == 0) {
         nodes_[node].first = first;
         nodes_[node].count = count;
@@ -180,8 +195,8 @@ void FaceBvh::build(uint32_t node, uint32_t first, uint32_t count, std::vector<d
     const uint32_t left = (uint32_t)nodes_.size();
     nodes_[node].first = left;
     nodes_[node].count = 0;
-    nodes_.push_back(Node{});
-    nodes_.push_back(Node{});
+    nodes_.resize(nodes_.size() + 2);
+    boxes_.resize(boxes_.size() + 2);
     build(left, first, leftCount, centroids, depth + 1);
     build(left + 1, first + leftCount, count - leftCount, centroids, depth + 1);
 }
@@ -191,24 +206,52 @@ FaceBvh::Slabs::Slabs(const Ray& ray) {
         origin[axis] = ray.origin[axis];
         flat[axis] = ray.dir[axis] == 0.0;
         invDir[axis] = flat[axis] ? 0.0 : 1.0 / ray.dir[axis];
+        nearSide[axis] = invDir[axis] < 0.0 ? 1 : 0;
     }
 }
 
-bool FaceBvh::enter(const Box& box, const Slabs& slabs, double& entry) {
+inline bool FaceBvh::enter(const Box& box, const Slabs& slabs, double& entry) {
     double near = 0.0, far = kInfinity;
     for (int axis = 0; axis < 3; ++axis) {
         if (slabs.flat[axis]) {
-            if (!(slabs.origin[axis] >= box.min[axis] && slabs.origin[axis] <= box.max[axis])) return false;
+            if (!(slabs.origin[axis] >= box.side[0][axis] && slabs.origin[axis] <= box.side[1][axis])) return false;
             continue;
         }
-        double t0 = (box.min[axis] - slabs.origin[axis]) * slabs.invDir[axis];
-        double t1 = (box.max[axis] - slabs.origin[axis]) * slabs.invDir[axis];
-        if (t0 > t1) std::swap(t0, t1);
+        const int nearSide = slabs.nearSide[axis];
+        const double t0 = (box.side[nearSide][axis] - slabs.origin[axis]) * slabs.invDir[axis];
+        const double t1 = (box.side[1 - nearSide][axis] - slabs.origin[axis]) * slabs.invDir[axis];
         near = std::max(near, t0);
         far = std::min(far, t1);
     }
     entry = near;
     return near <= far;
+}
+
+inline int FaceBvh::enterBoth(const ChildBoxes& boxes, const Slabs& slabs, double entries[2]) {
+    Pair near = {0.0, 0.0}, far = {kInfinity, kInfinity};
+    PairMask outside = {0, 0};  // set in a child's lane once an axis rules the child out
+    for (int axis = 0; axis < 3; ++axis) {
+        Pair low, high;
+        __builtin_memcpy(&low, boxes.side[0][axis], sizeof low);
+        __builtin_memcpy(&high, boxes.side[1][axis], sizeof high);
+        const double o = slabs.origin[axis];
+        const Pair origin = {o, o};
+        if (slabs.flat[axis]) {
+            outside |= ~((origin >= low) & (origin <= high));
+            continue;
+        }
+        const Pair inverse = {slabs.invDir[axis], slabs.invDir[axis]};
+        const Pair nearSide = slabs.nearSide[axis] ? high : low;
+        const Pair farSide = slabs.nearSide[axis] ? low : high;
+        const Pair t0 = (nearSide - origin) * inverse;
+        const Pair t1 = (farSide - origin) * inverse;
+        near = near < t0 ? t0 : near;  // std::max(near, t0)
+        far = t1 < far ? t1 : far;     // std::min(far, t1)
+    }
+    const PairMask meets = ~outside & (near <= far);
+    entries[0] = near[0];
+    entries[1] = near[1];
+    return (meets[0] ? 1 : 0) | (meets[1] ? 2 : 0);
 }
 
 bool FaceBvh::nearest(const Ray& ray, RayHit& hit) const {
@@ -223,16 +266,14 @@ bool FaceBvh::nearest(const Ray& ray, RayHit& hit) const {
 
     bool found = false;
     RayHit best{};
+    // Reported distances are floats: a node can only hold a better hit while the rounded
+    // entry distance does not pass the best one (rounding keeps the order).
+    auto mayHoldBetter = [&](double entry) { return !found || (float)entry <= best.dist; };
     double rootEntry;
-    if (!enter(nodes_[0].box, slabs, rootEntry)) return false;
-    stack[top++] = {0, rootEntry};
-
-    while (top > 0) {
-        const Pending pending = stack[--top];
-        // Reported distances are floats: a node can only hold a better hit while the
-        // rounded entry distance does not pass the best one (rounding keeps the order).
-        if (found && (float)pending.entry > best.dist) continue;
-        const Node& node = nodes_[pending.node];
+    if (!enter(boxes_[0], slabs, rootEntry)) return false;
+    uint32_t current = 0;
+    for (;;) {
+        const Node& node = nodes_[current];
         if (node.count > 0) {
             for (uint32_t f = node.first; f < node.first + node.count; ++f) {
                 RayHit candidate;
@@ -241,25 +282,27 @@ bool FaceBvh::nearest(const Ray& ray, RayHit& hit) const {
                     found = true;
                 }
             }
-            continue;
-        }
-        double entryLeft, entryRight;
-        const bool hitLeft = enter(nodes_[node.first].box, slabs, entryLeft);
-        const bool hitRight = enter(nodes_[node.first + 1].box, slabs, entryRight);
-        // The nearer child goes on top so that it is searched first.
-        if (hitLeft && hitRight) {
-            if (entryLeft <= entryRight) {
-                stack[top++] = {node.first + 1, entryRight};
-                stack[top++] = {node.first, entryLeft};
-            } else {
-                stack[top++] = {node.first, entryLeft};
-                stack[top++] = {node.first + 1, entryRight};
+        } else {
+            double entries[2];
+            const int meets = enterBoth(childBoxesOf(node.first), slabs, entries);
+            const bool hitLeft = (meets & 1) && mayHoldBetter(entries[0]);
+            const bool hitRight = (meets & 2) && mayHoldBetter(entries[1]);
+            if (hitLeft && hitRight) {
+                // The nearer child is searched first (the left one on a tie), the other later.
+                const bool leftFirst = entries[0] <= entries[1];
+                stack[top++] = leftFirst ? Pending{node.first + 1, entries[1]} : Pending{node.first, entries[0]};
+                current = leftFirst ? node.first : node.first + 1;
+                continue;
             }
-        } else if (hitLeft) {
-            stack[top++] = {node.first, entryLeft};
-        } else if (hitRight) {
-            stack[top++] = {node.first + 1, entryRight};
+            if (hitLeft || hitRight) {
+                current = hitLeft ? node.first : node.first + 1;
+                continue;
+            }
         }
+        // The nearest pending node that may still hold a better hit.
+        while (top > 0 && !mayHoldBetter(stack[top - 1].entry)) --top;
+        if (top == 0) break;
+        current = stack[--top].node;
     }
     if (found) hit = best;
     return found;
@@ -272,7 +315,7 @@ void FaceBvh::all(const Ray& ray, std::vector<RayHit>& hits) const {
     uint32_t stack[kStackSize];
     int top = 0;
     double entry;
-    if (enter(nodes_[0].box, slabs, entry)) stack[top++] = 0;
+    if (enter(boxes_[0], slabs, entry)) stack[top++] = 0;
     while (top > 0) {
         const Node& node = nodes_[stack[--top]];
         if (node.count > 0) {
@@ -282,8 +325,8 @@ void FaceBvh::all(const Ray& ray, std::vector<RayHit>& hits) const {
             }
             continue;
         }
-        if (enter(nodes_[node.first].box, slabs, entry)) stack[top++] = node.first;
-        if (enter(nodes_[node.first + 1].box, slabs, entry)) stack[top++] = node.first + 1;
+        if (enter(boxes_[node.first], slabs, entry)) stack[top++] = node.first;
+        if (enter(boxes_[node.first + 1], slabs, entry)) stack[top++] = node.first + 1;
     }
     std::sort(hits.begin(), hits.end(), [](const RayHit& a, const RayHit& b) { return a.face < b.face; });
 }
