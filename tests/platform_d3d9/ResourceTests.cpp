@@ -114,4 +114,34 @@ TEST_F(ResourceTest, IndexBuffersTakeSixteenOrThirtyTwoBitIndices) {
               D3DERR_INVALIDCALL);
 }
 
+// The device binds only its own resources, each where its kind belongs: a resource of
+// another kind handed over in its place is refused and changes nothing.
+TEST_F(ResourceTest, ResourcesOfAnotherKindAreRefused) {
+    IDirect3DVertexBuffer9* vertices = nullptr;
+    IDirect3DIndexBuffer9* indices = nullptr;
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(device->CreateVertexBuffer(96, 0, 0x112, D3DPOOL_MANAGED, &vertices, nullptr), D3D_OK);
+    ASSERT_EQ(device->CreateIndexBuffer(12, 0, D3DFMT_INDEX16, D3DPOOL_MANAGED, &indices, nullptr), D3D_OK);
+    ASSERT_EQ(device->CreateTexture(1, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr), D3D_OK);
+
+    EXPECT_EQ(device->SetStreamSource(0, reinterpret_cast<IDirect3DVertexBuffer9*>(indices), 0, 32),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(device->SetIndices(reinterpret_cast<IDirect3DIndexBuffer9*>(vertices)), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device->SetTexture(0, reinterpret_cast<IDirect3DBaseTexture9*>(vertices)), D3DERR_INVALIDCALL);
+    IDirect3DVertexBuffer9* bound = nullptr;
+    UINT offset = 1, stride = 1;
+    device->GetStreamSource(0, &bound, &offset, &stride);
+    EXPECT_EQ(bound, nullptr);
+
+    EXPECT_EQ(device->SetStreamSource(0, vertices, 0, 32), D3D_OK);
+    EXPECT_EQ(device->SetIndices(indices), D3D_OK);
+    EXPECT_EQ(device->SetTexture(0, texture), D3D_OK);
+    device->SetStreamSource(0, nullptr, 0, 0);
+    device->SetIndices(nullptr);
+    device->SetTexture(0, nullptr);
+    texture->Release();
+    indices->Release();
+    vertices->Release();
+}
+
 }  // namespace

@@ -1,5 +1,6 @@
 #include "Device.h"
 
+#include "ExactCast.h"
 #include "IndexBuffer.h"
 #include "Texture.h"
 #include "VertexBuffer.h"
@@ -64,7 +65,7 @@ Device::~Device() {
 
 Device* Device::current() { return g_current; }
 
-Device* asDevice(IDirect3DDevice9* device) { return dynamic_cast<Device*>(device); }
+Device* asDevice(IDirect3DDevice9* device) { return exactCast<Device>(device); }
 
 HRESULT Device::QueryInterface(REFIID riid, void** object) {
     if (!object) return E_POINTER;

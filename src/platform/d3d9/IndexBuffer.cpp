@@ -1,5 +1,7 @@
 #include "IndexBuffer.h"
 
+#include "ExactCast.h"
+
 #include <cstdint>
 #include <cstring>
 #include <new>
@@ -85,6 +87,6 @@ bool IndexBuffer::span(UINT first, UINT count, IndexSpan& out) const {
     return true;
 }
 
-IndexBuffer* asIndexBuffer(IDirect3DIndexBuffer9* buffer) { return dynamic_cast<IndexBuffer*>(buffer); }
+IndexBuffer* asIndexBuffer(IDirect3DIndexBuffer9* buffer) { return exactCast<IndexBuffer>(buffer); }
 
 }  // namespace velmora::d3d9

@@ -1,5 +1,7 @@
 #include "Texture.h"
 
+#include "ExactCast.h"
+
 #include <algorithm>
 #include <new>
 
@@ -103,6 +105,6 @@ HRESULT Texture::UnlockRect(UINT level) {
     return D3D_OK;
 }
 
-Texture* asTexture(IDirect3DBaseTexture9* texture) { return dynamic_cast<Texture*>(texture); }
+Texture* asTexture(IDirect3DBaseTexture9* texture) { return exactCast<Texture>(texture); }
 
 }  // namespace velmora::d3d9

@@ -1,5 +1,7 @@
 #include "VertexBuffer.h"
 
+#include "ExactCast.h"
+
 #include <new>
 
 namespace velmora::d3d9 {
@@ -50,6 +52,6 @@ HRESULT VertexBuffer::GetDesc(D3DVERTEXBUFFER_DESC* desc) {
     return D3D_OK;
 }
 
-VertexBuffer* asVertexBuffer(IDirect3DVertexBuffer9* buffer) { return dynamic_cast<VertexBuffer*>(buffer); }
+VertexBuffer* asVertexBuffer(IDirect3DVertexBuffer9* buffer) { return exactCast<VertexBuffer>(buffer); }
 
 }  // namespace velmora::d3d9

@@ -4,6 +4,7 @@
 #include "AttributeTable.h"
 #include "Buffer.h"
 #include "Caches.h"
+#include "ExactCast.h"
 #include "MeshObject.h"
 #include "XFileDecoder.h"
 
@@ -77,7 +78,7 @@ HRESULT WINAPI D3DXLoadMeshFromXA(LPCSTR pFilename, DWORD Options, LPDIRECT3DDEV
 HRESULT WINAPI D3DXIntersect(LPD3DXBASEMESH pMesh, const D3DXVECTOR3* pRayPos, const D3DXVECTOR3* pRayDir,
                              BOOL* pHit, DWORD* pFaceIndex, FLOAT* pU, FLOAT* pV, FLOAT* pDist,
                              LPD3DXBUFFER* ppAllHits, DWORD* pCountOfHits) {
-    auto* mesh = dynamic_cast<MeshObject*>(pMesh);
+    auto* mesh = velmora::exactCast<MeshObject>(pMesh);
     if (!mesh || !pRayPos || !pRayDir) return D3DERR_INVALIDCALL;
     const std::shared_ptr<const PickGeometry> picking = mesh->picking();
     const Ray ray(*pRayPos, *pRayDir);
