@@ -258,4 +258,23 @@ TEST_F(DrawLogTest, KeepsAShortHistoryAndTotalsUntilReset) {
     EXPECT_EQ(log.total(velmora::DrawKind::PrimitiveUP), 0u);
 }
 
+TEST_F(DrawLogTest, RecordingTurnedOffLeavesNoRecordsButCountsPresents) {
+    const velmora::DrawLog& log = velmora::drawLog();
+    device->SetFVF(kEffectFvf);
+    velmora::setDrawRecording(false);
+    EXPECT_EQ(device->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0), D3D_OK);
+    EXPECT_EQ(device->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, kQuad, sizeof(EffectVertex)), D3D_OK);
+    EXPECT_EQ(device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, kQuad, 20), D3DERR_INVALIDCALL);  // still checked
+    device->Present(nullptr, nullptr, nullptr, nullptr);
+    velmora::setDrawRecording(true);
+    EXPECT_EQ(log.presentCount(), 1u);
+    EXPECT_TRUE(log.lastPresented().empty());
+    EXPECT_EQ(log.total(velmora::DrawKind::Clear) + log.total(velmora::DrawKind::PrimitiveUP), 0u);
+
+    device->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, kQuad, sizeof(EffectVertex));
+    device->Present(nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(log.lastPresented().size(), 1u);
+    EXPECT_EQ(log.total(velmora::DrawKind::PrimitiveUP), 1u);
+}
+
 }  // namespace

@@ -19,7 +19,7 @@ bool makeGlContextCurrent(IDirect3DDevice9* device) {
 
 void recordSprite(IDirect3DDevice9* device, const LoggedSprite& sprite) {
     Device* ours = asDevice(device);
-    if (!ours) return;
+    if (!ours || !drawRecording()) return;
     DrawRecord record = drawLog().recycledRecord();
     record.kind = DrawKind::Sprite;
     record.insideScene = ours->insideScene();

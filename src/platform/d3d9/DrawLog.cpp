@@ -92,4 +92,14 @@ DrawLog& drawLog() {
     return log;
 }
 
+namespace {
+
+bool g_recording = true;
+
+}  // namespace
+
+void setDrawRecording(bool on) { g_recording = on; }
+
+bool drawRecording() { return g_recording; }
+
 }  // namespace velmora

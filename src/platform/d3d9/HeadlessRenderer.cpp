@@ -48,6 +48,7 @@ DrawKind kindOf(DrawCall::Source source) {
 }  // namespace
 
 void HeadlessRenderer::clear(const ClearCall& call) {
+    if (!drawRecording()) return;
     DrawRecord record = drawLog().recycledRecord();
     record.kind = DrawKind::Clear;
     record.insideScene = call.insideScene;
@@ -61,6 +62,7 @@ void HeadlessRenderer::clear(const ClearCall& call) {
 }
 
 void HeadlessRenderer::draw(const DrawCall& call) {
+    if (!drawRecording()) return;
     DrawRecord record = drawLog().recycledRecord();
     record.kind = kindOf(call.source);
     record.insideScene = call.insideScene;

@@ -134,4 +134,11 @@ DrawLog& drawLog();
 // Forgets every frame and total, e.g. between tests.
 inline void resetDrawLog() { drawLog().reset(); }
 
+// Whether the headless device records what it is asked to draw (on until turned off).
+// Benchmarks and long runs that look only at the game's own work turn it off: Clears,
+// draws and sprites then leave no record and count in no total; Presents still cut
+// (empty) frames and count.
+void setDrawRecording(bool on);
+bool drawRecording();
+
 }  // namespace velmora
