@@ -22,6 +22,12 @@ const DWORD FRAME_MILLISECONDS = 16;
 
 }  // namespace
 
+DrawRecordingScope::DrawRecordingScope(bool on) : before_(velmora::drawRecording()) {
+    velmora::setDrawRecording(on);
+}
+
+DrawRecordingScope::~DrawRecordingScope() { velmora::setDrawRecording(before_); }
+
 PlaySession::PlaySession(velmora::Backend backend, Start start) : backend_(backend) {
     velmora::selectBackend(backend);
     if (backend == velmora::Backend::Real) {

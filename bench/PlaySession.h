@@ -17,6 +17,18 @@
 
 namespace bench {
 
+// Sets whether the headless device records draws for as long as it lives.
+class DrawRecordingScope {
+public:
+    explicit DrawRecordingScope(bool on);
+    ~DrawRecordingScope();
+    DrawRecordingScope(const DrawRecordingScope&) = delete;
+    DrawRecordingScope& operator=(const DrawRecordingScope&) = delete;
+
+private:
+    bool before_;
+};
+
 class PlaySession {
 public:
     enum class Start { Title, Play };
