@@ -285,6 +285,22 @@ TEST_F(TextureTest, LoadsOfOnePictureShareTheDecode) {
     first->UnlockRect(0);
     EXPECT_EQ(texel(second, 0, 0, 0), texel(third, 0, 0, 0));
     EXPECT_NE(texel(second, 0, 0, 0), 0xDEADBEEFu);
+    EXPECT_EQ(texel(first, 0, 0, 0), 0xDEADBEEFu);
+
+    // Loads after the write still get the picture as the file has it, and every level of
+    // it; a write into a lower level of one stays in that one.
+    IDirect3DTexture9* fourth = load(path, D3DX_DEFAULT);
+    IDirect3DTexture9* fifth = load(path, D3DX_DEFAULT);
+    ASSERT_NE(fourth, nullptr);
+    ASSERT_NE(fifth, nullptr);
+    EXPECT_EQ(texel(fourth, 0, 0, 0), texel(second, 0, 0, 0));
+    const UINT last = fourth->GetLevelCount() - 1;
+    const uint32_t smallest = texel(fifth, last, 0, 0);
+    ASSERT_EQ(fourth->LockRect(last, &locked, nullptr, 0), D3D_OK);
+    *static_cast<uint32_t*>(locked.pBits) = 0xDEADBEEF;
+    fourth->UnlockRect(last);
+    EXPECT_EQ(texel(fifth, last, 0, 0), smallest);
+    EXPECT_EQ(texel(fourth, last, 0, 0), 0xDEADBEEFu);
 }
 
 TEST_F(TextureTest, CreateTextureFixesItsParameters) {

@@ -2,6 +2,7 @@
 
 #include "Device.h"
 #include "GlRenderer.h"
+#include "Texture.h"
 
 namespace velmora::d3d9 {
 
@@ -26,6 +27,11 @@ void recordSprite(IDirect3DDevice9* device, const LoggedSprite& sprite) {
     record.texture = sprite.texture;
     record.sprite = sprite;
     drawLog().record(std::move(record));
+}
+
+bool shareTexels(IDirect3DTexture9* texture, const std::shared_ptr<TexelStorage>& texels) {
+    Texture* ours = asTexture(texture);
+    return ours && ours->share(texels);
 }
 
 }  // namespace velmora::d3d9

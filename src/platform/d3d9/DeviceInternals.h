@@ -3,10 +3,12 @@
 // backend records sprites as sprites. Included by path from src/platform/d3dx_fx.
 #pragma once
 
+#include "TexelStorage.h"
 #include "velmora/DrawLog.h"
 
 #include <d3d9.h>
 
+#include <memory>
 #include <vector>
 
 namespace velmora::d3d9 {
@@ -36,5 +38,10 @@ bool makeGlContextCurrent(IDirect3DDevice9* device);
 
 // Headless: records one sprite draw with the device's scene state.
 void recordSprite(IDirect3DDevice9* device, const LoggedSprite& sprite);
+
+// D3DX: makes one of the device's textures read texels prepared once for a picture file,
+// without copying them (the texture takes a copy of its own when it is locked). False
+// when the texture is not the device's or the texels do not fit it.
+bool shareTexels(IDirect3DTexture9* texture, const std::shared_ptr<TexelStorage>& texels);
 
 }  // namespace velmora::d3d9

@@ -34,12 +34,14 @@ HRESULT Texture::create(IDirect3DDevice9* device, UINT width, UINT height, UINT 
     Texture* made = new (std::nothrow) Texture(device, format, usage, pool);
     if (!made) return E_OUTOFMEMORY;
     try {
-        made->levels_.reserve(levels);
+        std::vector<Level>& chain = made->storage_->levels;
+        chain.reserve(levels);
         for (UINT i = 0; i < levels; ++i) {
-            made->levels_.push_back({width, height, std::vector<BYTE>(size_t(width) * height * kBytesPerTexel), false});
+            chain.push_back({width, height, std::vector<BYTE>(size_t(width) * height * kBytesPerTexel)});
             width = std::max(1u, width / 2);
             height = std::max(1u, height / 2);
         }
+        made->locked_.assign(levels, false);
     } catch (const std::bad_alloc&) {
         made->Release();
         return E_OUTOFMEMORY;
@@ -67,42 +69,66 @@ HRESULT Texture::GetDevice(IDirect3DDevice9** device) {
 }
 
 HRESULT Texture::GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) {
-    if (level >= levels_.size() || !desc) return D3DERR_INVALIDCALL;
+    const std::vector<Level>& levels = storage_->levels;
+    if (level >= levels.size() || !desc) return D3DERR_INVALIDCALL;
     desc->Format = format_;
     desc->Type = D3DRTYPE_SURFACE;
     desc->Usage = usage_;
     desc->Pool = pool_;
     desc->MultiSampleType = D3DMULTISAMPLE_NONE;
     desc->MultiSampleQuality = 0;
-    desc->Width = levels_[level].width;
-    desc->Height = levels_[level].height;
+    desc->Width = levels[level].width;
+    desc->Height = levels[level].height;
     return D3D_OK;
 }
 
 HRESULT Texture::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD) {
-    if (level >= levels_.size() || !locked) return D3DERR_INVALIDCALL;
-    Level& l = levels_[level];
-    if (l.locked) return D3DERR_INVALIDCALL;
+    if (level >= locked_.size() || !locked) return D3DERR_INVALIDCALL;
+    if (locked_[level]) return D3DERR_INVALIDCALL;
+    const Level& shape = storage_->levels[level];
     LONG left = 0, top = 0;
     if (rect) {
         if (rect->left < 0 || rect->top < 0 || rect->left >= rect->right || rect->top >= rect->bottom ||
-            UINT(rect->right) > l.width || UINT(rect->bottom) > l.height)
+            UINT(rect->right) > shape.width || UINT(rect->bottom) > shape.height)
             return D3DERR_INVALIDCALL;
         left = rect->left;
         top = rect->top;
     }
+    // The caller may write: texels shared with other textures are copied first.
+    if (storage_.use_count() > 1) {
+        auto own = std::make_shared<TexelStorage>();
+        own->format = storage_->format;
+        own->levels = storage_->levels;
+        own->revision = storage_->revision;
+        storage_ = std::move(own);
+    }
+    Level& l = storage_->levels[level];
     const INT pitch = INT(l.width * kBytesPerTexel);
     locked->Pitch = pitch;
     locked->pBits = l.texels.data() + size_t(top) * pitch + size_t(left) * kBytesPerTexel;
-    l.locked = true;
+    locked_[level] = true;
     return D3D_OK;
 }
 
 HRESULT Texture::UnlockRect(UINT level) {
-    if (level >= levels_.size() || !levels_[level].locked) return D3DERR_INVALIDCALL;
-    levels_[level].locked = false;
-    ++revision_;
+    if (level >= locked_.size() || !locked_[level]) return D3DERR_INVALIDCALL;
+    locked_[level] = false;
+    ++storage_->revision;
     return D3D_OK;
+}
+
+bool Texture::share(const std::shared_ptr<TexelStorage>& texels) {
+    if (!texels || texels->format != format_ || texels->levels.size() != storage_->levels.size()) return false;
+    for (size_t i = 0; i < locked_.size(); ++i) {
+        if (locked_[i]) return false;
+        const Level& mine = storage_->levels[i];
+        const Level& theirs = texels->levels[i];
+        if (mine.width != theirs.width || mine.height != theirs.height ||
+            theirs.texels.size() != size_t(mine.width) * mine.height * kBytesPerTexel)
+            return false;
+    }
+    storage_ = texels;
+    return true;
 }
 
 Texture* asTexture(IDirect3DBaseTexture9* texture) { return exactCast<Texture>(texture); }

@@ -1,24 +1,22 @@
 // A texture whose texels live in memory (one array per mip level, 32-bit texels), so that
 // D3DX can fill it through LockRect and the headless backend can keep it without a GPU.
+// Textures D3DX loads from one picture share their texels until one of them is written.
 #pragma once
 
 #include "ComObject.h"
 #include "GpuCopy.h"
+#include "TexelStorage.h"
 
 #include <d3d9.h>
 
+#include <memory>
 #include <vector>
 
 namespace velmora::d3d9 {
 
 class Texture final : public ComObject<IDirect3DTexture9> {
 public:
-    struct Level {
-        UINT width;
-        UINT height;
-        std::vector<BYTE> texels;  // rows of width * 4 bytes, top row first
-        bool locked = false;
-    };
+    using Level = TexelStorage::Level;
 
     // Levels 0 means a full chain down to 1 x 1. Only 32-bit formats are supported.
     static HRESULT create(IDirect3DDevice9* device, UINT width, UINT height, UINT levels, DWORD usage,
@@ -27,29 +25,34 @@ public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
     HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** device) override;
     D3DRESOURCETYPE STDMETHODCALLTYPE GetType() override { return D3DRTYPE_TEXTURE; }
-    DWORD STDMETHODCALLTYPE GetLevelCount() override { return static_cast<DWORD>(levels_.size()); }
+    DWORD STDMETHODCALLTYPE GetLevelCount() override { return static_cast<DWORD>(storage_->levels.size()); }
     HRESULT STDMETHODCALLTYPE GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) override;
     HRESULT STDMETHODCALLTYPE LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) override;
     HRESULT STDMETHODCALLTYPE UnlockRect(UINT level) override;
 
     static constexpr UINT kBytesPerTexel = 4;
-    const std::vector<Level>& levels() const { return levels_; }
+    const std::vector<Level>& levels() const { return storage_->levels; }
     D3DFORMAT format() const { return format_; }
     // Bumped by every UnlockRect: the GPU copy is stale when it saw an older revision.
-    unsigned revision() const { return revision_; }
-    GpuCopy& gpuCopy() { return gpu_; }
+    unsigned revision() const { return storage_->revision; }
+    GpuCopy& gpuCopy() { return storage_->gpu; }
+
+    // Reads `texels` from now on instead of its own, without copying them: false unless
+    // they have this texture's format, level count and sizes and no level is locked.
+    bool share(const std::shared_ptr<TexelStorage>& texels);
 
 private:
     Texture(IDirect3DDevice9* device, D3DFORMAT format, DWORD usage, D3DPOOL pool)
-        : device_(device), format_(format), usage_(usage), pool_(pool) {}
+        : device_(device), format_(format), usage_(usage), pool_(pool), storage_(std::make_shared<TexelStorage>()) {
+        storage_->format = format;
+    }
 
     IDirect3DDevice9* device_;
     D3DFORMAT format_;
     DWORD usage_;
     D3DPOOL pool_;
-    std::vector<Level> levels_;
-    unsigned revision_ = 1;
-    GpuCopy gpu_;
+    std::shared_ptr<TexelStorage> storage_;  // shared with other textures until written
+    std::vector<bool> locked_;               // by level
 };
 
 // The texture behind an interface pointer the device was given, or null for a texture of

@@ -1,9 +1,13 @@
-// The texels of every level of a texture made from a picture file, ready to be copied
-// into the device's texture. Shared between loads of one file with the same parameters.
+// The texels of every level of a texture made from a picture file, as the device keeps
+// them. Shared between loads of one file with the same parameters, and by the textures
+// those loads make until one of them is written.
 #pragma once
 
 #include "DecodedImage.h"
 #include "ImageResampler.h"
+#include "d3d9/TexelStorage.h"
+
+#include <d3d9.h>
 
 #include <cstdint>
 #include <memory>
@@ -18,15 +22,11 @@ struct TextureRequest {
     ResampleFilter filter;
     ResampleFilter mipFilter;
     D3DCOLOR colorKey;       // 0: none
-};
-
-struct TextureLevel {
-    uint32_t width, height;
-    std::vector<uint32_t> argb;
+    D3DFORMAT format;        // of the textures made from it
 };
 
 struct PreparedTexture {
-    std::vector<TextureLevel> levels;
+    std::shared_ptr<d3d9::TexelStorage> texels;
 };
 
 std::shared_ptr<const PreparedTexture> prepareTexture(const DecodedImage& image, const TextureRequest& request);

@@ -3,6 +3,7 @@
 #include <d3dx9.h>
 
 #include "Caches.h"
+#include "d3d9/DeviceInternals.h"
 #include "SourceFile.h"
 
 #include <algorithm>
@@ -99,19 +100,24 @@ UINT textureSide(UINT requested, UINT pictureSide) {
 std::string requestKey(const std::string& path, const TextureRequest& r) {
     return path + '|' + std::to_string(r.width) + 'x' + std::to_string(r.height) + '|' + std::to_string(r.levels) +
            '|' + std::to_string(r.scale) + std::to_string((int)r.filter) + std::to_string((int)r.mipFilter) + '|' +
-           std::to_string(r.colorKey);
+           std::to_string(r.colorKey) + '|' + std::to_string(r.format);
 }
 
+// The device's own textures read the prepared texels where they are; any other gets a
+// copy through LockRect.
 HRESULT fillTexture(IDirect3DTexture9* texture, const PreparedTexture& prepared) {
-    const UINT levels = std::min<UINT>(texture->GetLevelCount(), (UINT)prepared.levels.size());
+    if (velmora::d3d9::shareTexels(texture, prepared.texels)) return D3D_OK;
+    const auto& sources = prepared.texels->levels;
+    const UINT levels = std::min<UINT>(texture->GetLevelCount(), (UINT)sources.size());
     for (UINT level = 0; level < levels; ++level) {
-        const TextureLevel& source = prepared.levels[level];
+        const velmora::d3d9::TexelStorage::Level& source = sources[level];
         D3DLOCKED_RECT locked;
         const HRESULT hr = texture->LockRect(level, &locked, nullptr, 0);
         if (FAILED(hr)) return hr;
+        const size_t rowBytes = size_t(source.width) * sizeof(uint32_t);
         for (UINT y = 0; y < source.height; ++y)
-            std::memcpy(static_cast<BYTE*>(locked.pBits) + (size_t)y * locked.Pitch, &source.argb[(size_t)y * source.width],
-                        source.width * sizeof(uint32_t));
+            std::memcpy(static_cast<BYTE*>(locked.pBits) + (size_t)y * locked.Pitch, &source.texels[y * rowBytes],
+                        rowBytes);
         texture->UnlockRect(level);
     }
     return D3D_OK;
@@ -150,6 +156,7 @@ HRESULT WINAPI D3DXCreateTextureFromFileExA(LPDIRECT3DDEVICE9 pDevice, LPCSTR pS
     request.levels = levelCount(MipLevels, request.width, request.height);
     request.colorKey = ColorKey;
     const D3DFORMAT format = deviceFormat(Format, image->hasAlpha || ColorKey != 0);
+    request.format = format;
 
     const std::shared_ptr<const PreparedTexture> prepared = preparedTextures().get(
         requestKey(path, request), stamp, [&]() { return prepareTexture(*image, request); });

@@ -1,0 +1,30 @@
+// The texels of a texture's levels (32-bit texels, rows top first) and their copy on the
+// GPU. D3DX makes one storage per picture file and size and hands it to every texture it
+// loads from that file, so that a thousand dragonflies keep one copy of their pictures;
+// a texture that is written first takes a copy of its own (Texture::LockRect).
+#pragma once
+
+#include "GpuCopy.h"
+
+#include <d3d9.h>
+
+#include <memory>
+#include <vector>
+
+namespace velmora::d3d9 {
+
+struct TexelStorage {
+    struct Level {
+        UINT width;
+        UINT height;
+        std::vector<BYTE> texels;  // rows of width * 4 bytes, top row first
+    };
+
+    D3DFORMAT format = D3DFMT_A8R8G8B8;
+    std::vector<Level> levels;
+    // Bumped by every write: the GPU copy is stale when it saw an older revision.
+    unsigned revision = 1;
+    GpuCopy gpu;
+};
+
+}  // namespace velmora::d3d9
