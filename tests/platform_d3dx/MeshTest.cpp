@@ -397,6 +397,29 @@ TEST_F(MeshTest, LoadsOfOneFileShareTheDecodeButNotTheObject) {
     EXPECT_FLOAT_EQ(firstDist, 3.0f);
     EXPECT_FLOAT_EQ(secondDist, 5.0f);
 
+    // The buffers themselves: the other mesh, and one loaded after the write, read the
+    // file's vertices and indices.
+    WORD* indices = nullptr;
+    first->LockIndexBuffer(0, reinterpret_cast<void**>(&indices));
+    const WORD firstIndex = indices[0];
+    indices[0] = WORD(firstIndex + 1);
+    first->UnlockIndexBuffer();
+    ID3DXMesh* again = load(path);
+    ASSERT_NE(again, nullptr);
+    for (ID3DXMesh* unchanged : {second, again}) {
+        float* vertices = nullptr;
+        unchanged->LockVertexBuffer(D3DLOCK_READONLY, reinterpret_cast<void**>(&vertices));
+        float* raised = nullptr;
+        first->LockVertexBuffer(D3DLOCK_READONLY, reinterpret_cast<void**>(&raised));
+        EXPECT_FLOAT_EQ(raised[1], vertices[1] + 2.0f);
+        first->UnlockVertexBuffer();
+        unchanged->UnlockVertexBuffer();
+        unchanged->LockIndexBuffer(D3DLOCK_READONLY, reinterpret_cast<void**>(&indices));
+        EXPECT_EQ(indices[0], firstIndex);
+        unchanged->UnlockIndexBuffer();
+    }
+    again->Release();
+
     // A file written anew is decoded anew.
     XMeshText lower = floorAndWall();
     for (auto& position : lower.positions) position[1] -= 1.0f;

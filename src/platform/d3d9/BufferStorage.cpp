@@ -2,11 +2,24 @@
 
 namespace velmora::d3d9 {
 
+namespace {
+
+unsigned nextRevision() {
+    static unsigned revision = 0;
+    return ++revision;
+}
+
+}  // namespace
+
+BufferBytes::BufferBytes(std::vector<BYTE> contents) : bytes(std::move(contents)), revision(nextRevision()) {}
+
 HRESULT BufferStorage::lock(UINT offset, UINT size, void** data) {
     if (!data) return D3DERR_INVALIDCALL;
     if (size == 0 && offset == 0) size = length();
     if (offset > length() || size > length() - offset) return D3DERR_INVALIDCALL;
-    *data = bytes_.data() + offset;
+    // The caller may write: bytes shared with other buffers are copied first.
+    if (shared_.use_count() > 1) shared_ = std::make_shared<BufferBytes>(shared_->bytes);
+    *data = shared_->bytes.data() + offset;
     ++locks_;
     return D3D_OK;
 }
@@ -14,8 +27,14 @@ HRESULT BufferStorage::lock(UINT offset, UINT size, void** data) {
 HRESULT BufferStorage::unlock() {
     if (locks_ == 0) return D3DERR_INVALIDCALL;
     --locks_;
-    ++revision_;
+    shared_->revision = nextRevision();
     return D3D_OK;
+}
+
+bool BufferStorage::share(const std::shared_ptr<BufferBytes>& bytes) {
+    if (!bytes || locks_ > 0 || bytes->bytes.size() != shared_->bytes.size()) return false;
+    shared_ = bytes;
+    return true;
 }
 
 }  // namespace velmora::d3d9

@@ -1,35 +1,50 @@
 // The bytes of a vertex or index buffer with Direct3D 9's lock rules: a lock of size 0
-// covers the whole buffer, a range past the end is refused, locks may nest.
+// covers the whole buffer, a range past the end is refused, locks may nest. D3DX hands
+// every mesh it loads from one file the same bytes (BufferBytes); a buffer that is locked
+// takes a copy of its own first.
 #pragma once
 
 #include "GpuCopy.h"
 
 #include <d3d9.h>
 
+#include <memory>
 #include <vector>
 
 namespace velmora::d3d9 {
 
+// Bytes that several buffers may read, with their copy on the GPU.
+struct BufferBytes {
+    explicit BufferBytes(std::vector<BYTE> contents);
+
+    std::vector<BYTE> bytes;
+    // Changes with every write, and differs between any two BufferBytes: the GPU copy, and
+    // whatever else was worked out from the bytes, is stale when it saw another revision.
+    unsigned revision;
+    GpuCopy gpu;
+};
+
 class BufferStorage {
 public:
-    explicit BufferStorage(UINT length) : bytes_(length) {}
+    explicit BufferStorage(UINT length) : shared_(std::make_shared<BufferBytes>(std::vector<BYTE>(length))) {}
 
     HRESULT lock(UINT offset, UINT size, void** data);
     HRESULT unlock();
 
-    const std::vector<BYTE>& bytes() const { return bytes_; }
-    UINT length() const { return static_cast<UINT>(bytes_.size()); }
+    const std::vector<BYTE>& bytes() const { return shared_->bytes; }
+    UINT length() const { return static_cast<UINT>(shared_->bytes.size()); }
     // While a lock is open the bytes may change under any answer kept about them.
     bool locked() const { return locks_ > 0; }
-    // Bumped by every unlock: the GPU copy is stale when it saw an older revision.
-    unsigned revision() const { return revision_; }
-    GpuCopy& gpuCopy() { return gpu_; }
+    unsigned revision() const { return shared_->revision; }
+    GpuCopy& gpuCopy() { return shared_->gpu; }
+
+    // Reads `bytes` from now on instead of its own, without copying them: false unless they
+    // are as long as this buffer and no lock is open.
+    bool share(const std::shared_ptr<BufferBytes>& bytes);
 
 private:
-    std::vector<BYTE> bytes_;
+    std::shared_ptr<BufferBytes> shared_;
     unsigned locks_ = 0;
-    unsigned revision_ = 1;
-    GpuCopy gpu_;
 };
 
 }  // namespace velmora::d3d9

@@ -2,7 +2,9 @@
 
 #include "Device.h"
 #include "GlRenderer.h"
+#include "IndexBuffer.h"
 #include "Texture.h"
+#include "VertexBuffer.h"
 
 namespace velmora::d3d9 {
 
@@ -32,6 +34,16 @@ void recordSprite(IDirect3DDevice9* device, const LoggedSprite& sprite) {
 bool shareTexels(IDirect3DTexture9* texture, const std::shared_ptr<TexelStorage>& texels) {
     Texture* ours = asTexture(texture);
     return ours && ours->share(texels);
+}
+
+bool shareBufferBytes(IDirect3DVertexBuffer9* buffer, const std::shared_ptr<BufferBytes>& bytes) {
+    VertexBuffer* ours = asVertexBuffer(buffer);
+    return ours && ours->storage().share(bytes);
+}
+
+bool shareBufferBytes(IDirect3DIndexBuffer9* buffer, const std::shared_ptr<BufferBytes>& bytes) {
+    IndexBuffer* ours = asIndexBuffer(buffer);
+    return ours && ours->storage().share(bytes);
 }
 
 }  // namespace velmora::d3d9

@@ -3,6 +3,7 @@
 // backend records sprites as sprites. Included by path from src/platform/d3dx_fx.
 #pragma once
 
+#include "BufferStorage.h"
 #include "TexelStorage.h"
 #include "velmora/DrawLog.h"
 
@@ -43,5 +44,10 @@ void recordSprite(IDirect3DDevice9* device, const LoggedSprite& sprite);
 // without copying them (the texture takes a copy of its own when it is locked). False
 // when the texture is not the device's or the texels do not fit it.
 bool shareTexels(IDirect3DTexture9* texture, const std::shared_ptr<TexelStorage>& texels);
+
+// D3DX: the same for the vertex and index buffers of a mesh, with bytes prepared once for
+// a mesh file. False when the buffer is not the device's or the length differs.
+bool shareBufferBytes(IDirect3DVertexBuffer9* buffer, const std::shared_ptr<BufferBytes>& bytes);
+bool shareBufferBytes(IDirect3DIndexBuffer9* buffer, const std::shared_ptr<BufferBytes>& bytes);
 
 }  // namespace velmora::d3d9

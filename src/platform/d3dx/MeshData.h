@@ -5,6 +5,7 @@
 #include <d3d9.h>
 
 #include "PickGeometry.h"
+#include "d3d9/BufferStorage.h"
 
 #include <cstdint>
 #include <memory>
@@ -35,8 +36,16 @@ struct MeshData {
     std::vector<DWORD> attributes;    // material of each face
     std::vector<MeshMaterial> materials;
     std::shared_ptr<const PickGeometry> picking;
+    // The vertex and index buffers' bytes as the device keeps them, read by every mesh made
+    // from this data until one of them is locked. 16-bit indices are null when an index
+    // needs more.
+    std::shared_ptr<d3d9::BufferBytes> vertexBytes;
+    std::shared_ptr<d3d9::BufferBytes> indexBytes16;
+    std::shared_ptr<d3d9::BufferBytes> indexBytes32;
 
     DWORD faceCount() const { return (DWORD)attributes.size(); }
+    // Fills the three from vertices and indices.
+    void prepareDeviceBytes();
 };
 
 }  // namespace velmora::d3dx

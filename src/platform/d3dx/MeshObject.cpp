@@ -1,6 +1,7 @@
 #include "MeshObject.h"
 
 #include "AttributeTable.h"
+#include "d3d9/DeviceInternals.h"
 
 #include <d3dx9.h>
 
@@ -73,10 +74,14 @@ HRESULT MeshObject::createBuffers(const MeshData& data) {
         vertexBytes, usageOf(options_, D3DXMESH_VB_WRITEONLY, D3DXMESH_VB_DYNAMIC), kMeshFvf,
         poolOf(options_, D3DXMESH_VB_MANAGED, D3DXMESH_VB_SYSTEMMEM), &vertexBuffer_, nullptr);
     if (FAILED(hr)) return hr;
+    // The device's own buffers read the file's prepared bytes where they are; any other
+    // gets a copy.
     void* bytes = nullptr;
-    if (FAILED(hr = vertexBuffer_->Lock(0, 0, &bytes, 0))) return hr;
-    std::memcpy(bytes, data.vertices.data(), vertexBytes);
-    vertexBuffer_->Unlock();
+    if (!d3d9::shareBufferBytes(vertexBuffer_, data.vertexBytes)) {
+        if (FAILED(hr = vertexBuffer_->Lock(0, 0, &bytes, 0))) return hr;
+        std::memcpy(bytes, data.vertices.data(), vertexBytes);
+        vertexBuffer_->Unlock();
+    }
 
     const UINT indexSize = index32() ? 4 : 2;
     hr = device_->CreateIndexBuffer((UINT)data.indices.size() * indexSize,
@@ -85,14 +90,16 @@ HRESULT MeshObject::createBuffers(const MeshData& data) {
                                     poolOf(options_, D3DXMESH_IB_MANAGED, D3DXMESH_IB_SYSTEMMEM), &indexBuffer_,
                                     nullptr);
     if (FAILED(hr)) return hr;
-    if (FAILED(hr = indexBuffer_->Lock(0, 0, &bytes, 0))) return hr;
-    if (index32()) {
-        std::memcpy(bytes, data.indices.data(), data.indices.size() * 4);
-    } else {
-        uint16_t* out = static_cast<uint16_t*>(bytes);
-        for (size_t i = 0; i < data.indices.size(); ++i) out[i] = (uint16_t)data.indices[i];
+    if (!d3d9::shareBufferBytes(indexBuffer_, index32() ? data.indexBytes32 : data.indexBytes16)) {
+        if (FAILED(hr = indexBuffer_->Lock(0, 0, &bytes, 0))) return hr;
+        if (index32()) {
+            std::memcpy(bytes, data.indices.data(), data.indices.size() * 4);
+        } else {
+            uint16_t* out = static_cast<uint16_t*>(bytes);
+            for (size_t i = 0; i < data.indices.size(); ++i) out[i] = (uint16_t)data.indices[i];
+        }
+        indexBuffer_->Unlock();
     }
-    indexBuffer_->Unlock();
 
     attributeTable_ = buildAttributeTable(attributes_, data.indices.data(), true);
     return D3D_OK;

@@ -197,6 +197,7 @@ std::shared_ptr<const MeshData> decodeXFile(const unsigned char* bytes, size_t s
     data->picking = std::make_shared<PickGeometry>(reinterpret_cast<const BYTE*>(data->vertices.data()),
                                                    (DWORD)data->vertices.size(), (DWORD)sizeof(MeshVertex),
                                                    data->indices.data(), true, data->faceCount());
+    data->prepareDeviceBytes();
     return data;
 }
 
