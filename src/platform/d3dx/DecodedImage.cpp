@@ -104,7 +104,7 @@ uint32_t bigEndian32(const unsigned char* p) {
 // stb_image reserves room for a PNG chunk's declared length, and for all of the image's
 // filtered rows, before it knows whether the bytes are there. Every chunk up to IEND must
 // lie inside the file, and the rows must be few enough for deflate (at most 1032 bytes
-// out of one) to have made them out of the file's bytes.
+// out of one) to have made them out of the file's bytes. The first IDAT must not be empty.
 bool pngSizesFit(const unsigned char* bytes, size_t size) {
     if (size < 33) return false;
     const uint64_t width = bigEndian32(bytes + 16), height = bigEndian32(bytes + 20);
@@ -112,10 +112,17 @@ bool pngSizesFit(const unsigned char* bytes, size_t size) {
     const unsigned channels = colourType == 2 ? 3 : colourType == 4 ? 2 : colourType == 6 ? 4 : 1;
     const uint64_t rowBytes = (width * channels * depth + 7) / 8 + 1;
     if (rowBytes * height > 1032 * static_cast<uint64_t>(size) + 65536) return false;
+    bool dataSeen = false;
     for (size_t at = 8; at + 8 <= size;) {
-        const uint64_t end = at + 12 + static_cast<uint64_t>(bigEndian32(bytes + at));
+        const uint32_t length = bigEndian32(bytes + at);
+        const uint64_t end = at + 12 + static_cast<uint64_t>(length);
         if (end > size) return false;
         if (std::memcmp(bytes + at + 4, "IEND", 4) == 0) break;
+        // An empty first IDAT has stb_image copy zero bytes into a buffer it has not made yet.
+        if (std::memcmp(bytes + at + 4, "IDAT", 4) == 0) {
+            if (!dataSeen && length == 0) return false;
+            dataSeen = true;
+        }
         at = static_cast<size_t>(end);
     }
     return true;
