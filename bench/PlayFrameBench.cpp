@@ -18,15 +18,20 @@ const std::size_t STARTING_OBJECTS = 20;
 // and fly at most 0.09 a frame) or the play could end.
 const int SWARM_FRAMES = 200;
 
-// Frames run untimed after a swarm is made: the first frames of new objects fill the
-// platform's per-buffer caches and the draw log's reusable records.
+// Frames run untimed after a play starts or a swarm is made: the first frames of new
+// objects fill the platform's per-buffer caches, the sprites' and effect's saved-state
+// lists and the draw log's reusable records.
 const int WARM_UP_FRAMES = 10;
+
+void warmUp(bench::PlaySession& session) {
+    for (int i = 0; i < WARM_UP_FRAMES; ++i) session.frame();
+}
 
 // Dragonflies born in the hall while the player stands at its far end, by the bridge.
 void addSwarm(bench::PlaySession& session, int count) {
     session.placePlayer(30.0f, 0.0f, -66.0f);
     for (int i = 0; i < count; ++i) session.objects().push_back(new DragonFly(0.03f + 0.01f * (i % 7)));
-    for (int i = 0; i < WARM_UP_FRAMES; ++i) session.frame();
+    warmUp(session);
 }
 
 int flyingDragonflies(bench::PlaySession& session) {
@@ -67,12 +72,16 @@ void BM_PlayFrame_StartingObjects(benchmark::State& state) {
         state.SkipWithError("no play: run from the game's folder with the generated data");
         return;
     }
+    warmUp(session);
     FrameAllocations allocations;
     for (auto _ : state) {
         allocations.frame(session);
         if (!session.playing() || session.objects().size() != STARTING_OBJECTS) {
             state.PauseTiming();
-            if (!session.playing()) session.restartPlay();
+            if (!session.playing()) {
+                session.restartPlay();
+                warmUp(session);
+            }
             session.trimObjects(STARTING_OBJECTS);
             state.ResumeTiming();
         }

@@ -3,12 +3,15 @@
 // end and start again. Every virtual minute it prints the scene, the objects, the
 // dragonflies flying, the resident memory and the real time spent.
 //
-//   velmora_soak [--minutes N] [--seed S] [--immortal]
+//   velmora_soak [--minutes N] [--seed S] [--immortal] [--no-draw-log]
 //
 // --immortal gives the player its life back every frame, so that one play lasts the
 // whole run and its dragonflies pile up (about 900 in an hour): the heaviest case.
+// --no-draw-log turns the headless device's draw log off (it keeps the last frames' draws
+// for tests).
 #include <windows.h>
 
+#include <velmora/DrawLog.h>
 #include <velmora/HeadlessAudio.h>
 #include <velmora/HeadlessInput.h>
 #include <velmora/Platform.h>
@@ -36,6 +39,7 @@ struct Options {
     int minutes = 60;
     unsigned seed = 1;
     bool immortal = false;
+    bool drawLog = true;
 };
 
 bool parse(int argc, char** argv, Options& options) {
@@ -47,6 +51,8 @@ bool parse(int argc, char** argv, Options& options) {
             options.seed = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
         } else if (arg == "--immortal") {
             options.immortal = true;
+        } else if (arg == "--no-draw-log") {
+            options.drawLog = false;
         } else {
             return false;
         }
@@ -111,13 +117,14 @@ void keepPlayerAlive() {
 int main(int argc, char** argv) {
     Options options;
     if (!parse(argc, argv, options)) {
-        std::fprintf(stderr, "usage: velmora_soak [--minutes N] [--seed S] [--immortal]\n");
+        std::fprintf(stderr, "usage: velmora_soak [--minutes N] [--seed S] [--immortal] [--no-draw-log]\n");
         return 2;
     }
     std::filesystem::current_path(VELMORA_RUN_DIR);
     velmora::selectBackend(velmora::Backend::Headless);
     headless::resetWin32();
     velmora::audio::resetAudio();
+    velmora::setDrawRecording(options.drawLog);
     headless::queueMessageBoxAnswer(IDNO);
 
     const auto start = std::chrono::steady_clock::now();
