@@ -308,9 +308,8 @@ void DragonFly::breakApart() {
 }
 
 void DragonFly::followThread() {
-    for (size_t i = 0; i < objects().size(); ++i) {
-        const CharaBase* line = objects()[i];
-        if (line->Kind != KIND_SPIDER_LINE || Caught != 1) continue;
+    for (const CharaBase* line : objectsOfKind(KIND_SPIDER_LINE)) {
+        if (Caught != 1) continue;
         TransMatrix = line->TransMatrix;
         WorldMatrix = line->TransMatrix;
         // The thread has let go: the catch is used up.
@@ -322,17 +321,15 @@ void DragonFly::followThread() {
 }
 
 void DragonFly::checkStruck() {
-    for (size_t i = 0; i < objects().size(); ++i) {
-        CharaBase* line = objects()[i];
-        if (line->Kind != KIND_SPIDER_LINE) continue;
+    for (CharaBase* line : objectsOfKind(KIND_SPIDER_LINE)) {
         // IsInRange also needs the thread out (Mode 1): the ball has been thrown.
         if (line->BallMode == 1 && line->Caught == 0 && IsInRange(line, STRIKE_RANGE)) OnHit(this);
     }
 }
 
 void DragonFly::checkFarZone() {
-    for (size_t i = 0; i < objects().size(); ++i) {
-        if (objects()[i]->Kind == KIND_PLAYER && objects()[i]->TransMatrix._43 < FAR_ZONE_Z) ReleaseMeshes();
+    for (const CharaBase* player : objectsOfKind(KIND_PLAYER)) {
+        if (player->TransMatrix._43 < FAR_ZONE_Z) ReleaseMeshes();
     }
 }
 

@@ -17,17 +17,17 @@ const float SNAP_DEGREES = 3.0f;
 
 std::vector<CharaBase*>& objects() { return g_sceneManager->objects; }
 
+const std::vector<CharaBase*>& objectsOfKind(int kind) { return g_sceneManager->objectsByKind.of(kind); }
+
 CharaBase* firstOfKind(int kind) {
     if (!g_sceneManager) return nullptr;
-    for (size_t i = 0; i < objects().size(); ++i) {
-        if (objects()[i]->Kind == kind) return objects()[i];
-    }
-    return nullptr;
+    const std::vector<CharaBase*>& found = objectsOfKind(kind);
+    return found.empty() ? nullptr : found.front();
 }
 
 bool anyLifeGone(int kind) {
-    for (size_t i = 0; i < objects().size(); ++i) {
-        if (objects()[i]->Kind == kind && objects()[i]->Life <= 0) return true;
+    for (const CharaBase* object : objectsOfKind(kind)) {
+        if (object->Life <= 0) return true;
     }
     return false;
 }

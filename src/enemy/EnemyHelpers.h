@@ -18,6 +18,9 @@ namespace enemy {
 const float DEGREES_TO_RADIANS = 0.017453292f;
 
 std::vector<CharaBase*>& objects();
+// The objects of one Kind in list order: the ones a walk of the list picking that Kind
+// would visit. Valid until the next lookup.
+const std::vector<CharaBase*>& objectsOfKind(int kind);
 // The first object of a kind in list order, or null.
 CharaBase* firstOfKind(int kind);
 // True when some object of the kind has no life left.

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "ObjectsByKind.h"
 #include "SceneBase.h"
 
 class CharaBase;
@@ -21,6 +22,7 @@ public:
 
     SceneBase* currentScene;
     std::vector<CharaBase*> objects;  // filled and emptied by the Stage
+    ObjectsByKind objectsByKind;      // follows `objects` by itself
 };
 
 extern SceneManager* g_sceneManager;

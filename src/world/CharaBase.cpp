@@ -93,6 +93,8 @@ Fragment::Fragment()
     D3DXMatrixIdentity(&origin);
 }
 
+unsigned long CharaBase::deletions = 0;
+
 CharaBase::CharaBase()
     : AuxWord1(0), AuxWord2(0), Move(0.0f, 0.0f, 0.0f), Velocity(0.0f, 0.0f, 0.0f), FieldMesh(nullptr),
       RayOrigin(0.0f, 0.0f, 0.0f), RayDir(0.0f, 0.0f, 0.0f), Kind(KIND_BASE), Life(0), FadeAlpha(0),
@@ -118,6 +120,7 @@ CharaBase::CharaBase()
 }
 
 CharaBase::~CharaBase() {
+    ++deletions;
     for (Fragment& fragment : Fragments) fragment.mesh.release();
     WaveTexture.release();
     RiseTexture.release();

@@ -70,6 +70,10 @@ public:
     CharaBase(const CharaBase&) = delete;
     CharaBase& operator=(const CharaBase&) = delete;
 
+    // How many objects have been deleted so far: indexes of the object list start over
+    // when it changes, since a new object may reuse a deleted one's address.
+    static unsigned long deletions;
+
     // The 27 operations, numbered by their slot.
     virtual ~CharaBase();                                                        // 0
     virtual void Update() = 0;                                                   // 1
