@@ -3,12 +3,15 @@
 // end and start again. Every virtual minute it prints the scene, the objects, the
 // dragonflies flying, the resident memory and the real time spent.
 //
-//   velmora_soak [--minutes N] [--seed S] [--immortal] [--no-draw-log]
+//   velmora_soak [--minutes N] [--seed S] [--immortal] [--no-draw-log] [--trace]
 //
 // --immortal gives the player its life back every frame, so that one play lasts the
 // whole run and its dragonflies pile up (about 900 in an hour): the heaviest case.
 // --no-draw-log turns the headless device's draw log off (it keeps the last frames' draws
 // for tests).
+// --trace adds to each minute's line a digest of every object's state in every frame so
+// far (Kind, Life, Active, Mode, Dead, Caught, matrices): two builds that print the same
+// digests for the same seed played the same game, frame for frame.
 #include <windows.h>
 
 #include <velmora/DrawLog.h>
@@ -40,6 +43,7 @@ struct Options {
     unsigned seed = 1;
     bool immortal = false;
     bool drawLog = true;
+    bool trace = false;
 };
 
 bool parse(int argc, char** argv, Options& options) {
@@ -53,6 +57,8 @@ bool parse(int argc, char** argv, Options& options) {
             options.immortal = true;
         } else if (arg == "--no-draw-log") {
             options.drawLog = false;
+        } else if (arg == "--trace") {
+            options.trace = true;
         } else {
             return false;
         }
@@ -88,6 +94,30 @@ private:
     int strokeX_ = 0, strokeY_ = 0, strokeFrames_ = 0;
 };
 
+// FNV-1a over the bytes of the play's state, frame after frame.
+class StateDigest {
+public:
+    void addFrame() {
+        if (!g_sceneManager) return;
+        add(g_sceneManager->currentScene ? g_sceneManager->currentScene->sceneId : -1);
+        for (const CharaBase* object : g_sceneManager->objects) {
+            for (int field : {object->Kind, object->Life, object->Active, object->Mode, object->Dead, object->Caught})
+                add(field);
+            for (const D3DXMATRIX* m : {&object->WorldMatrix, &object->TransMatrix, &object->ShadowMatrix}) add(*m);
+        }
+    }
+    unsigned long long value() const { return hash_; }
+
+private:
+    template <class T>
+    void add(const T& value) {
+        unsigned char bytes[sizeof value];
+        std::memcpy(bytes, &value, sizeof value);
+        for (unsigned char byte : bytes) hash_ = (hash_ ^ byte) * 1099511628211ull;
+    }
+    unsigned long long hash_ = 14695981039346656037ull;
+};
+
 void printMinute(int minute, std::chrono::steady_clock::time_point start) {
     int dragonflies = 0, flying = 0;
     const SceneId scene = g_sceneManager && g_sceneManager->currentScene ? g_sceneManager->currentScene->sceneId : -1;
@@ -100,9 +130,14 @@ void printMinute(int minute, std::chrono::steady_clock::time_point start) {
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("minute %3d  scene %d  objects %5zu  dragonflies %4d (flying %4d)  rss %7.1f MB  peak %7.1f MB  "
-                "real %7.1f s\n",
+                "real %7.1f s",
                 minute, scene, objects, dragonflies, flying, bench::residentBytes() / 1048576.0,
                 bench::peakResidentBytes() / 1048576.0, seconds);
+}
+
+void endLine(const Options& options, const StateDigest& digest) {
+    if (options.trace) std::printf("  digest %016llx", digest.value());
+    std::printf("\n");
     std::fflush(stdout);
 }
 
@@ -117,7 +152,7 @@ void keepPlayerAlive() {
 int main(int argc, char** argv) {
     Options options;
     if (!parse(argc, argv, options)) {
-        std::fprintf(stderr, "usage: velmora_soak [--minutes N] [--seed S] [--immortal] [--no-draw-log]\n");
+        std::fprintf(stderr, "usage: velmora_soak [--minutes N] [--seed S] [--immortal] [--no-draw-log] [--trace]\n");
         return 2;
     }
     std::filesystem::current_path(VELMORA_RUN_DIR);
@@ -129,9 +164,14 @@ int main(int argc, char** argv) {
 
     const auto start = std::chrono::steady_clock::now();
     RandomPlayer player(options.seed);
+    StateDigest digest;
     const int lastFrame = options.minutes * FRAMES_PER_MINUTE;
     headless::onFrame([&](int frame) {
-        if (frame % FRAMES_PER_MINUTE == 0) printMinute(frame / FRAMES_PER_MINUTE, start);
+        if (options.trace) digest.addFrame();
+        if (frame % FRAMES_PER_MINUTE == 0) {
+            printMinute(frame / FRAMES_PER_MINUTE, start);
+            endLine(options, digest);
+        }
         if (frame >= lastFrame) {
             headless::setKeyDown(VK_ESCAPE, true);
             return;
