@@ -227,22 +227,24 @@ inline bool FaceBvh::enter(const Box& box, const Slabs& slabs, double& entry) {
     return near <= far;
 }
 
+template <int FlatAxes>
 inline int FaceBvh::enterBoth(const ChildBoxes& boxes, const Slabs& slabs, double entries[2]) {
     Pair near = {0.0, 0.0}, far = {kInfinity, kInfinity};
     PairMask outside = {0, 0};  // set in a child's lane once an axis rules the child out
     for (int axis = 0; axis < 3; ++axis) {
-        Pair low, high;
-        __builtin_memcpy(&low, boxes.side[0][axis], sizeof low);
-        __builtin_memcpy(&high, boxes.side[1][axis], sizeof high);
         const double o = slabs.origin[axis];
         const Pair origin = {o, o};
-        if (slabs.flat[axis]) {
+        if (FlatAxes & (1 << axis)) {
+            Pair low, high;
+            __builtin_memcpy(&low, boxes.side[0][axis], sizeof low);
+            __builtin_memcpy(&high, boxes.side[1][axis], sizeof high);
             outside |= ~((origin >= low) & (origin <= high));
             continue;
         }
+        Pair nearSide, farSide;
+        __builtin_memcpy(&nearSide, boxes.side[slabs.nearSide[axis]][axis], sizeof nearSide);
+        __builtin_memcpy(&farSide, boxes.side[1 - slabs.nearSide[axis]][axis], sizeof farSide);
         const Pair inverse = {slabs.invDir[axis], slabs.invDir[axis]};
-        const Pair nearSide = slabs.nearSide[axis] ? high : low;
-        const Pair farSide = slabs.nearSide[axis] ? low : high;
         const Pair t0 = (nearSide - origin) * inverse;
         const Pair t1 = (farSide - origin) * inverse;
         near = near < t0 ? t0 : near;  // std::max(near, t0)
@@ -257,6 +259,22 @@ inline int FaceBvh::enterBoth(const ChildBoxes& boxes, const Slabs& slabs, doubl
 bool FaceBvh::nearest(const Ray& ray, RayHit& hit) const {
     if (nodes_.empty()) return false;
     const Slabs slabs(ray);
+    // Rays along an axis or in an axis plane (walls, floors, shadows: most of the game's)
+    // get a search whose box test has no per-axis branch.
+    switch ((slabs.flat[0] ? 1 : 0) | (slabs.flat[1] ? 2 : 0) | (slabs.flat[2] ? 4 : 0)) {
+        case 0: return search<0>(slabs, ray, hit);
+        case 1: return search<1>(slabs, ray, hit);
+        case 2: return search<2>(slabs, ray, hit);
+        case 3: return search<3>(slabs, ray, hit);
+        case 4: return search<4>(slabs, ray, hit);
+        case 5: return search<5>(slabs, ray, hit);
+        case 6: return search<6>(slabs, ray, hit);
+        default: return search<7>(slabs, ray, hit);
+    }
+}
+
+template <int FlatAxes>
+bool FaceBvh::search(const Slabs& slabs, const Ray& ray, RayHit& hit) const {
     struct Pending {
         uint32_t node;
         double entry;
@@ -284,7 +302,7 @@ bool FaceBvh::nearest(const Ray& ray, RayHit& hit) const {
             }
         } else {
             double entries[2];
-            const int meets = enterBoth(childBoxesOf(node.first), slabs, entries);
+            const int meets = enterBoth<FlatAxes>(childBoxesOf(node.first), slabs, entries);
             const bool hitLeft = (meets & 1) && mayHoldBetter(entries[0]);
             const bool hitRight = (meets & 2) && mayHoldBetter(entries[1]);
             if (hitLeft && hitRight) {

@@ -53,7 +53,11 @@ private:
     static bool enter(const Box& box, const Slabs& slabs, double& entry);
     // enter() for both children of an inner node at once, with the same products and
     // comparisons: bit 0 of the result for the left child, bit 1 for the right one.
+    // FlatAxes has bit `axis` set for each axis the ray does not move along.
+    template <int FlatAxes>
     static int enterBoth(const ChildBoxes& boxes, const Slabs& slabs, double entries[2]);
+    template <int FlatAxes>
+    bool search(const Slabs& slabs, const Ray& ray, RayHit& hit) const;
     // The child boxes of the inner node whose left child is `left`.
     const ChildBoxes& childBoxesOf(uint32_t left) const { return childBoxes_[(left - 1) / 2]; }
 
