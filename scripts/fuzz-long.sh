@@ -2,7 +2,8 @@
 # Long fuzzing runs: each target in turn (one at a time, at low priority) for RUNS
 # executions (1,000,000 unless given), from the seed corpora and the inputs that once found
 # a fault, under AddressSanitizer and UndefinedBehaviorSanitizer. Logs and anything found
-# go to build-san/fuzz/long/<target>/; the last lines of each log give the counts.
+# go to build-san/fuzz/long/<target>/; the last lines of each log give the counts. The
+# time limit per input is generous: at the lowest priority a busy machine can starve a run.
 #   scripts/fuzz-long.sh [runs] [target...]     targets: wave xfile picture effect
 set -e
 cd "$(dirname "$0")/.."
@@ -22,7 +23,7 @@ for target in $targets; do
   [ -d "fuzz/regressions/$target" ] && regressions=fuzz/regressions/$target
   echo "fuzz_$target: $runs runs"
   status=0
-  nice -n 19 build-san/fuzz/fuzz_$target -runs="$runs" -max_len=$max -timeout=10 -rss_limit_mb=2048 \
+  nice -n 19 build-san/fuzz/fuzz_$target -runs="$runs" -max_len=$max -timeout=60 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$out/" "$out/corpus" "build-san/fuzz/seeds/$target" $regressions \
     >"$out/log" 2>&1 || status=$?
   grep -E '^(Done|stat::number_of_executed_units|stat::average_exec_per_sec|stat::peak_rss_mb)|SUMMARY|ERROR' "$out/log" || true
