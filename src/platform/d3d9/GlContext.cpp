@@ -11,15 +11,21 @@ namespace {
 unsigned g_lastId = 0;
 unsigned g_currentId = 0;
 
-void requestCoreProfile() {
+// SDL's defaults for the window's own depth and stencil bits.
+const int kPlainDepthBits = 16;
+const int kPlainStencilBits = 0;
+
+void requestCoreProfile(int depthBits, int stencilBits) {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depthBits);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, stencilBits);
 }
 
 bool probeCoreProfile() {
-    requestCoreProfile();
+    requestCoreProfile(kPlainDepthBits, kPlainStencilBits);
     SDL_Window* window = SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     if (!window) return false;
     SDL_GLContext context = SDL_GL_CreateContext(window);
@@ -44,8 +50,14 @@ bool GlContext::supported() {
 
 GlContext* GlContext::create(SDL_Window* window) {
     if (!window) return nullptr;
-    requestCoreProfile();
+    // The window's own framebuffer can stand in for the back buffer when it has a D24S8
+    // depth buffer; not every display offers one.
+    requestCoreProfile(24, 8);
     SDL_GLContext context = SDL_GL_CreateContext(window);
+    if (!context) {
+        requestCoreProfile(kPlainDepthBits, kPlainStencilBits);
+        context = SDL_GL_CreateContext(window);
+    }
     if (!context) return nullptr;
     if (epoxy_gl_version() < 33) {
         SDL_GL_DeleteContext(context);

@@ -38,16 +38,19 @@ std::unique_ptr<GlRenderer> GlRenderer::create(const D3DPRESENT_PARAMETERS& para
     renderer->context_.reset(GlContext::create(window));
     if (!renderer->context_) return nullptr;
     SDL_GL_SetSwapInterval(params.PresentationInterval == D3DPRESENT_INTERVAL_IMMEDIATE ? 0 : 1);
-    renderer->backBuffer_.reset(GlBackBuffer::create(params.BackBufferWidth, params.BackBufferHeight));
+    renderer->hasDepthBuffer_ = params.EnableAutoDepthStencil != FALSE;
+    renderer->backBuffer_.reset(GlBackBuffer::create(params.BackBufferWidth, params.BackBufferHeight,
+                                                     params.BackBufferFormat == D3DFMT_A8R8G8B8,
+                                                     renderer->hasDepthBuffer_,
+                                                     GlBackBuffer::queryWindowFramebuffer()));
     renderer->fixedFunction_ = std::make_unique<FixedFunctionPrograms>();
     if (!renderer->backBuffer_) return nullptr;
-    renderer->hasDepthBuffer_ = params.EnableAutoDepthStencil != FALSE;
 
     glGenVertexArrays(1, &renderer->vertexArray_);
     glBindVertexArray(renderer->vertexArray_);
     glGenBuffers(1, &renderer->userVertices_);
     glGenSamplers(GLsizei(renderer->samplers_.size()), renderer->samplers_.data());
-    renderer->backBuffer_->bindForDrawing();
+    renderer->beginFrame();
     // Direct3D's back buffer starts black.
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
@@ -66,8 +69,16 @@ GlRenderer::~GlRenderer() {
 
 void GlRenderer::makeCurrent() { context_->makeCurrent(); }
 
+void GlRenderer::beginFrame() {
+    if (backBuffer_->frameStarted()) return;
+    int width = 0, height = 0;
+    SDL_GL_GetDrawableSize(context_->window(), &width, &height);
+    backBuffer_->bindForDrawing(width, height);
+}
+
 void GlRenderer::clear(const ClearCall& call) {
     makeCurrent();
+    beginFrame();
     const D3DVIEWPORT9& vp = call.state.viewport;
     const UINT height = backBuffer_->height();
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
@@ -160,6 +171,7 @@ void GlRenderer::setPreludeUniforms(unsigned program, const DeviceState& state) 
 void GlRenderer::draw(const DrawCall& call) {
     if (alphaTestRejectsEveryFragment(call)) return;
     makeCurrent();
+    beginFrame();
     const DeviceState& state = call.state;
     applyRenderStates(state, hasDepthBuffer_);
     applyViewport(state.viewport, backBuffer_->height());
@@ -199,7 +211,7 @@ void GlRenderer::present() {
     makeCurrent();
     int width = 0, height = 0;
     SDL_GL_GetDrawableSize(context_->window(), &width, &height);
-    if (width > 0 && height > 0) backBuffer_->blitToWindow(width, height);
+    backBuffer_->finishFrame(width, height);
     context_->swap();
 }
 

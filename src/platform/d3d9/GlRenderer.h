@@ -1,5 +1,6 @@
 // The real backend: OpenGL 3.3 core on the SDL window of the device's HWND, drawing into
-// an offscreen back buffer that Present shows in the window.
+// the window's own framebuffer or an offscreen one that Present shows in the window (see
+// GlBackBuffer).
 #pragma once
 
 #include "Renderer.h"
@@ -31,6 +32,9 @@ public:
 
 private:
     GlRenderer() = default;
+
+    // Binds the framebuffer of the frame, choosing it at the first draw or clear after a Present.
+    void beginFrame();
 
     void bindTextures(const DeviceState& state);
     void bindVertices(const DrawCall& call);
