@@ -1,11 +1,13 @@
 // Sample.fx on the OpenGL renderer: a textured cube drawn as the game draws meshes
 // (vertex and index buffers of 32-byte vertices, DrawIndexedPrimitive inside the effect's
-// pass), lit per pixel; faces turned away are culled and nearer faces hide farther ones.
+// pass), lit at its corners and blended across each face; faces turned away are culled and
+// nearer faces hide farther ones.
 #include "DisplayDeviceFixture.h"
 #include "EffectFiles.h"
 
 #include <d3dx9.h>
 
+#include <cmath>
 #include <cstring>
 
 using namespace d3d9test;
@@ -160,18 +162,60 @@ TEST_F(DisplayEffectTest, FaceLitStraightOnShowsTextureTimesDiffuseAndLightPlusA
     EXPECT_TRUE(colourNear(centre(), 26, 0, 0));
 }
 
-TEST_F(DisplayEffectTest, SpecularPeaksWhereTheHalfwayVectorMeetsTheNormal) {
-    setMaterial(D3DXVECTOR4(0.5f, 0.5f, 0.5f, 1.0f), D3DXVECTOR4(0.5f, 0.5f, 0.5f, 1.0f), 64.0f);
+// The Blinn-Phong highlight at a corner of the front face, seen from the camera at
+// (0, 0, -5) with the light along +z: (N . H) ^ power with N = -z.
+float frontCornerHighlight(float power) {
+    D3DXVECTOR3 toEye(0.0f - 1.0f, 0.0f - 1.0f, -5.0f + 1.0f), toLight(0.0f, 0.0f, -1.0f), halfway;
+    D3DXVec3Normalize(&toEye, &toEye);
+    const D3DXVECTOR3 sum = toLight + toEye;
+    D3DXVec3Normalize(&halfway, &sum);
+    return std::pow(-halfway.z, power);
+}
+
+TEST_F(DisplayEffectTest, TheHighlightIsWorkedOutAtTheCornersAndBlendedAcrossTheFace) {
+    for (const float power : {64.0f, 8.0f}) {
+        setMaterial(D3DXVECTOR4(0.5f, 0.5f, 0.5f, 1.0f), D3DXVECTOR4(0.5f, 0.5f, 0.5f, 1.0f), power);
+        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+        drawCube();
+        velmora::Image image = readBack();
+        // The four corners see the light and the eye alike, so the whole face gets their
+        // highlight: red 0.5 x 0.9 plus the highlight, green and blue the highlight alone.
+        const float highlight = 0.5f * frontCornerHighlight(power);
+        const int red = int((0.45f + highlight) * 255.0f + 0.5f), grey = int(highlight * 255.0f + 0.5f);
+        EXPECT_TRUE(colourNear(image.pixel(640, 360), red, grey, grey, 3)) << "power " << power;
+        EXPECT_TRUE(colourNear(image.pixel(450, 360), red, grey, grey, 3)) << "power " << power;
+    }
+
+    // Without a lit side there is no highlight: the light from behind leaves the ambient.
+    setLight(D3DXVECTOR3(0.0f, 0.0f, -1.0f));
+    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+    drawCube();
+    EXPECT_TRUE(colourNear(centre(), 13, 0, 0, 3));
+}
+
+// Corners lit differently blend their light across the face: normals bent outward toward
+// the left and right edges make a face bright where its normal meets the light and darker
+// toward the corner turned away.
+TEST_F(DisplayEffectTest, LightBlendsBetweenCornersOfDifferentNormals) {
+    const float side = std::sqrt(0.5f);
+    void* data = nullptr;
+    vertices->Lock(0, 0, &data, 0);
+    auto* front = static_cast<MeshVertex*>(data);  // corners: top-left, top-right, bottom-right, bottom-left
+    for (int c = 0; c < 4; ++c) {
+        const bool left = c == 0 || c == 3;
+        front[c].nx = left ? 0.0f : side;
+        front[c].nz = left ? -1.0f : -side;
+    }
+    vertices->Unlock();
+    setMaterial(D3DXVECTOR4(1.0f, 1.0f, 1.0f, 1.0f), D3DXVECTOR4(0, 0, 0, 1), 8.0f);
     device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
     drawCube();
     velmora::Image image = readBack();
-    // Centre: red 0.5 x 0.9 + 0.5 highlight; green and blue get only the highlight.
-    EXPECT_TRUE(colourNear(image.pixel(640, 360), 242, 128, 128, 3));
-    // Toward the face's edge the eye sees the face at an angle and the highlight fades,
-    // while the diffuse light stays.
-    const velmora::Rgba edge = image.pixel(450, 360);
-    EXPECT_LT(edge.g, image.pixel(640, 360).g - 20);
-    EXPECT_TRUE(colourNear(velmora::Rgba{uint8_t(edge.r - edge.g), 0, 0, 255}, 115, 0, 0, 3));
+    // Left corners: 0.8 + 0.1; right corners 0.8 cos 45 + 0.1; between them, in proportion.
+    const float leftLight = 0.9f, rightLight = 0.8f * side + 0.1f;
+    EXPECT_TRUE(colourNear(image.pixel(430, 360), int(leftLight * 255.0f), 0, 0, 4));
+    EXPECT_TRUE(colourNear(image.pixel(850, 360), int(rightLight * 255.0f), 0, 0, 4));
+    EXPECT_TRUE(colourNear(image.pixel(640, 360), int((leftLight + rightLight) * 0.5f * 255.0f), 0, 0, 4));
 }
 
 TEST_F(DisplayEffectTest, TurnedFacesAreDimmerAndBackFacesAreCulled) {

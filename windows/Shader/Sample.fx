@@ -1,7 +1,8 @@
-// The model shader, HLSL for Direct3D 9: per-pixel lighting of a textured mesh by one
-// directional light, with an ambient term and a Blinn-Phong highlight. Every mesh of the
-// game is drawn through it (technique "Tech", pass 0). It matches the GLSL Shader/Sample.fx
-// of the Linux build term for term.
+// The model shader, HLSL for Direct3D 9: a textured mesh lit by one directional light, with
+// an ambient term and a Blinn-Phong highlight, worked out at the vertices and blended
+// across each triangle (Gouraud shading). Every mesh of the game is drawn through it
+// (technique "Tech", pass 0). It matches the GLSL Shader/Sample.fx of the Linux build term
+// for term.
 //
 // Matrices are D3DX row-vector matrices set with SetMatrix: mul(v, M) applies them.
 
@@ -38,15 +39,14 @@ struct VertexOut
 {
     float4 position : POSITION;
     float2 texCoord : TEXCOORD0;
-    float3 worldPosition : TEXCOORD1;
-    float3 worldNormal : TEXCOORD2;
+    float3 diffuseLight : TEXCOORD1;  // multiplies the texel
+    float3 highlight : TEXCOORD2;     // added on top
 };
 
 VertexOut VS(VertexIn input)
 {
     VertexOut output;
     float4 world = mul(float4(input.position, 1.0), mW);
-    output.worldPosition = world.xyz;
     // Normals go through the inverse transpose of the world matrix, so that the arena's
     // uneven scaling keeps them perpendicular to its surfaces. For row vectors that is the
     // cofactor matrix (rows: cross products of the other two rows) over the determinant;
@@ -56,7 +56,17 @@ VertexOut VS(VertexIn input)
     float3 row2 = mW[2].xyz;
     float3x3 cofactors = float3x3(cross(row1, row2), cross(row2, row0), cross(row0, row1));
     float handedness = step(0.0, dot(row0, cross(row1, row2))) * 2.0 - 1.0;
-    output.worldNormal = mul(input.normal, cofactors) * handedness;
+    float3 normal = normalize(mul(input.normal, cofactors) * handedness);
+
+    float3 toLight = -normalize(LightDir);
+    float3 toEye = normalize(CamPos - world.xyz);
+    float facing = dot(normal, toLight);
+    float diffuse = max(facing, 0.0);
+    // The highlight only on the lit side: 1 - step(facing, 0) is 1 exactly when facing > 0.
+    float3 halfway = normalize(toLight + toEye);
+    float specular = pow(max(dot(normal, halfway), 0.0), max(MateSpePower, 1.0)) * (1.0 - step(facing, 0.0));
+    output.diffuseLight = MateDiffuse.rgb * (LightColor.rgb * diffuse + LightAmbient.rgb);
+    output.highlight = LightSpecular.rgb * MateSpecular.rgb * specular;
     output.texCoord = input.texCoord;
     output.position = mul(mul(world, mV), mP);
     return output;
@@ -64,18 +74,8 @@ VertexOut VS(VertexIn input)
 
 float4 PS(VertexOut input) : COLOR0
 {
-    float3 normal = normalize(input.worldNormal);
-    float3 toLight = -normalize(LightDir);
-    float3 toEye = normalize(CamPos - input.worldPosition);
-    float facing = dot(normal, toLight);
-    float diffuse = max(facing, 0.0);
-    // The highlight only on the lit side: 1 - step(facing, 0) is 1 exactly when facing > 0.
-    float3 halfway = normalize(toLight + toEye);
-    float specular = pow(max(dot(normal, halfway), 0.0), max(MateSpePower, 1.0)) * (1.0 - step(facing, 0.0));
     float4 texel = tex2D(DiffuseSampler, input.texCoord);
-    float3 lit = texel.rgb * MateDiffuse.rgb * (LightColor.rgb * diffuse + LightAmbient.rgb)
-               + LightSpecular.rgb * MateSpecular.rgb * specular;
-    return float4(saturate(lit), texel.a * MateDiffuse.a);
+    return float4(saturate(texel.rgb * input.diffuseLight + input.highlight), texel.a * MateDiffuse.a);
 }
 
 technique Tech
