@@ -20,13 +20,16 @@ add_executable(velmora_icongen
   ${CMAKE_SOURCE_DIR}/packaging/icon/Canvas.cpp
   ${CMAKE_SOURCE_DIR}/packaging/icon/SpiderIcon.cpp)
 target_link_libraries(velmora_icongen PRIVATE PkgConfig::STB)
+# The .ico goes into the Windows build's program (windows/).
+set(VELMORA_WINDOWS_ICON ${VELMORA_PACKAGING_DIR}/velmora.ico)
 add_custom_command(
-  OUTPUT ${VELMORA_ICON}
+  OUTPUT ${VELMORA_ICON} ${VELMORA_WINDOWS_ICON}
   COMMAND velmora_icongen ${VELMORA_ICON} ${VELMORA_ICON_SIZE}
+  COMMAND velmora_icongen ${VELMORA_WINDOWS_ICON}
   DEPENDS velmora_icongen
   COMMENT "Painting the application icon"
   VERBATIM)
-add_custom_target(velmora_icon ALL DEPENDS ${VELMORA_ICON})
+add_custom_target(velmora_icon ALL DEPENDS ${VELMORA_ICON} ${VELMORA_WINDOWS_ICON})
 
 # The launcher finds the game folder relative to itself, so the tree can be relocated.
 file(RELATIVE_PATH VELMORA_GAME_DIR_FROM_BIN

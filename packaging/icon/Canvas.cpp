@@ -44,19 +44,41 @@ Colour Canvas::pixel(int x, int y) const {
     return Colour{p.r / p.a, p.g / p.a, p.b / p.a, p.a};
 }
 
-bool Canvas::writePng(const std::string& path) const {
-    std::vector<uint8_t> bytes(static_cast<size_t>(width_) * height_ * 4);
-    for (int y = 0; y < height_; ++y) {
-        for (int x = 0; x < width_; ++x) {
-            const Colour c = pixel(x, y);
-            uint8_t* out = &bytes[(static_cast<size_t>(y) * width_ + x) * 4];
+namespace {
+
+std::vector<uint8_t> straightRgba(const Canvas& canvas) {
+    std::vector<uint8_t> bytes(static_cast<size_t>(canvas.width()) * canvas.height() * 4);
+    for (int y = 0; y < canvas.height(); ++y) {
+        for (int x = 0; x < canvas.width(); ++x) {
+            const Colour c = canvas.pixel(x, y);
+            uint8_t* out = &bytes[(static_cast<size_t>(y) * canvas.width() + x) * 4];
             out[0] = static_cast<uint8_t>(std::lround(clamp01(c.r) * 255.0f));
             out[1] = static_cast<uint8_t>(std::lround(clamp01(c.g) * 255.0f));
             out[2] = static_cast<uint8_t>(std::lround(clamp01(c.b) * 255.0f));
             out[3] = static_cast<uint8_t>(std::lround(clamp01(c.a) * 255.0f));
         }
     }
+    return bytes;
+}
+
+void appendBytes(void* context, void* data, int size) {
+    auto* out = static_cast<std::vector<uint8_t>*>(context);
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    out->insert(out->end(), bytes, bytes + size);
+}
+
+}  // namespace
+
+bool Canvas::writePng(const std::string& path) const {
+    const std::vector<uint8_t> bytes = straightRgba(*this);
     return stbi_write_png(path.c_str(), width_, height_, 4, bytes.data(), width_ * 4) != 0;
+}
+
+std::vector<uint8_t> Canvas::encodePng() const {
+    const std::vector<uint8_t> bytes = straightRgba(*this);
+    std::vector<uint8_t> png;
+    if (!stbi_write_png_to_func(appendBytes, &png, width_, height_, 4, bytes.data(), width_ * 4)) png.clear();
+    return png;
 }
 
 Canvas::Distance Canvas::circle(Point centre, float radius) {

@@ -34,6 +34,8 @@ public:
 
     Colour pixel(int x, int y) const;
     bool writePng(const std::string& path) const;
+    // The picture as PNG file bytes (empty if encoding failed).
+    std::vector<uint8_t> encodePng() const;
 
     static Distance circle(Point centre, float radius);
     static Distance roundedBox(Point centre, float halfWidth, float halfHeight, float cornerRadius);

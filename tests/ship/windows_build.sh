@@ -44,6 +44,14 @@ for dll in $imports; do
 done
 echo "ok: PE32 i386 GUI program importing Direct3D 9, D3DX9 42, DirectSound and winmm"
 
+# Top-level resource types: 3 icon images, 14 the icon group Explorer shows, 24 the manifest.
+resource_types=$(echo "$headers" | sed -n '/The .rsrc Resource Directory section/,/Resources start/p' \
+    | awk '/^0[0-9a-f][0-9a-f]   Entry: ID:/ {print $4}' | tr -d ',' | tr '\n' ' ')
+for type in 0x000003 0x00000e 0x000018; do
+    case " $resource_types " in *" $type "*) ;; *) fail "velmora.exe lacks resource type $type (has: $resource_types)" ;; esac
+done
+echo "ok: velmora.exe carries its icon and manifest"
+
 package="$build_dir/Velmora"
 [ -f "$package/velmora.exe" ] || fail "the package has no velmora.exe"
 [ -f "$package/data/Field/SubField2.x" ] || fail "the package has no data"
