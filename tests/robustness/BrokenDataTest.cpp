@@ -12,7 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "CharaBase.h"
 #include "RunDirCopy.h"
+#include "SceneManager.h"
 #include "ScriptedPlay.h"
 
 namespace fs = std::filesystem;
@@ -84,6 +86,36 @@ TEST_P(DamagedFile, TheGameStartsPlaysAndEndsCleanly) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BrokenData, DamagedFile, ::testing::ValuesIn(everyBrokenFile()), caseName);
+
+// Without the arena nothing has ground below it or walls around it: a ground query that
+// meets no surface moves nothing, so the player hangs in the air instead of falling for
+// ever, and the play goes on.
+TEST(BrokenData, WithoutTheArenaThePlayerFloatsInsteadOfFalling) {
+    const fs::path runDir = fs::current_path();
+    RunDirCopy copy(runDir.string());
+    velmora::selectBackend(velmora::Backend::Headless);
+    resetHeadlessPlatform();
+    velmora::clearD3DXCaches();
+    fs::current_path(copy.path());
+    copy.damage("data/Field/SubField2.x", Damage::Removed);
+
+    std::vector<float> heights;  // the player's height in every frame of the play
+    const PlayOutcome outcome = playThroughWinMain(FRAMES_PER_PLAY, 0u, [&](int frame) {
+        scriptedPlayInput(frame);
+        if (!g_sceneManager) return;
+        for (const CharaBase* object : g_sceneManager->objects)
+            if (object->Kind == KIND_PLAYER) heights.push_back(object->TransMatrix._42);
+    });
+
+    resetHeadlessPlatform();
+    velmora::clearD3DXCaches();
+    fs::current_path(runDir);
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_EQ(outcome.framesRun, FRAMES_PER_PLAY);
+    ASSERT_GT(heights.size(), 1000u) << "the play should have run most of the frames";
+    // Its rises (the thread's hops) stay where they end: nothing below pulls it down.
+    for (size_t i = 1; i < heights.size(); ++i) ASSERT_GE(heights[i], heights[i - 1]) << "frame " << i << " of the play";
+}
 
 }  // namespace
 }  // namespace robustness
