@@ -24,6 +24,9 @@
 @parameter float MateSpePower
 @parameter texture MateDiffuseTex
 
+// Meshes wholly outside the view are not drawn at all.
+@position mW mV mP
+
 @vertex
 out vec3 diffuseLight;  // multiplies the texel
 out vec3 highlight;     // added on top

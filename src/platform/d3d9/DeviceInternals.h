@@ -27,6 +27,9 @@ public:
     // attribute locations 0, 1, 2 and 3; its samplers read the device's texture stages.
     virtual unsigned glProgram(D3DCMPFUNC alphaFunc) = 0;
     virtual void uploadParameters() = 0;
+    // The matrix (row-vector, D3DX order) that takes the draw's vertex positions to clip
+    // space, when the program says which of its values make it; false when it does not.
+    virtual bool clipTransform(D3DMATRIX& out) const = 0;
 };
 
 // Draws made while a binding is set use it instead of the fixed-function pipeline; null

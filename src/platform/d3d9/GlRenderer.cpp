@@ -11,6 +11,7 @@
 #include "IndexBuffer.h"
 #include "Texture.h"
 #include "VertexBuffer.h"
+#include "ViewCulling.h"
 #include "win32/WindowSystem.h"
 
 #include <epoxy/gl.h>
@@ -170,6 +171,8 @@ void GlRenderer::setPreludeUniforms(unsigned program, const DeviceState& state) 
 
 void GlRenderer::draw(const DrawCall& call) {
     if (alphaTestRejectsEveryFragment(call)) return;
+    D3DMATRIX toClip;
+    if (call.shader && call.shader->clipTransform(toClip) && drawLiesOutsideView(call, toClip)) return;
     makeCurrent();
     beginFrame();
     const DeviceState& state = call.state;

@@ -6,7 +6,19 @@
 
 #include <d3d9.h>
 
+#include <array>
+
 namespace velmora::d3d9 {
+
+// The box around a run of vertex positions.
+struct PositionBounds {
+    float low[3];
+    float high[3];
+};
+
+// The box around `count` positions (three floats at the start of each vertex), the first
+// at byte `offset` of `bytes` and each `stride` bytes after the one before.
+PositionBounds boundsOfPositions(const BYTE* bytes, size_t offset, UINT stride, UINT count);
 
 class VertexBuffer final : public ComObject<IDirect3DVertexBuffer9> {
 public:
@@ -22,6 +34,8 @@ public:
 
     BufferStorage& storage() { return storage_; }
     const BufferStorage& storage() const { return storage_; }
+    // boundsOfPositions over this buffer's bytes; false when the run passes the buffer's end.
+    bool positionBounds(UINT offset, UINT stride, UINT count, PositionBounds& out) const;
 
 private:
     VertexBuffer(IDirect3DDevice9* device, UINT length, DWORD usage, DWORD fvf, D3DPOOL pool)
@@ -32,6 +46,18 @@ private:
     DWORD fvf_;
     D3DPOOL pool_;
     BufferStorage storage_;
+
+    // Meshes draw the same runs every frame: the last few boxes are kept until the buffer
+    // is unlocked again.
+    struct KeptBounds {
+        UINT offset = 0;
+        UINT stride = 0;
+        UINT count = 0;
+        unsigned revision = 0;  // 0: empty (revisions start at 1)
+        PositionBounds bounds{};
+    };
+    mutable std::array<KeptBounds, 8> kept_{};
+    mutable size_t nextKept_ = 0;
 };
 
 VertexBuffer* asVertexBuffer(IDirect3DVertexBuffer9* buffer);

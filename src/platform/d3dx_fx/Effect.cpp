@@ -264,6 +264,17 @@ void Effect::parametersInForce(std::vector<LoggedEffectParameter>& out) const {
     }
 }
 
+bool Effect::clipTransform(D3DMATRIX& out) const {
+    if (source_.positionTransform.empty()) return false;
+    D3DXMATRIX product(committed_[source_.positionTransform[0]].floats);
+    for (size_t i = 1; i < source_.positionTransform.size(); ++i) {
+        const D3DXMATRIX next(committed_[source_.positionTransform[i]].floats);
+        D3DXMatrixMultiply(&product, &product, &next);
+    }
+    out = product;
+    return true;
+}
+
 void Effect::uploadParameters() {
     for (size_t i = 0; i < committed_.size(); ++i) {
         const int location = program_->location(i);

@@ -1,5 +1,6 @@
 #include "EffectSource.h"
 
+#include <algorithm>
 #include <cctype>
 #include <sstream>
 
@@ -88,9 +89,17 @@ bool parseEffectSource(const std::string& text, const std::string& fileName, Eff
         }
 
         if (content.empty() || content.rfind("//", 0) == 0) continue;
-        std::istringstream words(content);
-        std::string directive, first, second, extra;
-        words >> directive >> first >> second >> extra;
+        std::vector<std::string> words;
+        std::istringstream split(content);
+        for (std::string word; split >> word;) words.push_back(word);
+        words.resize(std::max<size_t>(words.size(), 4));
+        const std::string &directive = words[0], &first = words[1], &second = words[2], &extra = words[3];
+        // The index of a declared parameter of the type, or -1.
+        auto declared = [&out](const std::string& name, EffectParameterType type) {
+            for (size_t i = 0; i < out.parameters.size(); ++i)
+                if (out.parameters[i].name == name && out.parameters[i].type == type) return int(i);
+            return -1;
+        };
         if (directive == "@technique") {
             if (!out.technique.empty()) return fail("only one technique is supported");
             if (first.empty() || !second.empty() || !validIdentifier(first)) return fail("@technique needs one name");
@@ -104,6 +113,14 @@ bool parseEffectSource(const std::string& text, const std::string& fileName, Eff
             if (type == EffectParameterType::Texture && ++textures > kMaxEffectTextures)
                 return fail("more than " + std::to_string(kMaxEffectTextures) + " texture parameters");
             out.parameters.push_back({second, type});
+        } else if (directive == "@position") {
+            if (!out.positionTransform.empty()) return fail("only one @position is allowed");
+            for (size_t i = 1; i < words.size() && !words[i].empty(); ++i) {
+                const int matrix = declared(words[i], EffectParameterType::Matrix);
+                if (matrix < 0) return fail("'" + words[i] + "' is not a matrix parameter declared before @position");
+                out.positionTransform.push_back(size_t(matrix));
+            }
+            if (out.positionTransform.empty()) return fail("@position needs the matrices it applies");
         } else {
             return fail("unexpected '" + content + "' in the header");
         }

@@ -4,6 +4,9 @@
 //   // comments and blank lines are allowed in the header
 //   @technique Tech
 //   @parameter matrix mW                (types: matrix float float2 float3 float4 texture)
+//   @position mW mV mP                  (optional: the vertex stage takes positions to clip space
+//                                        through these matrix parameters, in this order; a draw
+//                                        whose vertices all lie outside the view may be skipped)
 //   @vertex
 //   ...GLSL of the vertex stage...
 //   @fragment
@@ -31,6 +34,7 @@ struct EffectParameterDecl {
 struct EffectSource {
     std::string technique;
     std::vector<EffectParameterDecl> parameters;
+    std::vector<size_t> positionTransform;  // matrix parameters, first applied first
     std::string vertexStage;
     std::string fragmentStage;
     int vertexFirstLine = 0;  // file line of the first line of each stage
