@@ -24,6 +24,9 @@
 @parameter float MateSpePower
 @parameter texture MateDiffuseTex
 
+// One mip level a pixel (no blend between two): on the game's tiled, soft textures it looks
+// the same, and the software renderer reads half the texels.
+@sampler MateDiffuseTex MipFilter POINT
 // Meshes wholly outside the view are not drawn at all.
 @position mW mV mP
 

@@ -257,6 +257,16 @@ TEST_F(EffectTest, BrokenFilesFailWithTheReasonInTheErrorBuffer) {
         {"@technique Tech\n@technique Other\n" + stages, "(2): only one technique is supported"},
         {"@technique Tech\n@vertex\nvoid main() {}\n", "no @fragment stage"},
         {"@technique Tech\nfloat4 x;\n" + stages, "(2): unexpected 'float4 x;' in the header"},
+        {"@technique Tech\n@sampler Tex MipFilter POINT\n" + stages,
+         "(2): @sampler needs a texture parameter declared before it"},
+        {"@technique Tech\n@parameter float Tex\n@sampler Tex MipFilter POINT\n" + stages,
+         "(3): @sampler needs a texture parameter declared before it"},
+        {"@technique Tech\n@parameter texture Tex\n@sampler Tex MipFilter WRAP\n" + stages,
+         "(3): @sampler needs a texture, a state and its value"},
+        {"@technique Tech\n@parameter texture Tex\n@sampler Tex MaxAnisotropy 4\n" + stages,
+         "(3): @sampler needs a texture, a state and its value"},
+        {"@technique Tech\n@parameter texture Tex\n@sampler Tex MipFilter POINT LINEAR\n" + stages,
+         "(3): @sampler needs a texture, a state and its value"},
         {"@technique Tech\n@position\n" + stages, "(2): @position needs the matrices it applies"},
         {"@technique Tech\n@parameter matrix W\n@parameter float4 V\n@position W V\n" + stages,
          "(4): 'V' is not a matrix parameter declared before @position"},
@@ -273,6 +283,42 @@ TEST_F(EffectTest, BrokenFilesFailWithTheReasonInTheErrorBuffer) {
         EXPECT_NE(message.find(c.expected), std::string::npos) << message;
         EXPECT_NE(message.find("/tmp/velmora_effect_"), std::string::npos) << message;
     }
+}
+
+// As a D3DX sampler_state does, the pass sets its sampler states on the stages of their
+// textures at BeginPass, and End puts back what was there unless told not to save state.
+TEST_F(EffectTest, SamplerStatesAreSetForThePassAndRestoredAtEnd) {
+    ID3DXEffect* twoTextures = nullptr;
+    std::string message;
+    ASSERT_EQ(create("@technique Tech\n@parameter texture Base\n@parameter texture Detail\n"
+                     "@sampler Detail MipFilter POINT\n@sampler Detail AddressU CLAMP\n"
+                     "@sampler Base MinFilter NONE\n"
+                     "@vertex\nvoid main() {}\n@fragment\nvoid main() {}\n",
+                     &twoTextures, message),
+              D3D_OK)
+        << message;
+    auto sampler = [&](DWORD stage, D3DSAMPLERSTATETYPE type) {
+        DWORD value = 0;
+        device->GetSamplerState(stage, type, &value);
+        return value;
+    };
+    device->SetSamplerState(1, D3DSAMP_MIPFILTER, D3DTEXF_LINEAR);
+    for (const DWORD flags : {DWORD(0), DWORD(D3DXFX_DONOTSAVESTATE)}) {
+        ASSERT_EQ(twoTextures->Begin(nullptr, flags), D3D_OK);
+        EXPECT_EQ(sampler(1, D3DSAMP_MIPFILTER), DWORD(D3DTEXF_LINEAR)) << "set at BeginPass, not Begin";
+        ASSERT_EQ(twoTextures->BeginPass(0), D3D_OK);
+        EXPECT_EQ(sampler(1, D3DSAMP_MIPFILTER), DWORD(D3DTEXF_POINT));
+        EXPECT_EQ(sampler(1, D3DSAMP_ADDRESSU), DWORD(D3DTADDRESS_CLAMP));
+        EXPECT_EQ(sampler(0, D3DSAMP_MINFILTER), DWORD(D3DTEXF_NONE));
+        EXPECT_EQ(sampler(0, D3DSAMP_MIPFILTER), DWORD(D3DTEXF_NONE)) << "stage 0 keeps its own mip filter";
+        twoTextures->EndPass();
+        twoTextures->End();
+        const bool saved = flags == 0;
+        EXPECT_EQ(sampler(1, D3DSAMP_MIPFILTER), saved ? DWORD(D3DTEXF_LINEAR) : DWORD(D3DTEXF_POINT));
+        EXPECT_EQ(sampler(1, D3DSAMP_ADDRESSU), saved ? DWORD(D3DTADDRESS_WRAP) : DWORD(D3DTADDRESS_CLAMP));
+        EXPECT_EQ(sampler(0, D3DSAMP_MINFILTER), saved ? DWORD(D3DTEXF_POINT) : DWORD(D3DTEXF_NONE));
+    }
+    twoTextures->Release();
 }
 
 // The matrix taking positions to clip space is the product of the committed values of the

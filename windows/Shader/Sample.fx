@@ -21,11 +21,12 @@ float4 MateSpecular;
 float MateSpePower;
 texture MateDiffuseTex;
 
-// Filtering and addressing stay as the device sets them (Graphics::setDefaultStates),
-// as for the GLSL effect.
+// One mip level a pixel, as in the GLSL effect; the other filters and the addressing stay
+// as the device sets them (Graphics::setDefaultStates).
 sampler DiffuseSampler = sampler_state
 {
     Texture = <MateDiffuseTex>;
+    MipFilter = POINT;
 };
 
 struct VertexIn

@@ -199,9 +199,12 @@ HRESULT Effect::GetTexture(D3DXHANDLE parameter, IDirect3DBaseTexture9** texture
 HRESULT Effect::Begin(UINT* passes, DWORD flags) {
     if (begun_) return D3DERR_INVALIDCALL;
     if (passes) *passes = 1;
-    if (!(flags & D3DXFX_DONOTSAVESTATE))
+    if (!(flags & D3DXFX_DONOTSAVESTATE)) {
         for (size_t i = 0; i < source_.parameters.size(); ++i)
             if (source_.parameters[i].type == EffectParameterType::Texture) saved_.saveTexture(textureStages_[i]);
+        for (const EffectSamplerState& state : source_.samplerStates)
+            saved_.saveSamplerState(textureStage(state.texture), state.type);
+    }
     begun_ = true;
     return D3D_OK;
 }
@@ -209,6 +212,8 @@ HRESULT Effect::Begin(UINT* passes, DWORD flags) {
 HRESULT Effect::BeginPass(UINT pass) {
     if (!begun_ || inPass_ || pass != 0) return D3DERR_INVALIDCALL;
     commit();
+    for (const EffectSamplerState& state : source_.samplerStates)
+        device_->SetSamplerState(textureStage(state.texture), state.type, state.value);
     d3d9::bindShader(device_, this);
     inPass_ = true;
     return D3D_OK;

@@ -69,6 +69,7 @@ private:
     void setTextureValue(Value& value, IDirect3DBaseTexture9* texture);
     // The values as they are now become the ones draws use; textures go to their stages.
     void commit();
+    DWORD textureStage(size_t parameter) const { return textureStages_[parameter]; }
 
     IDirect3DDevice9* device_;
     EffectSource source_;

@@ -31,6 +31,34 @@ bool typeFromName(const std::string& name, EffectParameterType& type) {
     return false;
 }
 
+bool samplerStateFromNames(const std::string& state, const std::string& value, D3DSAMPLERSTATETYPE& type,
+                           DWORD& number) {
+    static const struct {
+        const char* name;
+        D3DSAMPLERSTATETYPE type;
+        bool filter;
+    } states[] = {{"MinFilter", D3DSAMP_MINFILTER, true},  {"MagFilter", D3DSAMP_MAGFILTER, true},
+                  {"MipFilter", D3DSAMP_MIPFILTER, true},  {"AddressU", D3DSAMP_ADDRESSU, false},
+                  {"AddressV", D3DSAMP_ADDRESSV, false}};
+    static const struct {
+        const char* name;
+        DWORD value;
+    } filters[] = {{"NONE", D3DTEXF_NONE}, {"POINT", D3DTEXF_POINT}, {"LINEAR", D3DTEXF_LINEAR},
+                   {"ANISOTROPIC", D3DTEXF_ANISOTROPIC}},
+      addresses[] = {{"WRAP", D3DTADDRESS_WRAP}, {"MIRROR", D3DTADDRESS_MIRROR}, {"CLAMP", D3DTADDRESS_CLAMP},
+                     {"BORDER", D3DTADDRESS_BORDER}};
+    for (const auto& s : states) {
+        if (state != s.name) continue;
+        type = s.type;
+        for (const auto& v : s.filter ? filters : addresses)
+            if (value == v.name) {
+                number = v.value;
+                return true;
+            }
+    }
+    return false;
+}
+
 std::string trimmed(const std::string& line) {
     const size_t first = line.find_first_not_of(" \t");
     if (first == std::string::npos) return std::string();
@@ -113,6 +141,13 @@ bool parseEffectSource(const std::string& text, const std::string& fileName, Eff
             if (type == EffectParameterType::Texture && ++textures > kMaxEffectTextures)
                 return fail("more than " + std::to_string(kMaxEffectTextures) + " texture parameters");
             out.parameters.push_back({second, type});
+        } else if (directive == "@sampler") {
+            const int texture = declared(first, EffectParameterType::Texture);
+            if (texture < 0) return fail("@sampler needs a texture parameter declared before it");
+            EffectSamplerState state{size_t(texture), D3DSAMP_MINFILTER, 0};
+            if (words.size() > 4 || !samplerStateFromNames(second, extra, state.type, state.value))
+                return fail("@sampler needs a texture, a state and its value");
+            out.samplerStates.push_back(state);
         } else if (directive == "@position") {
             if (!out.positionTransform.empty()) return fail("only one @position is allowed");
             for (size_t i = 1; i < words.size() && !words[i].empty(); ++i) {

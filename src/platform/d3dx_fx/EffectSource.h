@@ -4,6 +4,10 @@
 //   // comments and blank lines are allowed in the header
 //   @technique Tech
 //   @parameter matrix mW                (types: matrix float float2 float3 float4 texture)
+//   @sampler Tex MipFilter POINT        (optional: a sampler state BeginPass sets on the stage of
+//                                        texture parameter Tex, as a D3DX sampler_state does;
+//                                        MinFilter MagFilter MipFilter: NONE POINT LINEAR ANISOTROPIC,
+//                                        AddressU AddressV: WRAP MIRROR CLAMP BORDER)
 //   @position mW mV mP                  (optional: the vertex stage takes positions to clip space
 //                                        through these matrix parameters, in this order; a draw
 //                                        whose vertices all lie outside the view may be skipped)
@@ -21,6 +25,8 @@
 
 #include "velmora/DrawLog.h"
 
+#include <d3d9.h>
+
 #include <string>
 #include <vector>
 
@@ -31,9 +37,16 @@ struct EffectParameterDecl {
     EffectParameterType type;
 };
 
+struct EffectSamplerState {
+    size_t texture;  // the texture parameter whose stage it is set on
+    D3DSAMPLERSTATETYPE type;
+    DWORD value;
+};
+
 struct EffectSource {
     std::string technique;
     std::vector<EffectParameterDecl> parameters;
+    std::vector<EffectSamplerState> samplerStates;
     std::vector<size_t> positionTransform;  // matrix parameters, first applied first
     std::string vertexStage;
     std::string fragmentStage;
