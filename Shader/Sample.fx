@@ -29,6 +29,8 @@
 @sampler MateDiffuseTex MipFilter POINT
 // Meshes wholly outside the view are not drawn at all.
 @position mW mV mP
+// The alpha put out: where the picture and the material are opaque, blending changes nothing.
+@alpha MateDiffuseTex MateDiffuse.a
 
 @vertex
 out vec3 diffuseLight;  // multiplies the texel

@@ -47,8 +47,10 @@ protected:
     }
 
     void drawRectangle(float left, float top, float right, float bottom, D3DCOLOR color) {
-        const ColourVertex quad[4] = {
-            {left, top, 0.5f, color}, {right, top, 0.5f, color}, {right, bottom, 0.5f, color}, {left, bottom, 0.5f, color}};
+        const ColourVertex quad[4] = {{left, top, 0.5f, color},
+                                      {right, top, 0.5f, color},
+                                      {right, bottom, 0.5f, color},
+                                      {left, bottom, 0.5f, color}};
         ASSERT_EQ(device->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, quad, sizeof(ColourVertex)), D3D_OK);
     }
 

@@ -272,6 +272,29 @@ TEST_F(DisplayEffectTest, TheAlphaTestKeepsOrDropsTheEffectsPixels) {
     EXPECT_FALSE(drawnWith(TRUE, D3DCMP_LESS, 102));
 }
 
+// Blended as the game blends (SRCALPHA, INVSRCALPHA) over a blue background: an opaque
+// material covers it, a half see-through one lets half of it through, and the alpha test
+// still judges the opaque one.
+TEST_F(DisplayEffectTest, BlendingAndTheAlphaTestStillActOnWhatIsNotOpaque) {
+    device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    auto drawnOverBlue = [&](float alpha, D3DCMPFUNC test, DWORD ref) {
+        setMaterial(D3DXVECTOR4(1.0f, 0.5f, 0.25f, alpha), D3DXVECTOR4(0, 0, 0, 1), 8.0f);
+        device->SetRenderState(D3DRS_ALPHATESTENABLE, test != D3DCMP_ALWAYS);
+        device->SetRenderState(D3DRS_ALPHAFUNC, test);
+        device->SetRenderState(D3DRS_ALPHAREF, ref);
+        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF0000FF, 1.0f, 0);
+        drawCube();
+        return centre();
+    };
+    EXPECT_TRUE(colourNear(drawnOverBlue(1.0f, D3DCMP_ALWAYS, 0), 230, 0, 0));
+    EXPECT_TRUE(colourNear(drawnOverBlue(0.5f, D3DCMP_ALWAYS, 0), 115, 0, 128));
+    EXPECT_TRUE(colourNear(drawnOverBlue(1.0f, D3DCMP_GREATER, 254), 230, 0, 0));
+    EXPECT_TRUE(colourNear(drawnOverBlue(1.0f, D3DCMP_LESS, 255), 0, 0, 255, 0));
+    EXPECT_TRUE(colourNear(drawnOverBlue(0.5f, D3DCMP_GREATER, 200), 0, 0, 255, 0));
+}
+
 TEST_F(DisplayEffectTest, CompileErrorsComeBackWithTheFilesLineNumbers) {
     TemporaryEffectFile broken(
         "@technique Tech\n"

@@ -107,8 +107,7 @@ std::string define(const char* name, DWORD value) {
 
 }  // namespace
 
-FixedFunctionKey FixedFunctionKey::of(const DeviceState& state, bool hasTexture) {
-    const bool alphaTest = state.renderState(D3DRS_ALPHATESTENABLE) != FALSE;
+FixedFunctionKey FixedFunctionKey::of(const DeviceState& state, bool hasTexture, D3DCMPFUNC alphaFunc) {
     return {state.renderState(D3DRS_LIGHTING) != FALSE,
             hasTexture,
             state.stageState(0, D3DTSS_COLOROP),
@@ -117,7 +116,7 @@ FixedFunctionKey FixedFunctionKey::of(const DeviceState& state, bool hasTexture)
             state.stageState(0, D3DTSS_ALPHAOP),
             state.stageState(0, D3DTSS_ALPHAARG1),
             state.stageState(0, D3DTSS_ALPHAARG2),
-            alphaTest ? state.renderState(D3DRS_ALPHAFUNC) : DWORD(D3DCMP_ALWAYS)};
+            DWORD(alphaFunc)};
 }
 
 std::unique_ptr<FixedFunctionProgram> FixedFunctionProgram::create(const FixedFunctionKey& key) {
@@ -205,8 +204,8 @@ void FixedFunctionProgram::use(const DeviceState& state, bool vertexHasDiffuse) 
     setArgb(textureFactor_, state.renderState(D3DRS_TEXTUREFACTOR));
 }
 
-FixedFunctionProgram* FixedFunctionPrograms::select(const DeviceState& state, bool hasTexture) {
-    const FixedFunctionKey key = FixedFunctionKey::of(state, hasTexture);
+FixedFunctionProgram* FixedFunctionPrograms::select(const DeviceState& state, bool hasTexture, D3DCMPFUNC alphaFunc) {
+    const FixedFunctionKey key = FixedFunctionKey::of(state, hasTexture, alphaFunc);
     auto found = programs_.find(key);
     if (found == programs_.end()) found = programs_.emplace(key, FixedFunctionProgram::create(key)).first;
     return found->second.get();

@@ -23,7 +23,7 @@ struct FixedFunctionKey {
     DWORD alphaOp, alphaArg1, alphaArg2;
     DWORD alphaFunc;  // D3DCMP_ALWAYS while the alpha test is off
 
-    static FixedFunctionKey of(const DeviceState& state, bool hasTexture);
+    static FixedFunctionKey of(const DeviceState& state, bool hasTexture, D3DCMPFUNC alphaFunc);
     bool operator<(const FixedFunctionKey& other) const {
         auto fields = [](const FixedFunctionKey& k) {
             return std::tie(k.lighting, k.hasTexture, k.colorOp, k.colorArg1, k.colorArg2, k.alphaOp, k.alphaArg1,
@@ -61,8 +61,9 @@ private:
 // The programs built so far, by key.
 class FixedFunctionPrograms {
 public:
-    // Null when the program for this state does not build.
-    FixedFunctionProgram* select(const DeviceState& state, bool hasTexture);
+    // Null when the program for this state does not build. `alphaFunc` is the alpha test
+    // the draw needs (D3DCMP_ALWAYS for none).
+    FixedFunctionProgram* select(const DeviceState& state, bool hasTexture, D3DCMPFUNC alphaFunc);
 
 private:
     std::map<FixedFunctionKey, std::unique_ptr<FixedFunctionProgram>> programs_;

@@ -9,6 +9,7 @@
 #include "GlStateMapping.h"
 #include "GlslPrelude.h"
 #include "IndexBuffer.h"
+#include "OpaqueFragments.h"
 #include "Texture.h"
 #include "VertexBuffer.h"
 #include "ViewCulling.h"
@@ -176,19 +177,24 @@ void GlRenderer::draw(const DrawCall& call) {
     makeCurrent();
     beginFrame();
     const DeviceState& state = call.state;
-    applyRenderStates(state, hasDepthBuffer_);
+    const bool blend = state.renderState(D3DRS_ALPHABLENDENABLE) != FALSE;
+    const bool alphaTest = state.renderState(D3DRS_ALPHATESTENABLE) != FALSE;
+    const bool opaque = (blend || alphaTest) && fragmentsAreOpaque(call);
+    applyRenderStates(state, hasDepthBuffer_, opaque && blendKeepsOpaqueSource(state));
     applyViewport(state.viewport, backBuffer_->height());
     bindTextures(state);
 
+    const D3DCMPFUNC alphaFunc = !alphaTest || (opaque && alphaTestPassesOpaque(state))
+                                     ? D3DCMP_ALWAYS
+                                     : D3DCMPFUNC(state.renderState(D3DRS_ALPHAFUNC));
     unsigned program;
     if (call.shader) {
-        const bool alphaTest = state.renderState(D3DRS_ALPHATESTENABLE) != FALSE;
-        program = call.shader->glProgram(alphaTest ? D3DCMPFUNC(state.renderState(D3DRS_ALPHAFUNC)) : D3DCMP_ALWAYS);
+        program = call.shader->glProgram(alphaFunc);
         if (!program) return;
         glUseProgram(program);
         call.shader->uploadParameters();
     } else {
-        FixedFunctionProgram* fixed = fixedFunction_->select(state, state.textures[0] != nullptr);
+        FixedFunctionProgram* fixed = fixedFunction_->select(state, state.textures[0] != nullptr, alphaFunc);
         if (!fixed) return;
         program = fixed->program();
         fixed->use(state, call.format.diffuse >= 0);

@@ -2,7 +2,6 @@
 
 #include "ExactCast.h"
 
-#include <algorithm>
 #include <new>
 
 namespace velmora::d3d9 {
@@ -129,6 +128,20 @@ bool Texture::share(const std::shared_ptr<TexelStorage>& texels) {
     }
     storage_ = texels;
     return true;
+}
+
+bool Texture::opaque() const {
+    if (format_ == D3DFMT_X8R8G8B8) return true;
+    TexelStorage& texels = *storage_;
+    if (texels.opaqueRevision == texels.revision) return texels.opaque;
+    bool everyAlphaFull = true;
+    for (const Level& level : texels.levels)
+        for (size_t alpha = 3; alpha < level.texels.size() && everyAlphaFull; alpha += kBytesPerTexel)
+            everyAlphaFull = level.texels[alpha] == 0xFF;
+    // Texels written under a lock count from the UnlockRect on, which moves the revision on.
+    texels.opaque = everyAlphaFull;
+    texels.opaqueRevision = texels.revision;
+    return everyAlphaFull;
 }
 
 Texture* asTexture(IDirect3DBaseTexture9* texture) { return exactCast<Texture>(texture); }

@@ -36,6 +36,8 @@ public:
     // Bumped by every UnlockRect: the GPU copy is stale when it saw an older revision.
     unsigned revision() const { return storage_->revision; }
     GpuCopy& gpuCopy() { return storage_->gpu; }
+    // Whether every texel of every level reads with alpha 1: always for X8R8G8B8.
+    bool opaque() const;
 
     // Reads `texels` from now on instead of its own, without copying them: false unless
     // they have this texture's format, level count and sizes and no level is locked.

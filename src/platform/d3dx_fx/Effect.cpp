@@ -280,6 +280,17 @@ bool Effect::clipTransform(D3DMATRIX& out) const {
     return true;
 }
 
+bool Effect::outputIsOpaque() const {
+    if (source_.alphaFactors.empty()) return false;
+    for (const EffectAlphaFactor& factor : source_.alphaFactors) {
+        const Value& value = committed_[factor.parameter];
+        const bool full =
+            factor.component < 0 ? d3d9::textureIsOpaque(value.texture) : value.floats[factor.component] >= 1.0f;
+        if (!full) return false;
+    }
+    return true;
+}
+
 void Effect::uploadParameters() {
     for (size_t i = 0; i < committed_.size(); ++i) {
         const int location = program_->location(i);
