@@ -224,8 +224,9 @@ TEST_F(OpaqueFragmentsTest, AlphaTestsThatPassAnAlphaOf255) {
     }
 }
 
-// The model shader's alpha is its texel alpha times the material's alpha, as committed.
-TEST_F(OpaqueFragmentsTest, TheEffectsAlphaFactorsAsCommitted) {
+// The model shader's alpha is its texel alpha times the material's alpha: the material as
+// committed, the texture as it is on the stage when the draw comes.
+TEST_F(OpaqueFragmentsTest, TheEffectsAlphaFactorsAsCommittedAndOnTheStage) {
     ID3DXEffect* effect = nullptr;
     ASSERT_EQ(D3DXCreateEffectFromFileA(device, sampleEffectPath(), nullptr, nullptr, 0, nullptr, &effect, nullptr),
               D3D_OK);
@@ -233,21 +234,20 @@ TEST_F(OpaqueFragmentsTest, TheEffectsAlphaFactorsAsCommitted) {
     ASSERT_NE(binding, nullptr);
     const D3DXVECTOR4 solid(0.3f, 0.3f, 0.3f, 1.0f), halfSeen(0.3f, 0.3f, 0.3f, 0.5f);
     effect->SetVector("MateDiffuse", &solid);
-    effect->SetTexture("MateDiffuseTex", texture(D3DFMT_A8R8G8B8, 0xFF336699));
     effect->Begin(nullptr, 0);
     effect->BeginPass(0);
-    EXPECT_TRUE(binding->outputIsOpaque());
+    state.textures[0] = texture(D3DFMT_A8R8G8B8, 0xFF336699);
+    EXPECT_TRUE(binding->outputIsOpaque(state));
     effect->SetVector("MateDiffuse", &halfSeen);
-    EXPECT_TRUE(binding->outputIsOpaque()) << "not committed yet";
+    EXPECT_TRUE(binding->outputIsOpaque(state)) << "not committed yet";
     effect->CommitChanges();
-    EXPECT_FALSE(binding->outputIsOpaque());
+    EXPECT_FALSE(binding->outputIsOpaque(state));
     effect->SetVector("MateDiffuse", &solid);
-    effect->SetTexture("MateDiffuseTex", texture(D3DFMT_A8R8G8B8, 0xFF336699, 1, 0x40000000));
     effect->CommitChanges();
-    EXPECT_FALSE(binding->outputIsOpaque());
-    effect->SetTexture("MateDiffuseTex", nullptr);
-    effect->CommitChanges();
-    EXPECT_TRUE(binding->outputIsOpaque());
+    state.textures[0] = texture(D3DFMT_A8R8G8B8, 0xFF336699, 1, 0x40000000);
+    EXPECT_FALSE(binding->outputIsOpaque(state));
+    state.textures[0] = nullptr;
+    EXPECT_TRUE(binding->outputIsOpaque(state));
     effect->EndPass();
     effect->End();
     effect->Release();

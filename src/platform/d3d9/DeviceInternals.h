@@ -4,6 +4,7 @@
 #pragma once
 
 #include "BufferStorage.h"
+#include "DeviceState.h"
 #include "TexelStorage.h"
 #include "velmora/DrawLog.h"
 
@@ -30,9 +31,10 @@ public:
     // The matrix (row-vector, D3DX order) that takes the draw's vertex positions to clip
     // space, when the program says which of its values make it; false when it does not.
     virtual bool clipTransform(D3DMATRIX& out) const = 0;
-    // True only when every fragment of the draw is certain to leave the program with alpha
-    // 1 (the program says what its alpha is made of, and those values are 1 now).
-    virtual bool outputIsOpaque() const = 0;
+    // True only when every fragment of a draw with this device state is certain to leave the
+    // program with alpha 1 (the program says what its alpha is made of, and those values,
+    // the textures on their stages among them, are 1 now).
+    virtual bool outputIsOpaque(const DeviceState& state) const = 0;
 };
 
 // Draws made while a binding is set use it instead of the fixed-function pipeline; null

@@ -61,7 +61,7 @@ bool operationKeepsSource(DWORD op) { return op == D3DBLENDOP_ADD || op == D3DBL
 }  // namespace
 
 bool fragmentsAreOpaque(const DrawCall& call) {
-    return call.shader ? call.shader->outputIsOpaque() : fixedFunctionAlphaIsFull(call);
+    return call.shader ? call.shader->outputIsOpaque(call.state) : fixedFunctionAlphaIsFull(call);
 }
 
 bool blendKeepsOpaqueSource(const DeviceState& state) {

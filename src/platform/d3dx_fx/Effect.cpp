@@ -280,12 +280,13 @@ bool Effect::clipTransform(D3DMATRIX& out) const {
     return true;
 }
 
-bool Effect::outputIsOpaque() const {
+bool Effect::outputIsOpaque(const d3d9::DeviceState& state) const {
     if (source_.alphaFactors.empty()) return false;
     for (const EffectAlphaFactor& factor : source_.alphaFactors) {
-        const Value& value = committed_[factor.parameter];
-        const bool full =
-            factor.component < 0 ? d3d9::textureIsOpaque(value.texture) : value.floats[factor.component] >= 1.0f;
+        // A texture is read from its stage, whatever was set there since the commit.
+        const bool full = factor.component < 0
+                              ? d3d9::textureIsOpaque(state.textures[textureStage(factor.parameter)])
+                              : committed_[factor.parameter].floats[factor.component] >= 1.0f;
         if (!full) return false;
     }
     return true;

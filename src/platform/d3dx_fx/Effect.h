@@ -53,7 +53,7 @@ public:
     unsigned glProgram(D3DCMPFUNC alphaFunc) override { return program_ ? program_->select(alphaFunc) : 0; }
     void uploadParameters() override;
     bool clipTransform(D3DMATRIX& out) const override;
-    bool outputIsOpaque() const override;
+    bool outputIsOpaque(const d3d9::DeviceState& state) const override;
 
 private:
     ~Effect() override;
