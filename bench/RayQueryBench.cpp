@@ -89,18 +89,24 @@ bool ready(benchmark::State& state) {
     return true;
 }
 
-void BM_RayQuery_Scan(benchmark::State& state) {
-    if (!ready(state)) return;
+// One ray of the sample after another, answered by `query` (the scan or the BVH).
+template <class Query>
+void answerSampleRays(benchmark::State& state, Query query) {
     const auto& rays = arena().sample->rays();
-    const velmora::d3dx::PickGeometry& geometry = arena().sample->geometry();
     std::size_t next = 0;
     for (auto _ : state) {
         const bench::SampleRay& r = rays[next];
         if (++next == rays.size()) next = 0;
         RayHit hit;
-        benchmark::DoNotOptimize(geometry.scanNearest(Ray(r.origin, r.dir), hit));
+        benchmark::DoNotOptimize(query(Ray(r.origin, r.dir), hit));
         benchmark::DoNotOptimize(hit);
     }
+}
+
+void BM_RayQuery_Scan(benchmark::State& state) {
+    if (!ready(state)) return;
+    const velmora::d3dx::PickGeometry& geometry = arena().sample->geometry();
+    answerSampleRays(state, [&](const Ray& ray, RayHit& hit) { return geometry.scanNearest(ray, hit); });
     state.counters["faces"] = benchmark::Counter(geometry.faceCount());
 }
 BENCHMARK(BM_RayQuery_Scan)->Unit(benchmark::kMicrosecond);
@@ -109,14 +115,7 @@ void BM_RayQuery_Bvh(benchmark::State& state) {
     if (!ready(state)) return;
     const auto& rays = arena().sample->rays();
     const velmora::d3dx::PickGeometry& geometry = arena().sample->geometry();
-    std::size_t next = 0;
-    for (auto _ : state) {
-        const bench::SampleRay& r = rays[next];
-        if (++next == rays.size()) next = 0;
-        RayHit hit;
-        benchmark::DoNotOptimize(geometry.nearest(Ray(r.origin, r.dir), hit));
-        benchmark::DoNotOptimize(hit);
-    }
+    answerSampleRays(state, [&](const Ray& ray, RayHit& hit) { return geometry.nearest(ray, hit); });
     state.counters["sample"] = benchmark::Counter(static_cast<double>(rays.size()));
     state.counters["sample_hits"] = benchmark::Counter(static_cast<double>(arena().hits));
     state.counters["mismatches"] = benchmark::Counter(static_cast<double>(arena().mismatches));
