@@ -13,25 +13,8 @@ struct ColourVertex {
     D3DCOLOR color;
 };
 
-class BackBufferTest : public ::testing::Test {
+class BackBufferTest : public DisplayWindowTest {
 protected:
-    void SetUp() override {
-        velmora::selectBackend(velmora::Backend::Real);
-        velmora::allowOffscreenVideo(true);
-        velmora::headless::resetWin32();
-        d3d = Direct3DCreate9(D3D_SDK_VERSION);
-        if (!d3d) GTEST_SKIP() << "no display with OpenGL 3.3";
-        window = createTestWindow(1280, 720);
-        ASSERT_NE(window, nullptr);
-    }
-
-    void TearDown() override {
-        if (device) device->Release();
-        if (d3d) d3d->Release();
-        velmora::headless::resetWin32();
-        velmora::allowOffscreenVideo(false);
-    }
-
     // A windowed device with a back buffer of the given size (0 x 0: the window's).
     void makeDevice(UINT width, UINT height) {
         D3DPRESENT_PARAMETERS params = windowedParameters(window);
@@ -78,9 +61,6 @@ protected:
         return colourNear(image.pixel(size.width / 2, size.height / 2), 0, 0, 255, 0) << " in the middle";
     }
 
-    HWND window = nullptr;
-    IDirect3D9* d3d = nullptr;
-    IDirect3DDevice9* device = nullptr;
     struct {
         UINT width, height;
     } size{};

@@ -31,7 +31,9 @@ inline D3DMATRIX pixelProjection(float width, float height) {
     return m;
 }
 
-class DisplayDeviceTest : public ::testing::Test {
+// A 1280 x 720 window on the real backend and the Direct3D object; the device is the
+// test's to make (released here).
+class DisplayWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         velmora::selectBackend(velmora::Backend::Real);
@@ -41,12 +43,6 @@ protected:
         if (!d3d) GTEST_SKIP() << "no display with OpenGL 3.3";
         window = createTestWindow(1280, 720);
         ASSERT_NE(window, nullptr);
-        params = windowedParameters(window);
-        ASSERT_EQ(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, kHardwareFlags, &params, &device),
-                  D3D_OK);
-        const D3DMATRIX projection = pixelProjection(1280.0f, 720.0f);
-        device->SetTransform(D3DTS_PROJECTION, &projection);
-        device->SetRenderState(D3DRS_LIGHTING, FALSE);
     }
 
     void TearDown() override {
@@ -55,6 +51,26 @@ protected:
         velmora::headless::resetWin32();
         velmora::allowOffscreenVideo(false);
         velmora::selectBackend(velmora::Backend::Real);
+    }
+
+    HWND window = nullptr;
+    IDirect3D9* d3d = nullptr;
+    IDirect3DDevice9* device = nullptr;
+};
+
+// The same with a windowed device whose back buffer is the window's, unlit, with a
+// projection that maps x and y to pixels.
+class DisplayDeviceTest : public DisplayWindowTest {
+protected:
+    void SetUp() override {
+        DisplayWindowTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        params = windowedParameters(window);
+        ASSERT_EQ(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, kHardwareFlags, &params, &device),
+                  D3D_OK);
+        const D3DMATRIX projection = pixelProjection(1280.0f, 720.0f);
+        device->SetTransform(D3DTS_PROJECTION, &projection);
+        device->SetRenderState(D3DRS_LIGHTING, FALSE);
     }
 
     velmora::Image readBack() {
@@ -71,9 +87,6 @@ protected:
         return std::string(dir ? dir : ".") + "/" + name + ".png";
     }
 
-    HWND window = nullptr;
-    IDirect3D9* d3d = nullptr;
-    IDirect3DDevice9* device = nullptr;
     D3DPRESENT_PARAMETERS params{};
 };
 
