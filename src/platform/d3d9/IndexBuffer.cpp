@@ -58,11 +58,9 @@ bool IndexBuffer::span(UINT first, UINT count, IndexSpan& out) const {
     if (uint64_t(first) + count > storage_.length() / size) return false;
     const bool keep = !storage_.locked();
     if (keep) {
-        for (const KeptSpan& kept : kept_) {
-            if (kept.revision == storage_.revision() && kept.first == first && kept.count == count) {
-                out = kept.span;
-                return true;
-            }
+        if (const IndexSpan* kept = kept_.find(IndexRun{first, count}, storage_.revision())) {
+            out = *kept;
+            return true;
         }
     }
     IndexSpan found{0xFFFFFFFFu, 0};
@@ -79,10 +77,7 @@ bool IndexBuffer::span(UINT first, UINT count, IndexSpan& out) const {
         if (index < found.low) found.low = index;
         if (index > found.high) found.high = index;
     }
-    if (keep) {
-        kept_[nextKept_] = KeptSpan{first, count, storage_.revision(), found};
-        nextKept_ = (nextKept_ + 1) % kept_.size();
-    }
+    if (keep) kept_.keep(IndexRun{first, count}, storage_.revision(), found);
     out = found;
     return true;
 }

@@ -3,10 +3,10 @@
 
 #include "BufferStorage.h"
 #include "ComObject.h"
+#include "RecentRuns.h"
 
 #include <d3d9.h>
 
-#include <array>
 
 namespace velmora::d3d9 {
 
@@ -45,16 +45,12 @@ private:
     D3DPOOL pool_;
     BufferStorage storage_;
 
-    // Meshes draw the same runs every frame: the last few spans are kept until the buffer
-    // is unlocked again, so that a draw need not read every index to check it.
-    struct KeptSpan {
-        UINT first = 0;
-        UINT count = 0;
-        unsigned revision = 0;  // 0: empty (revisions start at 1)
-        IndexSpan span{};
+    // The last few spans, so that a draw need not read every index to check it.
+    struct IndexRun {
+        UINT first, count;
+        bool operator==(const IndexRun& other) const { return first == other.first && count == other.count; }
     };
-    mutable std::array<KeptSpan, 8> kept_{};
-    mutable size_t nextKept_ = 0;
+    mutable RecentRuns<IndexRun, IndexSpan> kept_;
 };
 
 IndexBuffer* asIndexBuffer(IDirect3DIndexBuffer9* buffer);

@@ -74,19 +74,13 @@ bool VertexBuffer::positionBounds(UINT offset, UINT stride, UINT count, Position
     if (uint64_t(offset) + uint64_t(count - 1) * stride + 3 * sizeof(float) > storage_.length()) return false;
     const bool keep = !storage_.locked();
     if (keep) {
-        for (const KeptBounds& kept : kept_) {
-            if (kept.revision == storage_.revision() && kept.offset == offset && kept.stride == stride &&
-                kept.count == count) {
-                out = kept.bounds;
-                return true;
-            }
+        if (const PositionBounds* kept = kept_.find(VertexRun{offset, stride, count}, storage_.revision())) {
+            out = *kept;
+            return true;
         }
     }
     out = boundsOfPositions(storage_.bytes().data(), offset, stride, count);
-    if (keep) {
-        kept_[nextKept_] = KeptBounds{offset, stride, count, storage_.revision(), out};
-        nextKept_ = (nextKept_ + 1) % kept_.size();
-    }
+    if (keep) kept_.keep(VertexRun{offset, stride, count}, storage_.revision(), out);
     return true;
 }
 

@@ -3,10 +3,10 @@
 
 #include "BufferStorage.h"
 #include "ComObject.h"
+#include "RecentRuns.h"
 
 #include <d3d9.h>
 
-#include <array>
 
 namespace velmora::d3d9 {
 
@@ -47,17 +47,14 @@ private:
     D3DPOOL pool_;
     BufferStorage storage_;
 
-    // Meshes draw the same runs every frame: the last few boxes are kept until the buffer
-    // is unlocked again.
-    struct KeptBounds {
-        UINT offset = 0;
-        UINT stride = 0;
-        UINT count = 0;
-        unsigned revision = 0;  // 0: empty (revisions start at 1)
-        PositionBounds bounds{};
+    // The last few boxes of the runs drawn.
+    struct VertexRun {
+        UINT offset, stride, count;
+        bool operator==(const VertexRun& other) const {
+            return offset == other.offset && stride == other.stride && count == other.count;
+        }
     };
-    mutable std::array<KeptBounds, 8> kept_{};
-    mutable size_t nextKept_ = 0;
+    mutable RecentRuns<VertexRun, PositionBounds> kept_;
 };
 
 VertexBuffer* asVertexBuffer(IDirect3DVertexBuffer9* buffer);
