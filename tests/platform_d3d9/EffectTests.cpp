@@ -234,6 +234,43 @@ TEST_F(EffectTest, EveryCommitCarriesWhatChangedSinceTheLast) {
     }
 }
 
+// BeginPass binds the effect's textures to their stages; CommitChanges passes on only the
+// parameters set since, so a texture put on the stage in between stays until then.
+TEST_F(EffectTest, CommitsPassOnOnlyTheTexturesSetSince) {
+    IDirect3DTexture9 *picture = nullptr, *other = nullptr;
+    ASSERT_EQ(device->CreateTexture(1, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &picture, nullptr), D3D_OK);
+    ASSERT_EQ(device->CreateTexture(1, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &other, nullptr), D3D_OK);
+    auto stage0 = [&] {
+        IDirect3DBaseTexture9* bound = nullptr;
+        device->GetTexture(0, &bound);
+        if (bound) bound->Release();
+        return bound;
+    };
+    const D3DXVECTOR4 grey(0.5f, 0.5f, 0.5f, 1.0f);
+
+    effect->SetTexture("MateDiffuseTex", picture);
+    for (int round = 0; round < 2; ++round) {
+        effect->Begin(nullptr, 0);
+        effect->BeginPass(0);
+        EXPECT_EQ(stage0(), picture) << "round " << round;
+        device->SetTexture(0, other);
+        effect->SetVector("MateDiffuse", &grey);
+        effect->CommitChanges();
+        EXPECT_EQ(stage0(), other) << "round " << round;
+        effect->SetTexture("MateDiffuseTex", picture);
+        effect->CommitChanges();
+        EXPECT_EQ(stage0(), picture) << "round " << round;
+        device->SetTexture(0, other);
+        effect->EndPass();
+        effect->End();
+        EXPECT_EQ(stage0(), nullptr) << "round " << round;
+    }
+
+    effect->SetTexture("MateDiffuseTex", nullptr);
+    other->Release();
+    picture->Release();
+}
+
 TEST_F(EffectTest, ReleasingAnEffectInItsPassGoesBackToFixedFunction) {
     effect->Begin(nullptr, 0);
     effect->BeginPass(0);

@@ -196,6 +196,33 @@ TEST_F(MeshTest, DrawSubsetDrawsTheFacesOfOneMaterial) {
     mesh->Release();
 }
 
+// Loads of one file read the same indices and share what draws learnt of them; a load
+// whose indices are rewritten is checked against its own.
+TEST_F(MeshTest, ADrawCheckHoldsOnlyForTheIndicesItRead) {
+    const std::string path = writeFloorAndWall();
+    ID3DXMesh* first = load(path);
+    ID3DXMesh* second = load(path);
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(first->DrawSubset(1), D3D_OK);
+    EXPECT_EQ(second->DrawSubset(1), D3D_OK);
+
+    WORD* indices = nullptr;
+    ASSERT_EQ(first->LockIndexBuffer(0, reinterpret_cast<void**>(&indices)), D3D_OK);
+    indices[3] = WORD(first->GetNumVertices());  // the first floor index, one past the vertices
+    first->UnlockIndexBuffer();
+    EXPECT_EQ(first->DrawSubset(1), D3DERR_INVALIDCALL);
+    EXPECT_EQ(second->DrawSubset(1), D3D_OK);
+    ID3DXMesh* third = load(path);
+    ASSERT_NE(third, nullptr);
+    EXPECT_EQ(third->DrawSubset(1), D3D_OK);
+    EXPECT_EQ(velmora::drawLog().pending().size(), 4u);
+
+    third->Release();
+    second->Release();
+    first->Release();
+}
+
 TEST_F(MeshTest, RewrittenAttributesAreDrawnRunByRun) {
     ID3DXMesh* mesh = load(writeFloorAndWall());
     ASSERT_NE(mesh, nullptr);

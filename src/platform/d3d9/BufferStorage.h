@@ -5,6 +5,7 @@
 #pragma once
 
 #include "GpuCopy.h"
+#include "RecentRuns.h"
 
 #include <d3d9.h>
 
@@ -12,6 +13,32 @@
 #include <vector>
 
 namespace velmora::d3d9 {
+
+// The smallest and the largest index of a run of indices.
+struct IndexSpan {
+    UINT low;
+    UINT high;
+};
+
+// The box around a run of vertex positions.
+struct PositionBounds {
+    float low[3];
+    float high[3];
+};
+
+struct IndexRun {
+    UINT first, count, indexSize;
+    bool operator==(const IndexRun& other) const {
+        return first == other.first && count == other.count && indexSize == other.indexSize;
+    }
+};
+
+struct VertexRun {
+    UINT offset, stride, count;
+    bool operator==(const VertexRun& other) const {
+        return offset == other.offset && stride == other.stride && count == other.count;
+    }
+};
 
 // Bytes that several buffers may read, with their copy on the GPU.
 struct BufferBytes {
@@ -22,6 +49,10 @@ struct BufferBytes {
     // whatever else was worked out from the bytes, is stale when it saw another revision.
     unsigned revision;
     GpuCopy gpu;
+    // The last few answers worked out from the bytes, kept here rather than in each buffer
+    // so that every mesh loaded from one file finds them (and they stay in the cache).
+    RecentRuns<IndexRun, IndexSpan> spans;
+    RecentRuns<VertexRun, PositionBounds> boxes;
 };
 
 class BufferStorage {
@@ -37,6 +68,7 @@ public:
     bool locked() const { return locks_ > 0; }
     unsigned revision() const { return shared_->revision; }
     GpuCopy& gpuCopy() { return shared_->gpu; }
+    BufferBytes& contents() const { return *shared_; }
 
     // Reads `bytes` from now on instead of its own, without copying them: false unless they
     // are as long as this buffer and no lock is open.

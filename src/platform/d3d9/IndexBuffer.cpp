@@ -57,14 +57,16 @@ bool IndexBuffer::span(UINT first, UINT count, IndexSpan& out) const {
     const UINT size = indexSize();
     if (uint64_t(first) + count > storage_.length() / size) return false;
     const bool keep = !storage_.locked();
+    BufferBytes& contents = storage_.contents();
+    const IndexRun run{first, count, size};
     if (keep) {
-        if (const IndexSpan* kept = kept_.find(IndexRun{first, count}, storage_.revision())) {
+        if (const IndexSpan* kept = contents.spans.find(run, contents.revision)) {
             out = *kept;
             return true;
         }
     }
     IndexSpan found{0xFFFFFFFFu, 0};
-    const BYTE* bytes = storage_.bytes().data();
+    const BYTE* bytes = contents.bytes.data();
     for (UINT i = first; i < first + count; ++i) {
         UINT index;
         if (size == 2) {
@@ -77,7 +79,7 @@ bool IndexBuffer::span(UINT first, UINT count, IndexSpan& out) const {
         if (index < found.low) found.low = index;
         if (index > found.high) found.high = index;
     }
-    if (keep) kept_.keep(IndexRun{first, count}, storage_.revision(), found);
+    if (keep) contents.spans.keep(run, contents.revision, found);
     out = found;
     return true;
 }

@@ -3,18 +3,11 @@
 
 #include "BufferStorage.h"
 #include "ComObject.h"
-#include "RecentRuns.h"
 
 #include <d3d9.h>
 
 
 namespace velmora::d3d9 {
-
-// The smallest and the largest index of a run of indices.
-struct IndexSpan {
-    UINT low;
-    UINT high;
-};
 
 class IndexBuffer final : public ComObject<IDirect3DIndexBuffer9> {
 public:
@@ -33,6 +26,7 @@ public:
     D3DFORMAT format() const { return format_; }
     UINT indexSize() const { return format_ == D3DFMT_INDEX32 ? 4 : 2; }
     // The span of the `count` indices from `first`; false when they pass the buffer's end.
+    // Spans are kept with the bytes, so that a draw need not read every index to check it.
     bool span(UINT first, UINT count, IndexSpan& out) const;
 
 private:
@@ -44,13 +38,6 @@ private:
     D3DFORMAT format_;
     D3DPOOL pool_;
     BufferStorage storage_;
-
-    // The last few spans, so that a draw need not read every index to check it.
-    struct IndexRun {
-        UINT first, count;
-        bool operator==(const IndexRun& other) const { return first == other.first && count == other.count; }
-    };
-    mutable RecentRuns<IndexRun, IndexSpan> kept_;
 };
 
 IndexBuffer* asIndexBuffer(IDirect3DIndexBuffer9* buffer);

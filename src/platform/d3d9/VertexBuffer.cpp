@@ -73,14 +73,16 @@ bool VertexBuffer::positionBounds(UINT offset, UINT stride, UINT count, Position
     if (count == 0) return false;
     if (uint64_t(offset) + uint64_t(count - 1) * stride + 3 * sizeof(float) > storage_.length()) return false;
     const bool keep = !storage_.locked();
+    BufferBytes& contents = storage_.contents();
+    const VertexRun run{offset, stride, count};
     if (keep) {
-        if (const PositionBounds* kept = kept_.find(VertexRun{offset, stride, count}, storage_.revision())) {
+        if (const PositionBounds* kept = contents.boxes.find(run, contents.revision)) {
             out = *kept;
             return true;
         }
     }
-    out = boundsOfPositions(storage_.bytes().data(), offset, stride, count);
-    if (keep) kept_.keep(VertexRun{offset, stride, count}, storage_.revision(), out);
+    out = boundsOfPositions(contents.bytes.data(), offset, stride, count);
+    if (keep) contents.boxes.keep(run, contents.revision, out);
     return true;
 }
 

@@ -3,18 +3,11 @@
 
 #include "BufferStorage.h"
 #include "ComObject.h"
-#include "RecentRuns.h"
 
 #include <d3d9.h>
 
 
 namespace velmora::d3d9 {
-
-// The box around a run of vertex positions.
-struct PositionBounds {
-    float low[3];
-    float high[3];
-};
 
 // The box around `count` positions (three floats at the start of each vertex), the first
 // at byte `offset` of `bytes` and each `stride` bytes after the one before.
@@ -46,15 +39,6 @@ private:
     DWORD fvf_;
     D3DPOOL pool_;
     BufferStorage storage_;
-
-    // The last few boxes of the runs drawn.
-    struct VertexRun {
-        UINT offset, stride, count;
-        bool operator==(const VertexRun& other) const {
-            return offset == other.offset && stride == other.stride && count == other.count;
-        }
-    };
-    mutable RecentRuns<VertexRun, PositionBounds> kept_;
 };
 
 VertexBuffer* asVertexBuffer(IDirect3DVertexBuffer9* buffer);

@@ -17,9 +17,13 @@ Effect::Effect(IDirect3DDevice9* device, EffectSource source, std::unique_ptr<Ef
       changed_(source_.parameters.size(), 0),
       saved_(device) {
     device_->AddRef();
+    pending_.reserve(source_.parameters.size());
     DWORD stage = 0;
     for (size_t i = 0; i < source_.parameters.size(); ++i)
-        if (source_.parameters[i].type == EffectParameterType::Texture) textureStages_[i] = stage++;
+        if (source_.parameters[i].type == EffectParameterType::Texture) {
+            textureStages_[i] = stage++;
+            textureParameters_.push_back(int(i));
+        }
 }
 
 Effect::~Effect() {
@@ -59,7 +63,10 @@ int Effect::find(D3DXHANDLE handle) const {
 }
 
 Effect::Value& Effect::changing(int index) {
-    changed_[index] = 1;
+    if (!changed_[index]) {
+        changed_[index] = 1;
+        pending_.push_back(index);
+    }
     return values_[index];
 }
 
@@ -78,6 +85,7 @@ HRESULT Effect::SetTechnique(D3DXHANDLE technique) {
 }
 
 void Effect::setTextureValue(Value& value, IDirect3DBaseTexture9* texture) {
+    if (texture == value.texture) return;
     if (texture) texture->AddRef();
     if (value.texture) value.texture->Release();
     value.texture = texture;
@@ -200,8 +208,7 @@ HRESULT Effect::Begin(UINT* passes, DWORD flags) {
     if (begun_) return D3DERR_INVALIDCALL;
     if (passes) *passes = 1;
     if (!(flags & D3DXFX_DONOTSAVESTATE)) {
-        for (size_t i = 0; i < source_.parameters.size(); ++i)
-            if (source_.parameters[i].type == EffectParameterType::Texture) saved_.saveTexture(textureStages_[i]);
+        for (int parameter : textureParameters_) saved_.saveTexture(textureStage(parameter));
         for (const EffectSamplerState& state : source_.samplerStates)
             saved_.saveSamplerState(textureStage(state.texture), state.type);
     }
@@ -212,6 +219,8 @@ HRESULT Effect::Begin(UINT* passes, DWORD flags) {
 HRESULT Effect::BeginPass(UINT pass) {
     if (!begun_ || inPass_ || pass != 0) return D3DERR_INVALIDCALL;
     commit();
+    // The pass sets all its states, its textures among them, whatever was set since.
+    for (int parameter : textureParameters_) device_->SetTexture(textureStage(parameter), committed_[parameter].texture);
     for (const EffectSamplerState& state : source_.samplerStates)
         device_->SetSamplerState(textureStage(state.texture), state.type, state.value);
     d3d9::bindShader(device_, this);
@@ -248,15 +257,17 @@ HRESULT Effect::GetDevice(IDirect3DDevice9** device) {
 }
 
 void Effect::commit() {
-    for (size_t i = 0; i < values_.size(); ++i) {
-        if (changed_[i]) {
-            std::memcpy(committed_[i].floats, values_[i].floats, sizeof values_[i].floats);
+    for (int i : pending_) {
+        const EffectParameterType type = source_.parameters[i].type;
+        if (type == EffectParameterType::Texture) {
             setTextureValue(committed_[i], values_[i].texture);
-            changed_[i] = 0;
+            device_->SetTexture(textureStage(i), values_[i].texture);
+        } else {
+            std::memcpy(committed_[i].floats, values_[i].floats, floatCount(type) * sizeof(float));
         }
-        if (source_.parameters[i].type == EffectParameterType::Texture)
-            device_->SetTexture(textureStages_[i], values_[i].texture);
+        changed_[i] = 0;
     }
+    pending_.clear();
 }
 
 void Effect::parametersInForce(std::vector<LoggedEffectParameter>& out) const {

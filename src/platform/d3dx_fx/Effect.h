@@ -68,7 +68,8 @@ private:
     // values_[index] is about to change: the next commit copies it.
     Value& changing(int index);
     void setTextureValue(Value& value, IDirect3DBaseTexture9* texture);
-    // The values as they are now become the ones draws use; textures go to their stages.
+    // The values set since the last commit become the ones draws use; a texture set since
+    // goes to its stage.
     void commit();
     DWORD textureStage(size_t parameter) const { return textureStages_[parameter]; }
 
@@ -79,6 +80,8 @@ private:
     std::vector<Value> committed_;
     std::vector<DWORD> textureStages_;  // per parameter; textures only
     std::vector<char> changed_;         // per parameter: set since the last commit
+    std::vector<int> pending_;          // the parameters set since the last commit
+    std::vector<int> textureParameters_;
     // Games pass the same string literals as handles every frame: the parameter last
     // found for a pointer is tried first (its name is still compared).
     mutable std::array<std::pair<D3DXHANDLE, int>, 64> recentHandles_{};
