@@ -1,5 +1,6 @@
-// Ray queries against the arena mesh: the BVH that D3DXIntersect uses, against a plain
-// scan of every face. Before timing, both answer the whole sample and must agree on
+// Ray queries against the arena mesh: the search that D3DXIntersect uses (the grids across
+// the axes for rays along one axis, the BVH for the others), the BVH alone, and a plain
+// scan of every face. Before timing, all three answer both samples and must agree on
 // every hit, face, U, V and distance.
 #include <benchmark/benchmark.h>
 
@@ -14,10 +15,12 @@
 
 namespace {
 
+using velmora::d3dx::PickGeometry;
 using velmora::d3dx::Ray;
 using velmora::d3dx::RayHit;
 
 const std::size_t SAMPLE_SIZE = 200000;
+const std::size_t HALL_SAMPLE_SIZE = 60000;  // ten frames of 1,000 dragonflies
 const int PASSES = 5;
 
 bool sameFloat(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
@@ -28,47 +31,63 @@ bool sameAnswer(bool hitA, const RayHit& a, bool hitB, const RayHit& b) {
            (a.face == b.face && sameFloat(a.u, b.u) && sameFloat(a.v, b.v) && sameFloat(a.dist, b.dist));
 }
 
-// The arena and its ray sample, made once for all ray benchmarks.
+// One way of answering the rays of a sample, with its answers and its fastest pass.
+struct Answers {
+    std::vector<RayHit> hits;
+    std::vector<char> found;
+    double seconds = 1e30;
+
+    template <class Query>
+    void pass(const std::vector<bench::SampleRay>& rays, Query query) {
+        hits.resize(rays.size());
+        found.resize(rays.size());
+        const auto start = std::chrono::steady_clock::now();
+        for (std::size_t i = 0; i < rays.size(); ++i) found[i] = query(Ray(rays[i].origin, rays[i].dir), hits[i]);
+        seconds = std::min(seconds, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+
+    std::size_t mismatchesWith(const Answers& other) const {
+        std::size_t count = 0;
+        for (std::size_t i = 0; i < hits.size(); ++i)
+            if (!sameAnswer(found[i], hits[i], other.found[i], other.hits[i])) ++count;
+        return count;
+    }
+};
+
+// A sample answered by the scan, the BVH alone and the full search, pass after pass in
+// turn, keeping the fastest pass of each (the least disturbed by other work on the machine).
+struct SampleCheck {
+    Answers scan, bvh, search;
+    std::size_t hits = 0;
+    std::size_t bvhMismatches = 0;
+    std::size_t searchMismatches = 0;
+
+    SampleCheck(const PickGeometry& geometry, const std::vector<bench::SampleRay>& rays) {
+        for (int pass = 0; pass < PASSES; ++pass) {
+            scan.pass(rays, [&](const Ray& ray, RayHit& hit) { return geometry.scanNearest(ray, hit); });
+            bvh.pass(rays, [&](const Ray& ray, RayHit& hit) { return geometry.bvh().nearest(ray, hit); });
+            search.pass(rays, [&](const Ray& ray, RayHit& hit) { return geometry.nearest(ray, hit); });
+        }
+        hits = static_cast<std::size_t>(std::count(scan.found.begin(), scan.found.end(), 1));
+        bvhMismatches = bvh.mismatchesWith(scan);
+        searchMismatches = search.mismatchesWith(scan);
+    }
+    bool agrees() const { return bvhMismatches == 0 && searchMismatches == 0; }
+};
+
+// The arena and its ray samples, made and checked once for all ray benchmarks.
 struct Arena {
     bench::PlaySession session;
     std::unique_ptr<bench::RaySample> sample;
-    std::size_t mismatches = 0;
-    std::size_t hits = 0;
-    double scanSeconds = 0.0;
-    double bvhSeconds = 0.0;
+    std::unique_ptr<SampleCheck> mixed;
+    std::unique_ptr<SampleCheck> hall;
 
     Arena() {
         if (!session.ready()) return;
-        sample = std::make_unique<bench::RaySample>(g_subField.mesh.mesh, g_subField.world, SAMPLE_SIZE);
-        compare();
-    }
-
-    // Answers the whole sample both ways, several times over, keeping the fastest pass of
-    // each (the least disturbed by other work on the machine).
-    void compare() {
-        const velmora::d3dx::PickGeometry& geometry = sample->geometry();
-        const std::vector<bench::SampleRay>& rays = sample->rays();
-        std::vector<RayHit> scanned(rays.size()), searched(rays.size());
-        std::vector<char> scanHit(rays.size()), searchHit(rays.size());
-        scanSeconds = bvhSeconds = 1e30;
-        for (int pass = 0; pass < PASSES; ++pass) {
-            auto start = std::chrono::steady_clock::now();
-            for (std::size_t i = 0; i < rays.size(); ++i)
-                scanHit[i] = geometry.scanNearest(Ray(rays[i].origin, rays[i].dir), scanned[i]);
-            scanSeconds = std::min(scanSeconds, secondsSince(start));
-            start = std::chrono::steady_clock::now();
-            for (std::size_t i = 0; i < rays.size(); ++i)
-                searchHit[i] = geometry.nearest(Ray(rays[i].origin, rays[i].dir), searched[i]);
-            bvhSeconds = std::min(bvhSeconds, secondsSince(start));
-        }
-        for (std::size_t i = 0; i < rays.size(); ++i) {
-            if (!sameAnswer(scanHit[i], scanned[i], searchHit[i], searched[i])) ++mismatches;
-            if (scanHit[i]) ++hits;
-        }
-    }
-
-    static double secondsSince(std::chrono::steady_clock::time_point start) {
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        sample = std::make_unique<bench::RaySample>(g_subField.mesh.mesh, g_subField.world, SAMPLE_SIZE,
+                                                    HALL_SAMPLE_SIZE);
+        mixed = std::make_unique<SampleCheck>(sample->geometry(), sample->rays());
+        hall = std::make_unique<SampleCheck>(sample->geometry(), sample->hallRays());
     }
 };
 
@@ -82,17 +101,16 @@ bool ready(benchmark::State& state) {
         state.SkipWithError("no arena: run from the game's folder with the generated data");
         return false;
     }
-    if (arena().mismatches != 0) {
-        state.SkipWithError("the BVH and the scan disagree");
+    if (!arena().mixed->agrees() || !arena().hall->agrees()) {
+        state.SkipWithError("the searches and the scan disagree");
         return false;
     }
     return true;
 }
 
-// One ray of the sample after another, answered by `query` (the scan or the BVH).
+// One ray of `rays` after another, answered by `query`.
 template <class Query>
-void answerSampleRays(benchmark::State& state, Query query) {
-    const auto& rays = arena().sample->rays();
+void answerRays(benchmark::State& state, const std::vector<bench::SampleRay>& rays, Query query) {
     std::size_t next = 0;
     for (auto _ : state) {
         const bench::SampleRay& r = rays[next];
@@ -103,23 +121,30 @@ void answerSampleRays(benchmark::State& state, Query query) {
     }
 }
 
+void reportCheck(benchmark::State& state, const SampleCheck& check, std::size_t rays) {
+    state.counters["sample"] = benchmark::Counter(static_cast<double>(rays));
+    state.counters["sample_hits"] = benchmark::Counter(static_cast<double>(check.hits));
+    state.counters["mismatches"] = benchmark::Counter(static_cast<double>(check.searchMismatches));
+    state.counters["bvh_mismatches"] = benchmark::Counter(static_cast<double>(check.bvhMismatches));
+    state.counters["speedup_vs_scan"] = benchmark::Counter(check.scan.seconds / check.search.seconds);
+    state.counters["speedup_vs_bvh"] = benchmark::Counter(check.bvh.seconds / check.search.seconds);
+}
+
 void BM_RayQuery_Scan(benchmark::State& state) {
     if (!ready(state)) return;
-    const velmora::d3dx::PickGeometry& geometry = arena().sample->geometry();
-    answerSampleRays(state, [&](const Ray& ray, RayHit& hit) { return geometry.scanNearest(ray, hit); });
+    const PickGeometry& geometry = arena().sample->geometry();
+    answerRays(state, arena().sample->rays(),
+               [&](const Ray& ray, RayHit& hit) { return geometry.scanNearest(ray, hit); });
     state.counters["faces"] = benchmark::Counter(geometry.faceCount());
 }
 BENCHMARK(BM_RayQuery_Scan)->Unit(benchmark::kMicrosecond);
 
+// The search D3DXIntersect uses, on the mixed sample.
 void BM_RayQuery_Bvh(benchmark::State& state) {
     if (!ready(state)) return;
-    const auto& rays = arena().sample->rays();
-    const velmora::d3dx::PickGeometry& geometry = arena().sample->geometry();
-    answerSampleRays(state, [&](const Ray& ray, RayHit& hit) { return geometry.nearest(ray, hit); });
-    state.counters["sample"] = benchmark::Counter(static_cast<double>(rays.size()));
-    state.counters["sample_hits"] = benchmark::Counter(static_cast<double>(arena().hits));
-    state.counters["mismatches"] = benchmark::Counter(static_cast<double>(arena().mismatches));
-    state.counters["speedup_vs_scan"] = benchmark::Counter(arena().scanSeconds / arena().bvhSeconds);
+    const PickGeometry& geometry = arena().sample->geometry();
+    answerRays(state, arena().sample->rays(), [&](const Ray& ray, RayHit& hit) { return geometry.nearest(ray, hit); });
+    reportCheck(state, *arena().mixed, arena().sample->rays().size());
 }
 BENCHMARK(BM_RayQuery_Bvh)->Unit(benchmark::kMicrosecond);
 
@@ -141,5 +166,35 @@ void BM_RayQuery_D3DXIntersect(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RayQuery_D3DXIntersect)->Unit(benchmark::kMicrosecond);
+
+// The rays flying dragonflies cast in the hall (shadow and walls), by the scan, by the
+// BVH alone and by the search D3DXIntersect uses.
+void BM_RayQuery_HallScan(benchmark::State& state) {
+    if (!ready(state)) return;
+    const PickGeometry& geometry = arena().sample->geometry();
+    answerRays(state, arena().sample->hallRays(),
+               [&](const Ray& ray, RayHit& hit) { return geometry.scanNearest(ray, hit); });
+}
+BENCHMARK(BM_RayQuery_HallScan)->Unit(benchmark::kMicrosecond);
+
+void BM_RayQuery_HallBvh(benchmark::State& state) {
+    if (!ready(state)) return;
+    const PickGeometry& geometry = arena().sample->geometry();
+    answerRays(state, arena().sample->hallRays(),
+               [&](const Ray& ray, RayHit& hit) { return geometry.bvh().nearest(ray, hit); });
+}
+BENCHMARK(BM_RayQuery_HallBvh)->Unit(benchmark::kMicrosecond);
+
+void BM_RayQuery_Hall(benchmark::State& state) {
+    if (!ready(state)) return;
+    const PickGeometry& geometry = arena().sample->geometry();
+    answerRays(state, arena().sample->hallRays(),
+               [&](const Ray& ray, RayHit& hit) { return geometry.nearest(ray, hit); });
+    reportCheck(state, *arena().hall, arena().sample->hallRays().size());
+    std::size_t gridBytes = 0;
+    for (int axis = 0; axis < 3; ++axis) gridBytes += geometry.axisGrid(axis).memoryBytes();
+    state.counters["grid_bytes"] = benchmark::Counter(static_cast<double>(gridBytes));
+}
+BENCHMARK(BM_RayQuery_Hall)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

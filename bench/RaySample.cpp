@@ -17,7 +17,7 @@ D3DXVECTOR3 cornerOf(const BYTE* vertices, DWORD stride, DWORD index) {
 
 }  // namespace
 
-RaySample::RaySample(ID3DXMesh* mesh, const D3DXMATRIX& world, std::size_t count) {
+RaySample::RaySample(ID3DXMesh* mesh, const D3DXMATRIX& world, std::size_t count, std::size_t hallCount) {
     const DWORD vertexCount = mesh->GetNumVertices();
     const DWORD faceCount = mesh->GetNumFaces();
     const DWORD stride = mesh->GetNumBytesPerVertex();
@@ -82,6 +82,23 @@ RaySample::RaySample(ID3DXMesh* mesh, const D3DXMATRIX& world, std::size_t count
         D3DXVec3TransformCoord(&ray.origin, &from, &inverse);
         D3DXVec3TransformNormal(&ray.dir, &dir, &inverse);
         rays_.push_back(ray);
+    }
+
+    // Where dragonflies fly in the hall (world units), and the rays each casts a frame.
+    const D3DXVECTOR3 hallLow(-36.0f, 1.0f, -31.0f), hallHigh(36.0f, 12.0f, 31.0f);
+    const D3DXVECTOR3 casts[6] = {D3DXVECTOR3(0, -1, 0), D3DXVECTOR3(0, 0, 1),  D3DXVECTOR3(1, 0, 0),
+                                  D3DXVECTOR3(0, 1, 0),  D3DXVECTOR3(-1, 0, 0), D3DXVECTOR3(0, 0, -1)};
+    hallRays_.reserve(hallCount);
+    D3DXVECTOR3 from;
+    for (std::size_t i = 0; i < hallCount; ++i) {
+        if (i % 6 == 0)
+            from = D3DXVECTOR3(hallLow.x + unit(random) * (hallHigh.x - hallLow.x),
+                               hallLow.y + unit(random) * (hallHigh.y - hallLow.y),
+                               hallLow.z + unit(random) * (hallHigh.z - hallLow.z));
+        SampleRay ray;
+        D3DXVec3TransformCoord(&ray.origin, &from, &inverse);
+        D3DXVec3TransformNormal(&ray.dir, &casts[i % 6], &inverse);
+        hallRays_.push_back(ray);
     }
     mesh->UnlockIndexBuffer();
     mesh->UnlockVertexBuffer();

@@ -22,14 +22,18 @@ public:
     // Reads the faces of `mesh` placed by `world` and draws `count` rays from a fixed seed:
     // a mix of straight down (ground and shadow), level along the axes (walls), random
     // directions of random length, and rays aimed at a corner of a random face (edge and
-    // corner ties).
-    RaySample(ID3DXMesh* mesh, const D3DXMATRIX& world, std::size_t count);
+    // corner ties). Then `hallCount` rays as flying dragonflies cast them: from random
+    // points in the hall's air, straight down for the shadow, then along +z, +x, +y, -x
+    // and -z for the walls, in turn.
+    RaySample(ID3DXMesh* mesh, const D3DXMATRIX& world, std::size_t count, std::size_t hallCount);
 
     const std::vector<SampleRay>& rays() const { return rays_; }
+    const std::vector<SampleRay>& hallRays() const { return hallRays_; }
     const velmora::d3dx::PickGeometry& geometry() const { return *geometry_; }
 
 private:
     std::vector<SampleRay> rays_;
+    std::vector<SampleRay> hallRays_;
     std::unique_ptr<velmora::d3dx::PickGeometry> geometry_;
 };
 

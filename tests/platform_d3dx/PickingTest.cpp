@@ -1,4 +1,6 @@
-// The ray-triangle rule and the BVH against the plain scan, below D3DXIntersect.
+// The ray-triangle rule, and the searches (BVH, grids across the axes) against the plain
+// scan, below D3DXIntersect.
+#include "FaceSoup.h"
 #include "PickGeometry.h"
 
 #include <gtest/gtest.h>
@@ -12,22 +14,6 @@ using velmora::d3dx::Ray;
 using velmora::d3dx::RayHit;
 
 namespace {
-
-struct Soup {
-    std::vector<float> positions;  // three floats per vertex, packed
-    std::vector<uint32_t> indices;
-
-    void addTriangle(const D3DXVECTOR3& a, const D3DXVECTOR3& b, const D3DXVECTOR3& c) {
-        for (const D3DXVECTOR3* p : {&a, &b, &c}) {
-            indices.push_back((uint32_t)positions.size() / 3);
-            positions.insert(positions.end(), {p->x, p->y, p->z});
-        }
-    }
-    PickGeometry build() const {
-        return PickGeometry(reinterpret_cast<const BYTE*>(positions.data()), (DWORD)positions.size() / 3,
-                            3 * sizeof(float), indices.data(), true, (DWORD)indices.size() / 3);
-    }
-};
 
 // A unit right triangle in the plane z = depth, corners (0,0) (1,0) (0,1).
 void addFloorAt(Soup& soup, float depth, bool reversed = false) {
@@ -154,41 +140,6 @@ TEST(Picking, SixteenBitIndicesReadTheSameFaces) {
     EXPECT_FLOAT_EQ(hit.v, 0.25f);
 }
 
-// An arena-like mesh: a bumpy floor grid, closed by walls, with boxes standing on it.
-Soup arena(std::mt19937& random, int gridSize, int boxes) {
-    Soup soup;
-    std::uniform_real_distribution<float> bump(-0.3f, 0.3f);
-    std::vector<float> height((gridSize + 1) * (gridSize + 1));
-    for (float& h : height) h = bump(random);
-    auto at = [&](int x, int z) { return D3DXVECTOR3(x - gridSize / 2.0f, height[z * (gridSize + 1) + x], z - gridSize / 2.0f); };
-    for (int z = 0; z < gridSize; ++z)
-        for (int x = 0; x < gridSize; ++x) {
-            soup.addTriangle(at(x, z), at(x, z + 1), at(x + 1, z + 1));
-            soup.addTriangle(at(x, z), at(x + 1, z + 1), at(x + 1, z));
-        }
-    const float half = gridSize / 2.0f;
-    for (int side = 0; side < 4; ++side) {
-        const float s = (side < 2) ? -half : half;
-        const bool alongX = side % 2 == 0;
-        auto corner = [&](float along, float y) { return alongX ? D3DXVECTOR3(along, y, s) : D3DXVECTOR3(s, y, along); };
-        soup.addTriangle(corner(-half, 0), corner(-half, 10), corner(half, 10));
-        soup.addTriangle(corner(-half, 0), corner(half, 10), corner(half, 0));
-    }
-    std::uniform_real_distribution<float> place(-half + 2, half - 2), size(0.5f, 2.0f);
-    for (int b = 0; b < boxes; ++b) {
-        const D3DXVECTOR3 lo(place(random), 0, place(random));
-        const D3DXVECTOR3 hi = lo + D3DXVECTOR3(size(random), size(random), size(random));
-        const D3DXVECTOR3 c[8] = {{lo.x, lo.y, lo.z}, {hi.x, lo.y, lo.z}, {hi.x, hi.y, lo.z}, {lo.x, hi.y, lo.z},
-                                  {lo.x, lo.y, hi.z}, {hi.x, lo.y, hi.z}, {hi.x, hi.y, hi.z}, {lo.x, hi.y, hi.z}};
-        const int quads[6][4] = {{0, 1, 2, 3}, {5, 4, 7, 6}, {4, 0, 3, 7}, {1, 5, 6, 2}, {3, 2, 6, 7}, {4, 5, 1, 0}};
-        for (const auto& q : quads) {
-            soup.addTriangle(c[q[0]], c[q[1]], c[q[2]]);
-            soup.addTriangle(c[q[0]], c[q[2]], c[q[3]]);
-        }
-    }
-    return soup;
-}
-
 std::vector<Ray> randomRays(std::mt19937& random, int count, float reach) {
     std::uniform_real_distribution<float> coordinate(-reach, reach), unit(-1, 1);
     std::uniform_int_distribution<int> kind(0, 3);
@@ -207,24 +158,14 @@ std::vector<Ray> randomRays(std::mt19937& random, int count, float reach) {
     return rays;
 }
 
-TEST(Picking, BvhAnswersExactlyWhatTheScanAnswers) {
+TEST(Picking, SearchesAnswerExactlyWhatTheScanAnswers) {
     std::mt19937 random(20240611);
-    const Soup soup = arena(random, 40, 60);
+    const Soup soup = arenaSoup(random, 40, 60);
     const PickGeometry geometry = soup.build();
     ASSERT_GT(geometry.faceCount(), 3000u);
 
     int hits = 0;
-    for (const Ray& ray : randomRays(random, 5000, 25.0f)) {
-        RayHit scanned{}, searched{};
-        const bool scanFound = geometry.scanNearest(ray, scanned);
-        ASSERT_EQ(geometry.nearest(ray, searched), scanFound);
-        if (!scanFound) continue;
-        ++hits;
-        ASSERT_EQ(searched.face, scanned.face);
-        ASSERT_EQ(searched.dist, scanned.dist);
-        ASSERT_EQ(searched.u, scanned.u);
-        ASSERT_EQ(searched.v, scanned.v);
-    }
+    for (const Ray& ray : randomRays(random, 5000, 25.0f)) ASSERT_TRUE(answersLikeTheScan(geometry, ray, hits));
     EXPECT_GT(hits, 2000);  // the rays must actually exercise the hits
 
     for (const Ray& ray : randomRays(random, 500, 25.0f)) {
@@ -241,8 +182,8 @@ TEST(Picking, BvhAnswersExactlyWhatTheScanAnswers) {
 
 // Axis-aligned steps on a unit grid, with broken faces among them: rays that start on a
 // face's plane or a box's side, run along the axes or through grid corners, are where the
-// BVH's box tests are closest to the edge.
-TEST(Picking, BvhAgreesWithTheScanOnGridAlignedRays) {
+// searches' box tests are closest to the edge.
+TEST(Picking, SearchesAgreeWithTheScanOnGridAlignedRays) {
     Soup soup;
     for (int x = 0; x < 8; ++x)
         for (int z = 0; z < 8; ++z) {
@@ -261,17 +202,9 @@ TEST(Picking, BvhAgreesWithTheScanOnGridAlignedRays) {
         for (int y = -1; y <= 4; ++y)
             for (int z = -1; z <= 9; ++z)
                 for (const D3DXVECTOR3& dir : directions) {
-                    const Ray ray(D3DXVECTOR3(float(x), float(y), z + 0.5f * (x % 2)), dir);
-                    RayHit scanned{}, searched{};
-                    const bool scanFound = geometry.scanNearest(ray, scanned);
-                    ASSERT_EQ(geometry.nearest(ray, searched), scanFound) << x << " " << y << " " << z;
                     ++rays;
-                    if (!scanFound) continue;
-                    ++hits;
-                    ASSERT_EQ(searched.face, scanned.face);
-                    ASSERT_EQ(searched.dist, scanned.dist);
-                    ASSERT_EQ(searched.u, scanned.u);
-                    ASSERT_EQ(searched.v, scanned.v);
+                    const Ray ray(D3DXVECTOR3(float(x), float(y), z + 0.5f * (x % 2)), dir);
+                    ASSERT_TRUE(answersLikeTheScan(geometry, ray, hits));
                 }
     EXPECT_GT(hits, rays / 4);
 }

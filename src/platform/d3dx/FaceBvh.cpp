@@ -20,17 +20,6 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 typedef double Pair __attribute__((vector_size(16)));
 typedef decltype(Pair{} < Pair{}) PairMask;
 
-// A face the hit test can never accept (non-finite corners) stays out of the boxes.
-bool hittable(const Triangle& tri) { return std::isfinite(tri.doubleArea); }
-
-void cornersOf(const Triangle& tri, double corners[3][3]) {
-    for (int i = 0; i < 3; ++i) {
-        corners[0][i] = tri.v0[i];
-        corners[1][i] = tri.v0[i] + tri.e1[i];
-        corners[2][i] = tri.v0[i] + tri.e2[i];
-    }
-}
-
 constexpr int kBins = 16;
 
 double surfaceArea(const double (&min)[3], const double (&max)[3]) {
@@ -58,20 +47,17 @@ struct Bin {
 FaceBvh::FaceBvh(std::vector<Triangle> faces) : faces_(std::move(faces)) {
     if (faces_.empty()) return;
 
-    // Boxes are grown by a margin far above the rounding of the hit test, so that a face
-    // the test accepts always lies inside every box on its way down.
-    double extent = 0.0;
+    // Faces that can never hit stay out of the boxes; every other face lies inside every
+    // box on its way down, with the padding.
     std::vector<double> centroids(faces_.size() * 3, 0.0);
     for (size_t f = 0; f < faces_.size(); ++f) {
         if (!hittable(faces_[f])) continue;
         double corners[3][3];
         cornersOf(faces_[f], corners);
-        for (int axis = 0; axis < 3; ++axis) {
+        for (int axis = 0; axis < 3; ++axis)
             centroids[f * 3 + axis] = (corners[0][axis] + corners[1][axis] + corners[2][axis]) / 3.0;
-            for (auto& corner : corners) extent = std::max(extent, std::fabs(corner[axis]));
-        }
     }
-    padding_ = extent * 1e-5 + 1e-12;
+    padding_ = boxPadding(faces_);
 
     nodes_.reserve(2 * faces_.size());
     boxes_.reserve(2 * faces_.size());

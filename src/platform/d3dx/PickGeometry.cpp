@@ -7,7 +7,14 @@ namespace velmora::d3dx {
 
 PickGeometry::PickGeometry(const BYTE* vertices, DWORD vertexCount, DWORD stride, const void* indices,
                            bool index32, DWORD faceCount)
-    : faces_(collectFaces(vertices, vertexCount, stride, indices, index32, faceCount)), bvh_(faces_) {}
+    : faces_(collectFaces(vertices, vertexCount, stride, indices, index32, faceCount)),
+      bvh_(faces_),
+      axisGrids_(makeAxisGrids(faces_)) {}
+
+std::array<AxisFaceGrid, 3> PickGeometry::makeAxisGrids(const std::vector<Triangle>& faces) {
+    const double padding = boxPadding(faces);
+    return {AxisFaceGrid(faces, 0, padding), AxisFaceGrid(faces, 1, padding), AxisFaceGrid(faces, 2, padding)};
+}
 
 std::vector<Triangle> PickGeometry::collectFaces(const BYTE* vertices, DWORD vertexCount, DWORD stride,
                                                  const void* indices, bool index32, DWORD faceCount) {

@@ -9,8 +9,10 @@
 
 #include <d3dx9math.h>
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
+#include <vector>
 
 namespace velmora::d3dx {
 
@@ -57,6 +59,31 @@ inline Triangle makeTriangle(const float* p0, const float* p1, const float* p2, 
             if (!std::isfinite(corner[i])) tri.doubleArea = std::nan("");
     tri.face = face;
     return tri;
+}
+
+// A face the hit test can never accept (non-finite corners).
+inline bool hittable(const Triangle& tri) { return std::isfinite(tri.doubleArea); }
+
+inline void cornersOf(const Triangle& tri, double corners[3][3]) {
+    for (int i = 0; i < 3; ++i) {
+        corners[0][i] = tri.v0[i];
+        corners[1][i] = tri.v0[i] + tri.e1[i];
+        corners[2][i] = tri.v0[i] + tri.e2[i];
+    }
+}
+
+// The margin by which the search structures grow a face's box: far above the rounding of
+// the hit test, so that a point the test accepts always lies inside the grown box.
+inline double boxPadding(const std::vector<Triangle>& faces) {
+    double extent = 0.0;
+    for (const Triangle& tri : faces) {
+        if (!hittable(tri)) continue;
+        double corners[3][3];
+        cornersOf(tri, corners);
+        for (auto& corner : corners)
+            for (double coordinate : corner) extent = std::max(extent, std::fabs(coordinate));
+    }
+    return extent * 1e-5 + 1e-12;
 }
 
 // Sine of the smallest angle between a ray and a face's plane that still counts as a hit.
