@@ -31,10 +31,4 @@ HRESULT BufferStorage::unlock() {
     return D3D_OK;
 }
 
-bool BufferStorage::share(const std::shared_ptr<BufferBytes>& bytes) {
-    if (!bytes || locks_ > 0 || bytes->bytes.size() != shared_->bytes.size()) return false;
-    shared_ = bytes;
-    return true;
-}
-
 }  // namespace velmora::d3d9

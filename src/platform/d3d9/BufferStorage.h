@@ -58,6 +58,8 @@ struct BufferBytes {
 class BufferStorage {
 public:
     explicit BufferStorage(UINT length) : shared_(std::make_shared<BufferBytes>(std::vector<BYTE>(length))) {}
+    // Reads `bytes` from the start, without bytes of its own.
+    explicit BufferStorage(std::shared_ptr<BufferBytes> bytes) : shared_(std::move(bytes)) {}
 
     HRESULT lock(UINT offset, UINT size, void** data);
     HRESULT unlock();
@@ -70,9 +72,6 @@ public:
     GpuCopy& gpuCopy() { return shared_->gpu; }
     BufferBytes& contents() const { return *shared_; }
 
-    // Reads `bytes` from now on instead of its own, without copying them: false unless they
-    // are as long as this buffer and no lock is open.
-    bool share(const std::shared_ptr<BufferBytes>& bytes);
 
 private:
     std::shared_ptr<BufferBytes> shared_;

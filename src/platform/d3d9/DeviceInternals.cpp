@@ -37,19 +37,19 @@ void recordSprite(IDirect3DDevice9* device, const LoggedSprite& sprite) {
     drawLog().record(std::move(record));
 }
 
-bool shareTexels(IDirect3DTexture9* texture, const std::shared_ptr<TexelStorage>& texels) {
-    Texture* ours = asTexture(texture);
-    return ours && ours->share(texels);
+bool createSharingTexture(IDirect3DDevice9* device, const std::shared_ptr<TexelStorage>& texels, DWORD usage,
+                          D3DPOOL pool, IDirect3DTexture9** texture) {
+    return asDevice(device) && SUCCEEDED(Texture::createSharing(device, texels, usage, pool, texture));
 }
 
-bool shareBufferBytes(IDirect3DVertexBuffer9* buffer, const std::shared_ptr<BufferBytes>& bytes) {
-    VertexBuffer* ours = asVertexBuffer(buffer);
-    return ours && ours->storage().share(bytes);
+bool createSharingVertexBuffer(IDirect3DDevice9* device, const std::shared_ptr<BufferBytes>& bytes, DWORD usage,
+                               DWORD fvf, D3DPOOL pool, IDirect3DVertexBuffer9** buffer) {
+    return asDevice(device) && SUCCEEDED(VertexBuffer::createSharing(device, bytes, usage, fvf, pool, buffer));
 }
 
-bool shareBufferBytes(IDirect3DIndexBuffer9* buffer, const std::shared_ptr<BufferBytes>& bytes) {
-    IndexBuffer* ours = asIndexBuffer(buffer);
-    return ours && ours->storage().share(bytes);
+bool createSharingIndexBuffer(IDirect3DDevice9* device, const std::shared_ptr<BufferBytes>& bytes, DWORD usage,
+                              D3DFORMAT format, D3DPOOL pool, IDirect3DIndexBuffer9** buffer) {
+    return asDevice(device) && SUCCEEDED(IndexBuffer::createSharing(device, bytes, usage, format, pool, buffer));
 }
 
 }  // namespace velmora::d3d9

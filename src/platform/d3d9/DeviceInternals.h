@@ -52,14 +52,18 @@ bool textureIsOpaque(IDirect3DBaseTexture9* texture);
 // Headless: records one sprite draw with the device's scene state.
 void recordSprite(IDirect3DDevice9* device, const LoggedSprite& sprite);
 
-// D3DX: makes one of the device's textures read texels prepared once for a picture file,
-// without copying them (the texture takes a copy of its own when it is locked). False
-// when the texture is not the device's or the texels do not fit it.
-bool shareTexels(IDirect3DTexture9* texture, const std::shared_ptr<TexelStorage>& texels);
+// D3DX: a new texture of the device that reads texels prepared once for a picture file,
+// without a copy of its own until it is locked (so that a thousand loads of one picture
+// neither keep nor make a thousand copies). False, with nothing made, when the device is
+// not ours or refuses the texels; the caller then creates and fills a texture itself.
+bool createSharingTexture(IDirect3DDevice9* device, const std::shared_ptr<TexelStorage>& texels, DWORD usage,
+                          D3DPOOL pool, IDirect3DTexture9** texture);
 
 // D3DX: the same for the vertex and index buffers of a mesh, with bytes prepared once for
-// a mesh file. False when the buffer is not the device's or the length differs.
-bool shareBufferBytes(IDirect3DVertexBuffer9* buffer, const std::shared_ptr<BufferBytes>& bytes);
-bool shareBufferBytes(IDirect3DIndexBuffer9* buffer, const std::shared_ptr<BufferBytes>& bytes);
+// a mesh file.
+bool createSharingVertexBuffer(IDirect3DDevice9* device, const std::shared_ptr<BufferBytes>& bytes, DWORD usage,
+                               DWORD fvf, D3DPOOL pool, IDirect3DVertexBuffer9** buffer);
+bool createSharingIndexBuffer(IDirect3DDevice9* device, const std::shared_ptr<BufferBytes>& bytes, DWORD usage,
+                              D3DFORMAT format, D3DPOOL pool, IDirect3DIndexBuffer9** buffer);
 
 }  // namespace velmora::d3d9

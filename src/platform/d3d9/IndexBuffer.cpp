@@ -14,11 +14,21 @@ HRESULT IndexBuffer::create(IDirect3DDevice9* device, UINT length, DWORD usage, 
     *buffer = nullptr;
     if (length == 0 || (format != D3DFMT_INDEX16 && format != D3DFMT_INDEX32)) return D3DERR_INVALIDCALL;
     try {
-        *buffer = new IndexBuffer(device, length, usage, format, pool);
+        *buffer = new IndexBuffer(device, BufferStorage(length), usage, format, pool);
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     }
     return D3D_OK;
+}
+
+HRESULT IndexBuffer::createSharing(IDirect3DDevice9* device, std::shared_ptr<BufferBytes> bytes, DWORD usage,
+                                   D3DFORMAT format, D3DPOOL pool, IDirect3DIndexBuffer9** buffer) {
+    if (!buffer) return D3DERR_INVALIDCALL;
+    *buffer = nullptr;
+    if (!bytes || bytes->bytes.empty() || (format != D3DFMT_INDEX16 && format != D3DFMT_INDEX32))
+        return D3DERR_INVALIDCALL;
+    *buffer = new (std::nothrow) IndexBuffer(device, BufferStorage(std::move(bytes)), usage, format, pool);
+    return *buffer ? D3D_OK : E_OUTOFMEMORY;
 }
 
 HRESULT IndexBuffer::QueryInterface(REFIID riid, void** object) {

@@ -13,6 +13,9 @@ class IndexBuffer final : public ComObject<IDirect3DIndexBuffer9> {
 public:
     static HRESULT create(IDirect3DDevice9* device, UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool,
                           IDirect3DIndexBuffer9** buffer);
+    // A buffer that reads `bytes` until it is locked.
+    static HRESULT createSharing(IDirect3DDevice9* device, std::shared_ptr<BufferBytes> bytes, DWORD usage,
+                                 D3DFORMAT format, D3DPOOL pool, IDirect3DIndexBuffer9** buffer);
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
     HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** device) override;
@@ -30,8 +33,8 @@ public:
     bool span(UINT first, UINT count, IndexSpan& out) const;
 
 private:
-    IndexBuffer(IDirect3DDevice9* device, UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool)
-        : device_(device), usage_(usage), format_(format), pool_(pool), storage_(length) {}
+    IndexBuffer(IDirect3DDevice9* device, BufferStorage storage, DWORD usage, D3DFORMAT format, D3DPOOL pool)
+        : device_(device), usage_(usage), format_(format), pool_(pool), storage_(std::move(storage)) {}
 
     IDirect3DDevice9* device_;
     DWORD usage_;

@@ -30,9 +30,11 @@ HRESULT Texture::create(IDirect3DDevice9* device, UINT width, UINT height, UINT 
     UINT chain = fullChainLength(width, height);
     if (levels == 0 || levels > chain) levels = chain;
 
-    Texture* made = new (std::nothrow) Texture(device, format, usage, pool);
-    if (!made) return E_OUTOFMEMORY;
+    Texture* made = nullptr;
     try {
+        auto storage = std::make_shared<TexelStorage>();
+        storage->format = format;
+        made = new Texture(device, std::move(storage), usage, pool);
         std::vector<Level>& chain = made->storage_->levels;
         chain.reserve(levels);
         for (UINT i = 0; i < levels; ++i) {
@@ -42,7 +44,28 @@ HRESULT Texture::create(IDirect3DDevice9* device, UINT width, UINT height, UINT 
         }
         made->locked_.assign(levels, false);
     } catch (const std::bad_alloc&) {
-        made->Release();
+        if (made) made->Release();
+        return E_OUTOFMEMORY;
+    }
+    *texture = made;
+    return D3D_OK;
+}
+
+HRESULT Texture::createSharing(IDirect3DDevice9* device, std::shared_ptr<TexelStorage> texels, DWORD usage,
+                               D3DPOOL pool, IDirect3DTexture9** texture) {
+    if (!texture) return D3DERR_INVALIDCALL;
+    *texture = nullptr;
+    if (!texels || texels->levels.empty() || !supportedFormat(texels->format)) return D3DERR_INVALIDCALL;
+    for (const Level& level : texels->levels)
+        if (level.width == 0 || level.height == 0 ||
+            level.texels.size() != size_t(level.width) * level.height * kBytesPerTexel)
+            return D3DERR_INVALIDCALL;
+    Texture* made = nullptr;
+    try {
+        made = new Texture(device, std::move(texels), usage, pool);
+        made->locked_.assign(made->storage_->levels.size(), false);
+    } catch (const std::bad_alloc&) {
+        if (made) made->Release();
         return E_OUTOFMEMORY;
     }
     *texture = made;
@@ -114,20 +137,6 @@ HRESULT Texture::UnlockRect(UINT level) {
     locked_[level] = false;
     ++storage_->revision;
     return D3D_OK;
-}
-
-bool Texture::share(const std::shared_ptr<TexelStorage>& texels) {
-    if (!texels || texels->format != format_ || texels->levels.size() != storage_->levels.size()) return false;
-    for (size_t i = 0; i < locked_.size(); ++i) {
-        if (locked_[i]) return false;
-        const Level& mine = storage_->levels[i];
-        const Level& theirs = texels->levels[i];
-        if (mine.width != theirs.width || mine.height != theirs.height ||
-            theirs.texels.size() != size_t(mine.width) * mine.height * kBytesPerTexel)
-            return false;
-    }
-    storage_ = texels;
-    return true;
 }
 
 bool Texture::opaque() const {

@@ -21,6 +21,9 @@ public:
     // Levels 0 means a full chain down to 1 x 1. Only 32-bit formats are supported.
     static HRESULT create(IDirect3DDevice9* device, UINT width, UINT height, UINT levels, DWORD usage,
                           D3DFORMAT format, D3DPOOL pool, IDirect3DTexture9** texture);
+    // A texture of the texels' format and levels that reads them until it is locked.
+    static HRESULT createSharing(IDirect3DDevice9* device, std::shared_ptr<TexelStorage> texels, DWORD usage,
+                                 D3DPOOL pool, IDirect3DTexture9** texture);
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
     HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** device) override;
@@ -39,15 +42,9 @@ public:
     // Whether every texel of every level reads with alpha 1: always for X8R8G8B8.
     bool opaque() const;
 
-    // Reads `texels` from now on instead of its own, without copying them: false unless
-    // they have this texture's format, level count and sizes and no level is locked.
-    bool share(const std::shared_ptr<TexelStorage>& texels);
-
 private:
-    Texture(IDirect3DDevice9* device, D3DFORMAT format, DWORD usage, D3DPOOL pool)
-        : device_(device), format_(format), usage_(usage), pool_(pool), storage_(std::make_shared<TexelStorage>()) {
-        storage_->format = format;
-    }
+    Texture(IDirect3DDevice9* device, std::shared_ptr<TexelStorage> storage, DWORD usage, D3DPOOL pool)
+        : device_(device), format_(storage->format), usage_(usage), pool_(pool), storage_(std::move(storage)) {}
 
     IDirect3DDevice9* device_;
     D3DFORMAT format_;

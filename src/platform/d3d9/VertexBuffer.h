@@ -17,6 +17,9 @@ class VertexBuffer final : public ComObject<IDirect3DVertexBuffer9> {
 public:
     static HRESULT create(IDirect3DDevice9* device, UINT length, DWORD usage, DWORD fvf, D3DPOOL pool,
                           IDirect3DVertexBuffer9** buffer);
+    // A buffer that reads `bytes` until it is locked.
+    static HRESULT createSharing(IDirect3DDevice9* device, std::shared_ptr<BufferBytes> bytes, DWORD usage, DWORD fvf,
+                                 D3DPOOL pool, IDirect3DVertexBuffer9** buffer);
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
     HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** device) override;
@@ -31,8 +34,8 @@ public:
     bool positionBounds(UINT offset, UINT stride, UINT count, PositionBounds& out) const;
 
 private:
-    VertexBuffer(IDirect3DDevice9* device, UINT length, DWORD usage, DWORD fvf, D3DPOOL pool)
-        : device_(device), usage_(usage), fvf_(fvf), pool_(pool), storage_(length) {}
+    VertexBuffer(IDirect3DDevice9* device, BufferStorage storage, DWORD usage, DWORD fvf, D3DPOOL pool)
+        : device_(device), usage_(usage), fvf_(fvf), pool_(pool), storage_(std::move(storage)) {}
 
     IDirect3DDevice9* device_;
     DWORD usage_;

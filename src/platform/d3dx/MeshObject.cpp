@@ -69,28 +69,31 @@ HRESULT MeshObject::create(IDirect3DDevice9* device, DWORD options, const MeshDa
 }
 
 HRESULT MeshObject::createBuffers(const MeshData& data) {
-    const UINT vertexBytes = (UINT)(data.vertices.size() * sizeof(MeshVertex));
-    HRESULT hr = device_->CreateVertexBuffer(
-        vertexBytes, usageOf(options_, D3DXMESH_VB_WRITEONLY, D3DXMESH_VB_DYNAMIC), kMeshFvf,
-        poolOf(options_, D3DXMESH_VB_MANAGED, D3DXMESH_VB_SYSTEMMEM), &vertexBuffer_, nullptr);
-    if (FAILED(hr)) return hr;
     // The device's own buffers read the file's prepared bytes where they are; any other
-    // gets a copy.
+    // device's are created and given a copy.
+    const UINT vertexBytes = (UINT)(data.vertices.size() * sizeof(MeshVertex));
+    const DWORD vertexUsage = usageOf(options_, D3DXMESH_VB_WRITEONLY, D3DXMESH_VB_DYNAMIC);
+    const D3DPOOL vertexPool = poolOf(options_, D3DXMESH_VB_MANAGED, D3DXMESH_VB_SYSTEMMEM);
+    HRESULT hr;
     void* bytes = nullptr;
-    if (!d3d9::shareBufferBytes(vertexBuffer_, data.vertexBytes)) {
+    if (!d3d9::createSharingVertexBuffer(device_, data.vertexBytes, vertexUsage, kMeshFvf, vertexPool,
+                                         &vertexBuffer_)) {
+        hr = device_->CreateVertexBuffer(vertexBytes, vertexUsage, kMeshFvf, vertexPool, &vertexBuffer_, nullptr);
+        if (FAILED(hr)) return hr;
         if (FAILED(hr = vertexBuffer_->Lock(0, 0, &bytes, 0))) return hr;
         std::memcpy(bytes, data.vertices.data(), vertexBytes);
         vertexBuffer_->Unlock();
     }
 
     const UINT indexSize = index32() ? 4 : 2;
-    hr = device_->CreateIndexBuffer((UINT)data.indices.size() * indexSize,
-                                    usageOf(options_, D3DXMESH_IB_WRITEONLY, D3DXMESH_IB_DYNAMIC),
-                                    index32() ? D3DFMT_INDEX32 : D3DFMT_INDEX16,
-                                    poolOf(options_, D3DXMESH_IB_MANAGED, D3DXMESH_IB_SYSTEMMEM), &indexBuffer_,
-                                    nullptr);
-    if (FAILED(hr)) return hr;
-    if (!d3d9::shareBufferBytes(indexBuffer_, index32() ? data.indexBytes32 : data.indexBytes16)) {
+    const DWORD indexUsage = usageOf(options_, D3DXMESH_IB_WRITEONLY, D3DXMESH_IB_DYNAMIC);
+    const D3DFORMAT indexFormat = index32() ? D3DFMT_INDEX32 : D3DFMT_INDEX16;
+    const D3DPOOL indexPool = poolOf(options_, D3DXMESH_IB_MANAGED, D3DXMESH_IB_SYSTEMMEM);
+    if (!d3d9::createSharingIndexBuffer(device_, index32() ? data.indexBytes32 : data.indexBytes16, indexUsage,
+                                        indexFormat, indexPool, &indexBuffer_)) {
+        hr = device_->CreateIndexBuffer((UINT)data.indices.size() * indexSize, indexUsage, indexFormat, indexPool,
+                                        &indexBuffer_, nullptr);
+        if (FAILED(hr)) return hr;
         if (FAILED(hr = indexBuffer_->Lock(0, 0, &bytes, 0))) return hr;
         if (index32()) {
             std::memcpy(bytes, data.indices.data(), data.indices.size() * 4);

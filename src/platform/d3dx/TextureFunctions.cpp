@@ -103,10 +103,8 @@ std::string requestKey(const std::string& path, const TextureRequest& r) {
            std::to_string(r.colorKey) + '|' + std::to_string(r.format);
 }
 
-// The device's own textures read the prepared texels where they are; any other gets a
-// copy through LockRect.
+// A texture that is not the device's own gets a copy of the prepared texels through LockRect.
 HRESULT fillTexture(IDirect3DTexture9* texture, const PreparedTexture& prepared) {
-    if (velmora::d3d9::shareTexels(texture, prepared.texels)) return D3D_OK;
     const auto& sources = prepared.texels->levels;
     const UINT levels = std::min<UINT>(texture->GetLevelCount(), (UINT)sources.size());
     for (UINT level = 0; level < levels; ++level) {
@@ -161,13 +159,16 @@ HRESULT WINAPI D3DXCreateTextureFromFileExA(LPDIRECT3DDEVICE9 pDevice, LPCSTR pS
     const std::shared_ptr<const PreparedTexture> prepared = preparedTextures().get(
         requestKey(path, request), stamp, [&]() { return prepareTexture(*image, request); });
 
+    // The device's own textures read the prepared texels where they are.
     IDirect3DTexture9* texture = nullptr;
-    HRESULT hr = pDevice->CreateTexture(request.width, request.height, request.levels, Usage, format, Pool, &texture,
-                                        nullptr);
-    if (FAILED(hr)) return hr;
-    if (FAILED(hr = fillTexture(texture, *prepared))) {
-        texture->Release();
-        return hr;
+    if (!velmora::d3d9::createSharingTexture(pDevice, prepared->texels, Usage, Pool, &texture)) {
+        HRESULT hr = pDevice->CreateTexture(request.width, request.height, request.levels, Usage, format, Pool,
+                                            &texture, nullptr);
+        if (FAILED(hr)) return hr;
+        if (FAILED(hr = fillTexture(texture, *prepared))) {
+            texture->Release();
+            return hr;
+        }
     }
     if (pSrcInfo) *pSrcInfo = image->info;
     *ppTexture = texture;
