@@ -64,6 +64,8 @@ FaceBvh::FaceBvh(std::vector<Triangle> faces) : faces_(std::move(faces)) {
     nodes_.push_back(Node{});
     boxes_.push_back(Box{});
     build(0, 0, (uint32_t)faces_.size(), centroids, 0);
+    nodes_.shrink_to_fit();
+    boxes_.shrink_to_fit();
 
     childBoxes_.resize((nodes_.size() - 1) / 2);
     for (uint32_t left = 1; left < nodes_.size(); left += 2) {
@@ -333,6 +335,11 @@ void FaceBvh::all(const Ray& ray, std::vector<RayHit>& hits) const {
         if (enter(boxes_[node.first + 1], slabs, entry)) stack[top++] = node.first + 1;
     }
     std::sort(hits.begin(), hits.end(), [](const RayHit& a, const RayHit& b) { return a.face < b.face; });
+}
+
+size_t FaceBvh::memoryBytes() const {
+    return sizeof(*this) + faces_.capacity() * sizeof(Triangle) + nodes_.capacity() * sizeof(Node) +
+           boxes_.capacity() * sizeof(Box) + childBoxes_.capacity() * sizeof(ChildBoxes);
 }
 
 }  // namespace velmora::d3dx

@@ -20,6 +20,9 @@ public:
     void all(const Ray& ray, std::vector<RayHit>& hits) const;
 
     size_t faceCount() const { return faces_.size(); }
+    // Every face, in the BVH's own order.
+    const std::vector<Triangle>& faces() const { return faces_; }
+    size_t memoryBytes() const;
 
 private:
     struct Box {

@@ -42,13 +42,23 @@ struct Triangle {
     DWORD face;
 };
 
-inline Triangle makeTriangle(const float* p0, const float* p1, const float* p2, DWORD face) {
-    Triangle tri;
+// A face's corners as the mesh gives them.
+struct FaceCorners {
+    float corner[3][3];
+};
+
+// Corner 0 and the edges from it, as makeTriangle() sets them.
+inline void setCorners(Triangle& tri, const float* p0, const float* p1, const float* p2) {
     for (int i = 0; i < 3; ++i) {
         tri.v0[i] = p0[i];
         tri.e1[i] = (double)p1[i] - p0[i];
         tri.e2[i] = (double)p2[i] - p0[i];
     }
+}
+
+inline Triangle makeTriangle(const float* p0, const float* p1, const float* p2, DWORD face) {
+    Triangle tri;
+    setCorners(tri, p0, p1, p2);
     const double nx = tri.e1[1] * tri.e2[2] - tri.e1[2] * tri.e2[1];
     const double ny = tri.e1[2] * tri.e2[0] - tri.e1[0] * tri.e2[2];
     const double nz = tri.e1[0] * tri.e2[1] - tri.e1[1] * tri.e2[0];
