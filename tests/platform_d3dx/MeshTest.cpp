@@ -224,8 +224,11 @@ TEST_F(MeshTest, ADrawCheckHoldsOnlyForTheIndicesItRead) {
 }
 
 TEST_F(MeshTest, RewrittenAttributesAreDrawnRunByRun) {
-    ID3DXMesh* mesh = load(writeFloorAndWall());
+    const std::string path = writeFloorAndWall();
+    ID3DXMesh* mesh = load(path);
+    ID3DXMesh* other = load(path);  // another load of the file keeps its table
     ASSERT_NE(mesh, nullptr);
+    ASSERT_NE(other, nullptr);
     DWORD* attributes = nullptr;
     ASSERT_EQ(mesh->LockAttributeBuffer(0, &attributes), D3D_OK);
     EXPECT_EQ(attributes[0], 0u);
@@ -245,6 +248,14 @@ TEST_F(MeshTest, RewrittenAttributesAreDrawnRunByRun) {
     EXPECT_EQ(frame[0].startIndex, 0u);
     EXPECT_EQ(frame[1].startIndex, 6u);
     EXPECT_EQ(frame[1].primitiveCount, 1u);
+
+    other->GetAttributeTable(nullptr, &tableSize);
+    EXPECT_EQ(tableSize, 2u);
+    other->DrawSubset(0);
+    ASSERT_EQ(frame.size(), 3u);
+    EXPECT_EQ(frame[2].startIndex, 0u);
+    EXPECT_EQ(frame[2].primitiveCount, 1u);
+    other->Release();
     mesh->Release();
 }
 

@@ -1,5 +1,7 @@
 #include "MeshData.h"
 
+#include "AttributeTable.h"
+
 #include <cstring>
 
 namespace velmora::d3dx {
@@ -12,6 +14,8 @@ void MeshData::prepareDeviceBytes() {
     std::vector<BYTE> wide(indices.size() * sizeof(uint32_t));
     std::memcpy(wide.data(), indices.data(), wide.size());
     indexBytes32 = std::make_shared<d3d9::BufferBytes>(std::move(wide));
+    attributeTable = std::make_shared<const std::vector<D3DXATTRIBUTERANGE>>(
+        buildAttributeTable(attributes, indices.data(), true));
 
     indexBytes16.reset();
     if (vertices.size() > 0xFFFF) return;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <d3d9.h>
+#include <d3dx9mesh.h>
 
 #include "PickGeometry.h"
 #include "d3d9/BufferStorage.h"
@@ -42,9 +43,11 @@ struct MeshData {
     std::shared_ptr<d3d9::BufferBytes> vertexBytes;
     std::shared_ptr<d3d9::BufferBytes> indexBytes16;
     std::shared_ptr<d3d9::BufferBytes> indexBytes32;
+    // The attribute table every mesh made from this data starts with.
+    std::shared_ptr<const std::vector<D3DXATTRIBUTERANGE>> attributeTable;
 
     DWORD faceCount() const { return (DWORD)attributes.size(); }
-    // Fills the three from vertices and indices.
+    // Fills the bytes and the attribute table from vertices, indices and attributes.
     void prepareDeviceBytes();
 };
 

@@ -104,7 +104,7 @@ HRESULT MeshObject::createBuffers(const MeshData& data) {
         indexBuffer_->Unlock();
     }
 
-    attributeTable_ = buildAttributeTable(attributes_, data.indices.data(), true);
+    attributeTable_ = data.attributeTable;
     return D3D_OK;
 }
 
@@ -136,7 +136,8 @@ std::shared_ptr<const PickGeometry> MeshObject::readPicking() {
 void MeshObject::rebuildAttributeTable() {
     void* indices = nullptr;
     if (FAILED(indexBuffer_->Lock(0, 0, &indices, D3DLOCK_READONLY))) return;
-    attributeTable_ = buildAttributeTable(attributes_, indices, index32());
+    attributeTable_ =
+        std::make_shared<const std::vector<D3DXATTRIBUTERANGE>>(buildAttributeTable(attributes_, indices, index32()));
     indexBuffer_->Unlock();
 }
 
@@ -153,7 +154,7 @@ HRESULT STDMETHODCALLTYPE MeshObject::QueryInterface(REFIID riid, void** ppvObje
 
 HRESULT STDMETHODCALLTYPE MeshObject::DrawSubset(DWORD AttribId) {
     bool streamsSet = false;
-    for (const D3DXATTRIBUTERANGE& range : attributeTable_) {
+    for (const D3DXATTRIBUTERANGE& range : *attributeTable_) {
         if (range.AttribId != AttribId || range.FaceCount == 0) continue;
         if (!streamsSet) {
             device_->SetFVF(kMeshFvf);
@@ -227,8 +228,9 @@ HRESULT STDMETHODCALLTYPE MeshObject::UnlockIndexBuffer() {
 }
 
 HRESULT STDMETHODCALLTYPE MeshObject::GetAttributeTable(D3DXATTRIBUTERANGE* pAttribTable, DWORD* pAttribTableSize) {
-    if (pAttribTableSize) *pAttribTableSize = (DWORD)attributeTable_.size();
-    if (pAttribTable) std::memcpy(pAttribTable, attributeTable_.data(), attributeTable_.size() * sizeof(D3DXATTRIBUTERANGE));
+    const std::vector<D3DXATTRIBUTERANGE>& table = *attributeTable_;
+    if (pAttribTableSize) *pAttribTableSize = (DWORD)table.size();
+    if (pAttribTable) std::memcpy(pAttribTable, table.data(), table.size() * sizeof(D3DXATTRIBUTERANGE));
     return D3D_OK;
 }
 

@@ -56,8 +56,10 @@ private:
     DWORD faceCount_;
     IDirect3DVertexBuffer9* vertexBuffer_ = nullptr;
     IDirect3DIndexBuffer9* indexBuffer_ = nullptr;
+    // Shared with every mesh of the same file until this one's attributes or indices are
+    // rewritten: draws read it, and one table stays in the cache for them all.
+    std::shared_ptr<const std::vector<D3DXATTRIBUTERANGE>> attributeTable_;
     std::vector<DWORD> attributes_;
-    std::vector<D3DXATTRIBUTERANGE> attributeTable_;
 
     std::shared_ptr<const PickGeometry> picking_;
     bool pickingStale_ = false;
