@@ -76,7 +76,9 @@ void inwardLineOf(const Triangle& tri, const int (&across)[2], double padding, f
     const double* opposite = corners[(longest + 2) % 3];
     double normal[2] = {(from[across[1]] - to[across[1]]) / longestLength,
                         (to[across[0]] - from[across[0]]) / longestLength};
-    if (normal[0] * (opposite[across[0]] - from[across[0]]) + normal[1] * (opposite[across[1]] - from[across[1]]) < 0) {
+    const double towardsOpposite =
+        normal[0] * (opposite[across[0]] - from[across[0]]) + normal[1] * (opposite[across[1]] - from[across[1]]);
+    if (towardsOpposite < 0) {
         normal[0] = -normal[0];
         normal[1] = -normal[1];
     }
@@ -143,8 +145,10 @@ AxisFaceGrid::AxisFaceGrid(const std::vector<FaceCorners>& faces, int axis, doub
                 const uint32_t cell[2] = {column, row};
                 Entry entry{alongLow[candidate], 0.0f, {0, 0}, {kStepsPerCell - 1, kStepsPerCell - 1}, candidate};
                 for (int side = 0; side < 2; ++side) {
-                    if (first[side] / kStepsPerCell == cell[side]) entry.boxLow[side] = first[side] % kStepsPerCell;
-                    if (last[side] / kStepsPerCell == cell[side]) entry.boxHigh[side] = last[side] % kStepsPerCell;
+                    if (first[side] / kStepsPerCell == cell[side])
+                        entry.boxLow[side] = (uint8_t)(first[side] % kStepsPerCell);
+                    if (last[side] / kStepsPerCell == cell[side])
+                        entry.boxHigh[side] = (uint8_t)(last[side] % kStepsPerCell);
                 }
                 visit(column * cellCount_[1] + row, entry);
             }
@@ -232,16 +236,16 @@ bool AxisFaceGrid::nearest(const Ray& ray, RayHit& hit) const {
     // distance passes the best hit, neither that face nor any later one can be nearer.
     if (inverse > 0.0) {
         // Entries before the first whose reach gets to the origin lie wholly behind it.
-        for (const Entry* entry = std::lower_bound(first, last, along, [](const Entry& e, double x) { return e.reach < x; });
-             entry < last; ++entry) {
+        const auto reachesOrigin = [](const Entry& entry, double origin) { return entry.reach < origin; };
+        for (const Entry* entry = std::lower_bound(first, last, along, reachesOrigin); entry < last; ++entry) {
             if (found && (float)((entry->low - along) * inverse) > best.dist) break;
             tryEntry(*entry);
         }
     } else {
         // Entries whose low side lies beyond the origin are behind the ray; the rest are
         // walked back from the highest low side.
-        for (const Entry* entry = std::upper_bound(first, last, along, [](double x, const Entry& e) { return x < e.low; });
-             entry != first;) {
+        const auto startsBeyond = [](double origin, const Entry& entry) { return origin < entry.low; };
+        for (const Entry* entry = std::upper_bound(first, last, along, startsBeyond); entry != first;) {
             --entry;
             if (found && (float)((entry->reach - along) * inverse) > best.dist) break;
             tryEntry(*entry);
