@@ -60,6 +60,8 @@ private:
         uint8_t boxHigh[2];
         uint32_t candidate;
     };
+    static_assert(sizeof(Candidate) == 64, "a candidate is one cache line");
+    static_assert(sizeof(Entry) == 16, "four entries to a cache line");
     static constexpr int kStepsPerCell = 256;
 
     // A coordinate across the axis in steps of the covered region, kStepsPerCell to a cell:
