@@ -80,7 +80,7 @@ HRESULT WINAPI D3DXIntersect(LPD3DXBASEMESH pMesh, const D3DXVECTOR3* pRayPos, c
                              LPD3DXBUFFER* ppAllHits, DWORD* pCountOfHits) {
     auto* mesh = velmora::exactCast<MeshObject>(pMesh);
     if (!mesh || !pRayPos || !pRayDir) return D3DERR_INVALIDCALL;
-    const std::shared_ptr<const PickGeometry> picking = mesh->picking();
+    const std::shared_ptr<const PickGeometry>& picking = mesh->picking();
     const Ray ray(*pRayPos, *pRayDir);
 
     RayHit nearest{};

@@ -108,7 +108,7 @@ HRESULT MeshObject::createBuffers(const MeshData& data) {
     return D3D_OK;
 }
 
-std::shared_ptr<const PickGeometry> MeshObject::picking() {
+const std::shared_ptr<const PickGeometry>& MeshObject::picking() {
     if (pickingStale_) {
         if (auto rebuilt = readPicking()) {
             picking_ = std::move(rebuilt);

@@ -18,8 +18,9 @@ class MeshObject final : public ComObject<ID3DXMesh> {
 public:
     static HRESULT create(IDirect3DDevice9* device, DWORD options, const MeshData& data, ID3DXMesh** mesh);
 
-    // The face data for ray queries, current with the buffers.
-    std::shared_ptr<const PickGeometry> picking();
+    // The face data for ray queries, current with the buffers; valid until the mesh is next
+    // written or released (rays take thousands a frame, so none counts a reference).
+    const std::shared_ptr<const PickGeometry>& picking();
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override;
 
