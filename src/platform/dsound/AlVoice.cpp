@@ -1,10 +1,18 @@
 #include "AlVoice.h"
 
+#include "VoiceSlots.h"
+
 #include <vector>
 
 namespace velmora::dsound {
 
 namespace {
+
+// As many as there are sources to play them.
+VoiceSlots<sizeof(AlVoice), AlOutput::kMaxSources>& slots() {
+    static VoiceSlots<sizeof(AlVoice), AlOutput::kMaxSources> all;
+    return all;
+}
 
 ALenum alFormat(WORD channels, WORD bits) {
     if (channels == 1) return bits == 8 ? AL_FORMAT_MONO8 : AL_FORMAT_MONO16;
@@ -41,6 +49,10 @@ AlVoice::~AlVoice() {
     alDeleteBuffers(1, &alBuffer_);
     output_.releaseSource(source_);
 }
+
+void* AlVoice::operator new(std::size_t size) { return slots().take(size); }
+
+void AlVoice::operator delete(void* memory) { slots().give(memory); }
 
 bool AlVoice::spatial(const VoiceParams& params) const {
     return params.positioned && data_->format().nChannels == 1;

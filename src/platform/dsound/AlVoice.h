@@ -15,6 +15,9 @@ public:
     AlVoice(AlOutput& output, ALuint source, std::shared_ptr<const PcmData> data, DWORD cursor, bool looping,
             const VoiceParams& params);
     ~AlVoice() override;
+    // Voices live in fixed slots, so that a starting sound allocates nothing.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* memory);
 
     DWORD cursor() override;
     bool ended() override;
