@@ -30,8 +30,6 @@ namespace headless = velmora::headless;
 namespace {
 
 const int FRAME_LIMIT = 5000;
-// Longer than the explosion over the boss when its gun is blown off.
-const int GUN_EXPLOSION_FRAMES = 60;
 
 struct Shot {
     explicit Shot(const char* picture) : name(picture) {}
@@ -131,7 +129,6 @@ TEST(EnemyScreensTest, DragonfliesAndTheBossThroughItsFightOnTheRealRenderer) {
     Photographer* photographer = nullptr;
     int lastFlyAt = -1;  // none put yet
     int rollingSince = -1;
-    int gunLostAt = -1;
     int shellsFired = 0;
     bool shellWasFlying = false;
     // Each at most once: the life the boss is left with before the ball that matters.
@@ -183,12 +180,9 @@ TEST(EnemyScreensTest, DragonfliesAndTheBossThroughItsFightOnTheRealRenderer) {
                 shots[Shell].dueAt < 0 && view && inView(view, p, b)) {
                 shots[Shell].dueAt = frame + 4;
             }
-            // While the explosion over the body is well under way; if the camera was turned
-            // away all through it, the next time the boss without its gun is in view.
-            if (boss->GunLost == 1 && gunLostAt < 0) gunLostAt = frame;
-            const bool explosionMissed = gunLostAt >= 0 && frame > gunLostAt + GUN_EXPLOSION_FRAMES;
-            if (boss->GunLost == 1 && boss->WalkForm == 1 && (boss->ExploFrame > 8 || explosionMissed) &&
-                shots[GunOff].dueAt < 0 && view && inView(view, p, b)) {
+            // While the explosion over the body is well under way.
+            if (boss->GunLost == 1 && boss->WalkForm == 1 && boss->ExploFrame > 8 && shots[GunOff].dueAt < 0 && view &&
+                inView(view, p, b)) {
                 shots[GunOff].dueAt = frame + 1;
             }
             if (shots[Throw].taken && shots[Shell].taken && !readiedForTheGun && boss->Life > 5) {
