@@ -72,7 +72,6 @@ public:
     GpuCopy& gpuCopy() { return shared_->gpu; }
     BufferBytes& contents() const { return *shared_; }
 
-
 private:
     std::shared_ptr<BufferBytes> shared_;
     unsigned locks_ = 0;

@@ -8,11 +8,17 @@
 
 namespace velmora::d3d9 {
 
+namespace {
+
+bool indexFormat(D3DFORMAT format) { return format == D3DFMT_INDEX16 || format == D3DFMT_INDEX32; }
+
+}  // namespace
+
 HRESULT IndexBuffer::create(IDirect3DDevice9* device, UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool,
                             IDirect3DIndexBuffer9** buffer) {
     if (!buffer) return D3DERR_INVALIDCALL;
     *buffer = nullptr;
-    if (length == 0 || (format != D3DFMT_INDEX16 && format != D3DFMT_INDEX32)) return D3DERR_INVALIDCALL;
+    if (length == 0 || !indexFormat(format)) return D3DERR_INVALIDCALL;
     try {
         *buffer = new IndexBuffer(device, BufferStorage(length), usage, format, pool);
     } catch (const std::bad_alloc&) {
@@ -25,8 +31,7 @@ HRESULT IndexBuffer::createSharing(IDirect3DDevice9* device, std::shared_ptr<Buf
                                    D3DFORMAT format, D3DPOOL pool, IDirect3DIndexBuffer9** buffer) {
     if (!buffer) return D3DERR_INVALIDCALL;
     *buffer = nullptr;
-    if (!bytes || bytes->bytes.empty() || (format != D3DFMT_INDEX16 && format != D3DFMT_INDEX32))
-        return D3DERR_INVALIDCALL;
+    if (!bytes || bytes->bytes.empty() || !indexFormat(format)) return D3DERR_INVALIDCALL;
     *buffer = new (std::nothrow) IndexBuffer(device, BufferStorage(std::move(bytes)), usage, format, pool);
     return *buffer ? D3D_OK : E_OUTOFMEMORY;
 }

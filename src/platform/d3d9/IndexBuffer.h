@@ -6,7 +6,6 @@
 
 #include <d3d9.h>
 
-
 namespace velmora::d3d9 {
 
 class IndexBuffer final : public ComObject<IDirect3DIndexBuffer9> {

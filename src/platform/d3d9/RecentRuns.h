@@ -1,4 +1,4 @@
-// The last few results a buffer worked out from its bytes (index spans, position boxes),
+// The last few results worked out from a buffer's bytes (index spans, position boxes),
 // each with the run of the buffer it covers and the revision of the bytes it saw: meshes
 // draw the same runs every frame, so most draws find theirs here.
 #pragma once

@@ -6,7 +6,6 @@
 
 #include <d3d9.h>
 
-
 namespace velmora::d3d9 {
 
 // The box around `count` positions (three floats at the start of each vertex), the first
