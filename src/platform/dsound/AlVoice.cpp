@@ -8,12 +8,6 @@ namespace velmora::dsound {
 
 namespace {
 
-// As many as there are sources to play them.
-VoiceSlots<sizeof(AlVoice), AlOutput::kMaxSources>& slots() {
-    static VoiceSlots<sizeof(AlVoice), AlOutput::kMaxSources> all;
-    return all;
-}
-
 ALenum alFormat(WORD channels, WORD bits) {
     if (channels == 1) return bits == 8 ? AL_FORMAT_MONO8 : AL_FORMAT_MONO16;
     return bits == 8 ? AL_FORMAT_STEREO8 : AL_FORMAT_STEREO16;
@@ -50,9 +44,9 @@ AlVoice::~AlVoice() {
     output_.releaseSource(source_);
 }
 
-void* AlVoice::operator new(std::size_t size) { return slots().take(size); }
+void* AlVoice::operator new(std::size_t size) { return slotsFor<AlVoice>().take(size); }
 
-void AlVoice::operator delete(void* memory) { slots().give(memory); }
+void AlVoice::operator delete(void* memory) { slotsFor<AlVoice>().give(memory); }
 
 bool AlVoice::spatial(const VoiceParams& params) const {
     return params.positioned && data_->format().nChannels == 1;

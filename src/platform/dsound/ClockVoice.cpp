@@ -1,18 +1,11 @@
 #include "ClockVoice.h"
 
-#include "AlOutput.h"
 #include "VoiceSlots.h"
 #include "velmora/HeadlessInput.h"
 
 namespace velmora::dsound {
 
 namespace {
-
-// As many as the headless backend lets play at once.
-VoiceSlots<sizeof(ClockVoice), AlOutput::kMaxSources>& slots() {
-    static VoiceSlots<sizeof(ClockVoice), AlOutput::kMaxSources> all;
-    return all;
-}
 
 double framesPerMs(const PcmData& data, const VoiceParams& params) {
     return data.format().nSamplesPerSec * static_cast<double>(params.pitch) / 1000.0;
@@ -32,9 +25,9 @@ ClockVoice::ClockVoice(std::shared_ptr<const PcmData> data, DWORD cursor, bool l
 
 ClockVoice::~ClockVoice() { --liveVoices_; }
 
-void* ClockVoice::operator new(std::size_t size) { return slots().take(size); }
+void* ClockVoice::operator new(std::size_t size) { return slotsFor<ClockVoice>().take(size); }
 
-void ClockVoice::operator delete(void* memory) { slots().give(memory); }
+void ClockVoice::operator delete(void* memory) { slotsFor<ClockVoice>().give(memory); }
 
 unsigned long long ClockVoice::framePosition() const {
     DWORD elapsed = headless::clockMs() - startMs_;  // unsigned difference survives the wrap

@@ -4,6 +4,8 @@
 // Main thread only, like the rest of the sound system.
 #pragma once
 
+#include "AlOutput.h"
+
 #include <array>
 #include <cstddef>
 #include <new>
@@ -44,5 +46,12 @@ private:
     std::size_t freedCount_ = 0;
     std::size_t neverTaken_ = 0;  // slots from here on have not been handed out yet
 };
+
+// The slots of one voice class: as many as voices can play at once.
+template <class VoiceClass>
+VoiceSlots<sizeof(VoiceClass), AlOutput::kMaxSources>& slotsFor() {
+    static VoiceSlots<sizeof(VoiceClass), AlOutput::kMaxSources> all;
+    return all;
+}
 
 }  // namespace velmora::dsound
