@@ -1,5 +1,8 @@
 #include "Seeds.h"
 
+#include <zlib.h>
+
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -163,6 +166,35 @@ Bytes binaryMesh(bool doubles) {
     return x.bytes();
 }
 
+// The compressed form ("tzip" or "bzip") of an uncompressed file: the whole size, then
+// MSZIP blocks of `blockSize` bytes, each deflated against the history before it.
+Bytes compressed(const Bytes& file, size_t blockSize) {
+    Bytes out(file.begin(), file.begin() + 16);
+    std::memcpy(&out[8], file[8] == 't' ? "tzip" : "bzip", 4);
+    put32(out, static_cast<uint32_t>(file.size()));
+    z_stream stream{};
+    deflateInit2(&stream, 9, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+    for (size_t start = 16; start < file.size(); start += blockSize) {
+        const size_t count = std::min(blockSize, file.size() - start);
+        const size_t history = std::min<size_t>(start - 16, 32768);
+        deflateReset(&stream);
+        if (history > 0) deflateSetDictionary(&stream, &file[start - history], static_cast<uInt>(history));
+        Bytes packed(deflateBound(&stream, static_cast<uLong>(count)));
+        stream.next_in = const_cast<Bytef*>(&file[start]);
+        stream.avail_in = static_cast<uInt>(count);
+        stream.next_out = packed.data();
+        stream.avail_out = static_cast<uInt>(packed.size());
+        deflate(&stream, Z_FINISH);
+        packed.resize(packed.size() - stream.avail_out);
+        put16(out, static_cast<uint32_t>(count));
+        put16(out, static_cast<uint32_t>(packed.size() + 2));
+        putText(out, "CK");
+        out.insert(out.end(), packed.begin(), packed.end());
+    }
+    deflateEnd(&stream);
+    return out;
+}
+
 }  // namespace
 
 void writeXFileSeeds(const std::filesystem::path& dataFolder, const SeedWriter& out) {
@@ -178,4 +210,8 @@ void writeXFileSeeds(const std::filesystem::path& dataFolder, const SeedWriter& 
                   "AnimationKey { 2; 1; 0; 3; 1.0, 2.0, 3.0;;; } } }\n");
     out.write("binary-32.x", binaryMesh(false));
     out.write("binary-64.x", binaryMesh(true));
+    // Small blocks, so that the seeds hold several and each refers back to the one before.
+    std::string text = std::string(kTextHeader) + kTemplates + kMaterial + framed(kBox);
+    out.write("tzip.x", compressed(Bytes(text.begin(), text.end()), 256));
+    out.write("bzip.x", compressed(binaryMesh(false), 64));
 }

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstring>
+#include <sstream>
 
 using velmora::d3dx::decodeXFile;
 using velmora::d3dx::MeshData;
@@ -164,16 +165,64 @@ TEST(XFileDecode, MaterialsAreKeptAndFacesSortedByMaterial) {
         for (int c = 0; c < 3; ++c) EXPECT_EQ(cornerOf(*data, f, c), at(mesh, mesh.faces[fileFace[f]][c]));
 }
 
-TEST(XFileDecode, AFileWithoutMaterialsGetsOneGreyMaterial) {
-    const auto data = decode(xFile(twoTrianglesAndAQuad().text()));
+std::string matrixText(const float (&matrix)[16]) {
+    std::ostringstream out;
+    out << std::fixed << " FrameTransformMatrix {\n  ";
+    for (int i = 0; i < 16; ++i) out << matrix[i] << (i < 15 ? "," : ";;\n");
+    out << " }\n";
+    return out.str();
+}
+
+void expectMaterial(const D3DMATERIAL9& m, const std::array<float, 16>& diffuseAmbientSpecularEmissive) {
+    const D3DCOLORVALUE colours[4] = {m.Diffuse, m.Ambient, m.Specular, m.Emissive};
+    for (int c = 0; c < 4; ++c) {
+        const float* expected = &diffuseAmbientSpecularEmissive[c * 4];
+        EXPECT_EQ(colours[c].r, expected[0]) << "colour " << c;
+        EXPECT_EQ(colours[c].g, expected[1]) << "colour " << c;
+        EXPECT_EQ(colours[c].b, expected[2]) << "colour " << c;
+        EXPECT_EQ(colours[c].a, expected[3]) << "colour " << c;
+    }
+}
+
+TEST(XFileDecode, FramesMaterialsAndHeaderAsD3DXReadsThem) {
+    XMeshText triangle;
+    triangle.positions = {{1.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f}, {0.0f, 0.0f, 1.0f}};
+    triangle.faces = {{0, 1, 2}};
+    const float move[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 10, 0, 0, 1};
+    const float doubleSize[16] = {2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 1};
+    const float up[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 5, 0, 1};
+    const float forward[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 7, 1};
+    // A matrix moves the meshes after it in its frame, and the frames below; a second
+    // matrix takes over from the first. An unused top-level material changes nothing.
+    const std::string file =
+        "Material Unused { 1;0;0;1;; 5; 1;1;1;; 0;0;0;; }\n"
+        "Frame F {\n" + triangle.text("Before") + matrixText(move) + triangle.text("After") +
+        "Frame C {\n" + matrixText(doubleSize) + triangle.text("Below") + "}\n}\n"
+        "Frame G {\n" + matrixText(up) + triangle.text("First") + matrixText(forward) + triangle.text("Second") + "}\n";
+    const auto data = decode(xFile(file));
     ASSERT_TRUE(data);
+    const Corner expected[5][3] = {{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}},
+                                   {{11, 0, 0}, {10, 1, 0}, {10, 0, 1}},
+                                   {{12, 0, 0}, {10, 2, 0}, {10, 0, 2}},
+                                   {{1, 5, 0}, {0, 6, 0}, {0, 5, 1}},
+                                   {{1, 0, 7}, {0, 1, 7}, {0, 0, 8}}};
+    ASSERT_EQ(data->faceCount(), 5u);
+    for (DWORD f = 0; f < 5; ++f)
+        for (int c = 0; c < 3; ++c) EXPECT_EQ(cornerOf(*data, f, c), expected[f][c]) << "face " << f;
+
+    // No material list: D3DX's default material, grey and with every alpha 0.
     ASSERT_EQ(data->materials.size(), 1u);
-    const D3DMATERIAL9& grey = data->materials[0].material;
-    EXPECT_FLOAT_EQ(grey.Diffuse.r, 0.5f);
-    EXPECT_FLOAT_EQ(grey.Diffuse.g, 0.5f);
-    EXPECT_FLOAT_EQ(grey.Diffuse.b, 0.5f);
+    expectMaterial(data->materials[0].material, {0.5f, 0.5f, 0.5f, 0, 0, 0, 0, 0, 0.5f, 0.5f, 0.5f, 0, 0, 0, 0, 0});
     EXPECT_FALSE(data->materials[0].hasTexture);
-    for (DWORD attribute : data->attributes) EXPECT_EQ(attribute, 0u);
+
+    // A top-level material that a list refers to is taken; the body may follow the header
+    // on its line.
+    std::string referring = triangle.text("Red");
+    referring.insert(referring.rfind('}'), "MeshMaterialList { 1; 1; 0;; { Red } }\n");
+    const auto red = decode("xof 0303txt 0032 Material Red { 1;0;0;1;; 5; 1;1;1;; 0;0;0;; }\n" + referring);
+    ASSERT_TRUE(red);
+    ASSERT_EQ(red->materials.size(), 1u);
+    expectMaterial(red->materials[0].material, {1, 0, 0, 1, 0, 0, 0, 1, 1, 1, 1, 1, 0, 0, 0, 1});
 }
 
 TEST(XFileDecode, FramesAreAppliedAndMeshesMergedWithTheirMaterials) {

@@ -149,12 +149,11 @@ bool fileHasMaterials(const aiScene& scene) {
     return scene.mMaterials[0]->Get(AI_MATKEY_NAME, name) == AI_SUCCESS;
 }
 
+// D3DX's own default: grey diffuse and specular, every alpha 0.
 MeshMaterial defaultMaterial() {
     MeshMaterial result{};
-    result.material.Diffuse = {0.5f, 0.5f, 0.5f, 1.0f};
-    result.material.Ambient = {0.0f, 0.0f, 0.0f, 1.0f};
-    result.material.Specular = {0.0f, 0.0f, 0.0f, 1.0f};
-    result.material.Emissive = {0.0f, 0.0f, 0.0f, 1.0f};
+    result.material.Diffuse = {0.5f, 0.5f, 0.5f, 0.0f};
+    result.material.Specular = {0.5f, 0.5f, 0.5f, 0.0f};
     return result;
 }
 

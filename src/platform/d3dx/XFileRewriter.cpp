@@ -5,6 +5,7 @@
 #include <assimp/fast_atof.h>
 
 #include <cstring>
+#include <set>
 
 namespace velmora::d3dx {
 
@@ -296,27 +297,64 @@ bool rewriteMesh(const XObject& object, BinaryWriter& out) {
     return true;
 }
 
+bool rewriteMatrix(const XObject& matrix, BinaryWriter& out) {
+    Values in(matrix.values);
+    std::vector<float> elements;
+    if (!in.reals(16, elements) || !in.done()) return false;
+    out.header("FrameTransformMatrix", std::string());
+    out.reals(elements);
+    out.close();
+    return true;
+}
+
+bool rewriteFrame(const XObject& object, BinaryWriter& out);
+
+// The meshes and frames of `children` from `first` up to the next matrix (or the end).
+bool rewriteFrameContents(const std::vector<XChild>& children, size_t first, size_t& next, BinaryWriter& out) {
+    for (next = first; next < children.size(); ++next) {
+        const XObject* child = children[next].object.get();
+        if (!child) continue;
+        if (child->type == "FrameTransformMatrix") return true;
+        if (child->type == "Frame" && !rewriteFrame(*child, out)) return false;
+        if (child->type == "Mesh" && !rewriteMesh(*child, out)) return false;
+    }
+    return true;
+}
+
+// A frame's matrix moves what follows it in the frame, not what came before; a later
+// matrix takes over from an earlier one. assimp knows one matrix per frame, so each
+// matrix after the first content becomes an unnamed frame around what it moves.
 bool rewriteFrame(const XObject& object, BinaryWriter& out) {
     out.header("Frame", object.name);
-    // As with assimp, the last matrix of a frame is the one that counts.
-    const XObject* matrix = nullptr;
-    for (const XChild& child : object.children)
-        if (child.object && child.object->type == "FrameTransformMatrix") matrix = child.object.get();
-    if (matrix) {
-        Values in(matrix->values);
-        std::vector<float> elements;
-        if (!in.reals(16, elements) || !in.done()) return false;
-        out.header("FrameTransformMatrix", std::string());
-        out.reals(elements);
-        out.close();
+    const std::vector<XChild>& children = object.children;
+    size_t matrix;
+    if (!rewriteFrameContents(children, 0, matrix, out)) return false;
+    size_t contentBefore = 0, matrices = 0;
+    for (size_t i = 0; i < children.size(); ++i) {
+        const XObject* child = children[i].object.get();
+        if (child && i < matrix && (child->type == "Frame" || child->type == "Mesh")) ++contentBefore;
+        if (child && child->type == "FrameTransformMatrix") ++matrices;
     }
-    for (const XChild& child : object.children) {
-        if (!child.object) continue;
-        if (child.object->type == "Frame" && !rewriteFrame(*child.object, out)) return false;
-        if (child.object->type == "Mesh" && !rewriteMesh(*child.object, out)) return false;
+    // The usual frame: one matrix, ahead of everything it moves.
+    const bool matrixOfTheFrame = contentBefore == 0 && matrices == 1;
+    while (matrix < children.size()) {
+        if (!matrixOfTheFrame) out.header("Frame", std::string());
+        size_t next;
+        if (!rewriteMatrix(*children[matrix].object, out) || !rewriteFrameContents(children, matrix + 1, next, out))
+            return false;
+        if (!matrixOfTheFrame) out.close();
+        matrix = next;
     }
     out.close();
     return true;
+}
+
+// The names that material lists refer to by reference.
+void collectMaterialReferences(const XObject& object, std::set<std::string>& names) {
+    for (const XChild& child : object.children) {
+        if (child.object) collectMaterialReferences(*child.object, names);
+        else if (object.type == "MeshMaterialList") names.insert(child.reference);
+    }
 }
 
 }  // namespace
@@ -327,11 +365,15 @@ bool rewriteXFile(const unsigned char* bytes, size_t size, std::string& checked)
     if (!tokenizeXFile(bytes, size, tokens) || !parseXObjects(tokens, objects)) return false;
     tokens.clear();
 
+    // A top-level material is only a definition: a mesh has it when its list refers to it.
+    std::set<std::string> referenced;
+    for (const XObject& object : objects) collectMaterialReferences(object, referenced);
+
     BinaryWriter out;
     for (const XObject& object : objects) {
         if (object.type == "Frame" && !rewriteFrame(object, out)) return false;
         if (object.type == "Mesh" && !rewriteMesh(object, out)) return false;
-        if (object.type == "Material" && !rewriteMaterial(object, out)) return false;
+        if (object.type == "Material" && referenced.count(object.name) && !rewriteMaterial(object, out)) return false;
     }
     checked = std::move(out.bytes());
     return true;

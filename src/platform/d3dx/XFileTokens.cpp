@@ -1,5 +1,7 @@
 #include "XFileTokens.h"
 
+#include "XFileDecompressor.h"
+
 #include <cstring>
 
 namespace velmora::d3dx {
@@ -18,8 +20,7 @@ bool isSpace(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c =
 bool startsNumber(unsigned char c) { return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.'; }
 
 bool tokenizeText(const unsigned char* p, const unsigned char* end, std::vector<XToken>& tokens) {
-    // The rest of the header line is not part of the data.
-    while (p < end && *p != '\n' && *p != '\r') ++p;
+    // The body starts right after the 16 header bytes, on the same line or not.
     while (p < end) {
         const unsigned char c = *p;
         if (isSpace(c) || c == ',' || c == ';') {
@@ -156,6 +157,11 @@ bool tokenizeBinary(BinaryReader in, size_t floatSize, std::vector<XToken>& toke
 
 bool tokenizeXFile(const unsigned char* bytes, size_t size, std::vector<XToken>& tokens) {
     tokens.clear();
+    if (isCompressedXFile(bytes, size)) {
+        std::string uncompressed;
+        return decompressXFile(bytes, size, uncompressed) &&
+               tokenizeXFile(reinterpret_cast<const unsigned char*>(uncompressed.data()), uncompressed.size(), tokens);
+    }
     if (size < kHeaderSize || std::memcmp(bytes, "xof ", 4) != 0) return false;
     const unsigned char* body = bytes + kHeaderSize;
     const unsigned char* end = bytes + size;

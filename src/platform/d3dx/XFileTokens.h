@@ -18,8 +18,8 @@ struct XToken {
     float real = 0.0f;     // Float
 };
 
-// False for anything that is not a whole uncompressed .x file ("txt " or "bin ") whose
-// tokens all make sense. Compressed files ("tzip", "bzip") are not read.
+// False for anything that is not a whole .x file ("txt ", "bin " or their compressed forms
+// "tzip" and "bzip") whose tokens all make sense.
 bool tokenizeXFile(const unsigned char* bytes, size_t size, std::vector<XToken>& tokens);
 
 }  // namespace velmora::d3dx
