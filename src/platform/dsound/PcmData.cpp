@@ -8,6 +8,8 @@ unsigned g_nextId = 1;
 
 PcmData::PcmData(const WAVEFORMATEX& format, DWORD size)
     : format_(format), bytes_(size, static_cast<BYTE>(format.wBitsPerSample == 8 ? 0x80 : 0)), id_(g_nextId++) {
+    // An extensible format that passed the check is plain PCM in all but name.
+    format_.wFormatTag = WAVE_FORMAT_PCM;
     format_.cbSize = 0;
 }
 
