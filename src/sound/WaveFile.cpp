@@ -42,6 +42,13 @@ HRESULT WaveFile::open(const char* fileName) {
     if (mmioSeek(file, static_cast<LONG>(riffChunk.dwDataOffset + sizeof(FOURCC)), SEEK_SET) == -1) return E_FAIL;
     dataChunk.ckid = mmioFOURCC('d', 'a', 't', 'a');
     if (mmioDescend(file, &dataChunk, &riffChunk, MMIO_FINDCHUNK) != MMSYSERR_NOERROR) return E_FAIL;
+
+    // A cut or damaged file may claim more data than it holds; the buffer is sized from
+    // this count, so it is held to the bytes that are there.
+    LONG fileEnd = mmioSeek(file, 0, SEEK_END);
+    if (fileEnd == -1 || mmioSeek(file, static_cast<LONG>(dataChunk.dwDataOffset), SEEK_SET) == -1) return E_FAIL;
+    DWORD present = static_cast<DWORD>(fileEnd) > dataChunk.dwDataOffset ? fileEnd - dataChunk.dwDataOffset : 0;
+    if (dataChunk.cksize > present) dataChunk.cksize = present;
     return S_OK;
 }
 
@@ -95,21 +102,26 @@ HRESULT WaveFile::read(DWORD byteCount, BYTE* destination, DWORD* bytesRead) {
     if (mmioGetInfo(file, &io, 0) != MMSYSERR_NOERROR) return E_FAIL;
 
     DWORD count = byteCount < dataChunk.cksize ? byteCount : dataChunk.cksize;
-    dataChunk.cksize -= count;
 
-    // Straight from mmio's own buffer, refilling it whenever it runs dry.
-    for (DWORD i = 0; i < count; ++i) {
+    // Straight from mmio's own buffer, refilling it whenever it runs dry. Should the file
+    // end early, what was read is kept and counted.
+    HRESULT result = S_OK;
+    DWORD copied = 0;
+    while (copied < count) {
         if (io.pchNext == io.pchEndRead) {
-            if (mmioAdvance(file, &io, MMIO_READ) != MMSYSERR_NOERROR) return E_FAIL;
-            if (io.pchNext == io.pchEndRead) return E_FAIL;
+            if (mmioAdvance(file, &io, MMIO_READ) != MMSYSERR_NOERROR || io.pchNext == io.pchEndRead) {
+                result = E_FAIL;
+                break;
+            }
         }
-        destination[i] = static_cast<BYTE>(*io.pchNext);
+        destination[copied++] = static_cast<BYTE>(*io.pchNext);
         ++io.pchNext;
     }
+    dataChunk.cksize -= copied;
+    *bytesRead = copied;
 
     if (mmioSetInfo(file, &io, 0) != MMSYSERR_NOERROR) return E_FAIL;
-    *bytesRead = count;
-    return S_OK;
+    return result;
 }
 
 void WaveFile::close() {

@@ -2,6 +2,10 @@
 #include <velmora/HeadlessAudio.h>
 #include <velmora/HeadlessInput.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <memory>
 
 #include "ComRelease.h"
@@ -83,6 +87,26 @@ TEST_F(SoundLoaderTest, UnreadableFilesAndStereoFilesGiveNoBuffer) {
     g_soundLoader.loadWave(&loaded.buffer, &loaded.buffer3D, (folder.path() + "/none.wav").c_str(), device);
     EXPECT_EQ(loaded.buffer, nullptr);
     EXPECT_TRUE(audio::liveBuffers().empty());
+}
+
+TEST_F(SoundLoaderTest, ADataChunkClaimingMoreThanTheFileHoldsGetsOnlyWhatIsThere) {
+    const std::string made = folder.path() + "/sox.wav";
+    ASSERT_EQ(std::system(("sox -n -r 22050 -b 16 -c 1 " + made + " synth 0.5 sine 440").c_str()), 0);
+    std::ifstream in(made, std::ios::binary);
+    Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    auto data = std::search(bytes.begin(), bytes.end(), std::begin("data"), std::end("data") - 1);
+    ASSERT_NE(data, bytes.end());
+    const size_t dataStart = size_t(data - bytes.begin()) + 8;
+    // Cut to 2 KB, while the header claims the largest buffer there is.
+    bytes.resize(2048);
+    const uint32_t claimed = DSBSIZE_MAX;
+    for (int i = 0; i < 4; ++i) bytes[dataStart - 4 + i] = uint8_t(claimed >> (8 * i));
+    load(bytes);
+    ASSERT_NE(loaded.buffer, nullptr);
+    std::optional<audio::BufferState> state = audio::stateOf(loaded.buffer);
+    ASSERT_TRUE(state.has_value());
+    EXPECT_EQ(state->dataSize, bytes.size() - dataStart);
+    EXPECT_EQ(state->dataTag, audio::dataTag(bytes.data() + dataStart, bytes.size() - dataStart));
 }
 
 TEST_F(SoundLoaderTest, WithoutASoundDeviceNothingIsLoadedAndNothingFails) {
