@@ -210,19 +210,25 @@ TEST(XFileDecode, FramesMaterialsAndHeaderAsD3DXReadsThem) {
     for (DWORD f = 0; f < 5; ++f)
         for (int c = 0; c < 3; ++c) EXPECT_EQ(cornerOf(*data, f, c), expected[f][c]) << "face " << f;
 
-    // No material list: D3DX's default material, grey and with every alpha 0.
-    ASSERT_EQ(data->materials.size(), 1u);
-    expectMaterial(data->materials[0].material, {0.5f, 0.5f, 0.5f, 0, 0, 0, 0, 0, 0.5f, 0.5f, 0.5f, 0, 0, 0, 0, 0});
-    EXPECT_FALSE(data->materials[0].hasTexture);
+    // No material list: D3DX's default material, grey and with every alpha 0, for each mesh.
+    const std::array<float, 16> grey = {0.5f, 0.5f, 0.5f, 0, 0, 0, 0, 0, 0.5f, 0.5f, 0.5f, 0, 0, 0, 0, 0};
+    ASSERT_EQ(data->materials.size(), 5u);
+    for (const auto& material : data->materials) {
+        expectMaterial(material.material, grey);
+        EXPECT_FALSE(material.hasTexture);
+    }
 
-    // A top-level material that a list refers to is taken; the body may follow the header
-    // on its line.
+    // A top-level material that a list refers to is taken, and a mesh beside it without a
+    // list still gets the default; the body may follow the header on its line.
     std::string referring = triangle.text("Red");
     referring.insert(referring.rfind('}'), "MeshMaterialList { 1; 1; 0;; { Red } }\n");
-    const auto red = decode("xof 0303txt 0032 Material Red { 1;0;0;1;; 5; 1;1;1;; 0;0;0;; }\n" + referring);
-    ASSERT_TRUE(red);
-    ASSERT_EQ(red->materials.size(), 1u);
-    expectMaterial(red->materials[0].material, {1, 0, 0, 1, 0, 0, 0, 1, 1, 1, 1, 1, 0, 0, 0, 1});
+    const auto mixed =
+        decode("xof 0303txt 0032 Material Red { 1;0;0;1;; 5; 1;1;1;; 0;0;0;; }\n" + referring + triangle.text("Plain"));
+    ASSERT_TRUE(mixed);
+    ASSERT_EQ(mixed->materials.size(), 2u);
+    expectMaterial(mixed->materials[0].material, {1, 0, 0, 1, 0, 0, 0, 1, 1, 1, 1, 1, 0, 0, 0, 1});
+    expectMaterial(mixed->materials[1].material, grey);
+    EXPECT_EQ(mixed->attributes, (std::vector<DWORD>{0, 1}));
 }
 
 TEST(XFileDecode, FramesAreAppliedAndMeshesMergedWithTheirMaterials) {

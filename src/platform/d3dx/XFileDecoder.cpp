@@ -113,7 +113,18 @@ D3DCOLORVALUE colourOf(const aiMaterial& material, const char* key, unsigned typ
     return D3DCOLORVALUE{colour.r, colour.g, colour.b, colour.a};
 }
 
+// D3DX's own default: grey diffuse and specular, every alpha 0.
+MeshMaterial defaultMaterial() {
+    MeshMaterial result{};
+    result.material.Diffuse = {0.5f, 0.5f, 0.5f, 0.0f};
+    result.material.Specular = {0.5f, 0.5f, 0.5f, 0.0f};
+    return result;
+}
+
 MeshMaterial convertMaterial(const aiMaterial& source) {
+    aiString name;
+    if (source.Get(AI_MATKEY_NAME, name) == AI_SUCCESS && std::strcmp(name.C_Str(), kDefaultMaterialName) == 0)
+        return defaultMaterial();
     const D3DCOLORVALUE black = {0.0f, 0.0f, 0.0f, 1.0f};
     MeshMaterial result{};
     D3DMATERIAL9& material = result.material;
@@ -141,22 +152,6 @@ MeshMaterial convertMaterial(const aiMaterial& source) {
     return result;
 }
 
-// assimp adds an unnamed grey material to a file that has none; D3DX then reports its own
-// default instead.
-bool fileHasMaterials(const aiScene& scene) {
-    if (scene.mNumMaterials != 1) return scene.mNumMaterials > 0;
-    aiString name;
-    return scene.mMaterials[0]->Get(AI_MATKEY_NAME, name) == AI_SUCCESS;
-}
-
-// D3DX's own default: grey diffuse and specular, every alpha 0.
-MeshMaterial defaultMaterial() {
-    MeshMaterial result{};
-    result.material.Diffuse = {0.5f, 0.5f, 0.5f, 0.0f};
-    result.material.Specular = {0.5f, 0.5f, 0.5f, 0.0f};
-    return result;
-}
-
 }  // namespace
 
 std::shared_ptr<const MeshData> decodeXFile(const unsigned char* bytes, size_t size) {
@@ -178,11 +173,7 @@ std::shared_ptr<const MeshData> decodeXFile(const unsigned char* bytes, size_t s
     if (faces.empty()) return nullptr;
 
     auto data = std::make_shared<MeshData>();
-    if (fileHasMaterials(*scene)) {
-        for (unsigned m = 0; m < scene->mNumMaterials; ++m) data->materials.push_back(convertMaterial(*scene->mMaterials[m]));
-    } else {
-        data->materials.push_back(defaultMaterial());
-    }
+    for (unsigned m = 0; m < scene->mNumMaterials; ++m) data->materials.push_back(convertMaterial(*scene->mMaterials[m]));
 
     // D3DX sorts faces by material, keeping file order within one material.
     std::stable_sort(faces.begin(), faces.end(), [](const Face& a, const Face& b) { return a.attribute < b.attribute; });

@@ -247,6 +247,19 @@ bool rewriteMaterialList(const XObject& object, uint32_t faceCount, BinaryWriter
     return true;
 }
 
+void writeDefaultMaterialList(uint32_t faceCount, BinaryWriter& out) {
+    std::vector<uint32_t> list = {1, faceCount};
+    list.resize(2 + faceCount, 0);
+    out.header("MeshMaterialList", std::string());
+    out.integers(list);
+    out.name("Material");
+    out.name(kDefaultMaterialName);
+    out.open();
+    out.reals(std::vector<float>(11, 0.0f));  // the decoder puts D3DX's colours in
+    out.close();
+    out.close();
+}
+
 bool rewriteMesh(const XObject& object, BinaryWriter& out) {
     Values in(object.values);
     uint32_t vertexCount;
@@ -292,7 +305,9 @@ bool rewriteMesh(const XObject& object, BinaryWriter& out) {
         out.reals(uvs);
         out.close();
     }
-    if (materials && !rewriteMaterialList(*materials, static_cast<uint32_t>(corners.size()), out)) return false;
+    const uint32_t faceCount = static_cast<uint32_t>(corners.size());
+    if (materials && !rewriteMaterialList(*materials, faceCount, out)) return false;
+    if (!materials) writeDefaultMaterialList(faceCount, out);
     out.close();
     return true;
 }

@@ -14,6 +14,10 @@
 
 namespace velmora::d3dx {
 
+// The material given to a mesh without a material list, so that it keeps D3DX's default
+// even beside meshes that have materials. No file can name a material so.
+constexpr const char* kDefaultMaterialName = "<D3DX default material>";
+
 // False when the file is not a well-formed .x file whose indices all hold.
 bool rewriteXFile(const unsigned char* bytes, size_t size, std::string& checked);
 
