@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "CharaBase.h"
-#include "SceneManager.h"
+#include "GameFixture.h"
+#include "GameTestHelpers.h"
 
 namespace worldtest {
 
@@ -39,8 +39,6 @@ public:
     static int destroyed;
 };
 
-D3DXVECTOR3 positionOf(const D3DXMATRIX& m);
-D3DXMATRIX translation(float x, float y, float z);
 D3DXMATRIX scaling(float x, float y, float z);
 D3DXMATRIX product(const D3DXMATRIX& a, const D3DXMATRIX& b);
 bool nearlyEqual(const D3DXMATRIX& a, const D3DXMATRIX& b, float tolerance = 1e-5f);
@@ -60,7 +58,3 @@ protected:
 };
 
 }  // namespace worldtest
-
-// Lets gtest print matrices and vectors in failure messages.
-void PrintTo(const D3DXMATRIX& m, std::ostream* out);
-void PrintTo(const D3DXVECTOR3& v, std::ostream* out);
