@@ -39,10 +39,6 @@ protected:
         GameFixture::SetUp();
         ASSERT_TRUE(startApplication());
     }
-    void TearDown() override {
-        headless::releaseAllKeys();
-        GameFixture::TearDown();
-    }
 
     static void holdButton(bool down) { headless::setKeyDown(VK_LBUTTON, down); }
 };
@@ -94,13 +90,7 @@ TEST_F(SceneTest, TheTitleFadesByTwoAndLaterClicksChangeNothing) {
 }
 
 // Runs the whole game, so the application is started by WinMain itself.
-class TitleHandOverTest : public gametest::GameFixture {
-protected:
-    void TearDown() override {
-        headless::releaseAllKeys();
-        GameFixture::TearDown();
-    }
-};
+using TitleHandOverTest = gametest::GameFixture;
 
 TEST_F(TitleHandOverTest, OnThe128thFrameAfterTheClickWithTheLastOverlayAt254) {
     const int clickFrame = 10;

@@ -111,10 +111,6 @@ protected:
         GameFixture::SetUp();
         ASSERT_TRUE(startApplication());
     }
-    void TearDown() override {
-        headless::releaseAllKeys();
-        GameFixture::TearDown();
-    }
 };
 
 TEST_F(SceneSoundTest, TheTitlePlaysItsMusicLoopingAndHoldsOnlyWhatItUses) {
