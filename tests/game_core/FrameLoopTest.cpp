@@ -3,11 +3,13 @@
 
 #include <vector>
 
-#include "GameCoreTest.h"
+#include "Application.h"
+#include "GameFixture.h"
+#include "ProbeScene.h"
 
 namespace headless = velmora::headless;
 
-class FrameLoopTest : public GameCoreTest {
+class FrameLoopTest : public gametest::GameFixture {
 protected:
     // Runs the game with a probe scene doing `workMs` per update for `frames` frames
     // (Escape goes down in the last), returning the virtual clock at each frame's start.

@@ -1,7 +1,9 @@
 // Textures, meshes drawn through the model effect, and sprites.
 #include <velmora/DrawLog.h>
 
-#include "GameCoreTest.h"
+#include "Application.h"
+#include "GameFixture.h"
+#include "Graphics.h"
 #include "Mesh.h"
 #include "TestFiles.h"
 
@@ -27,10 +29,10 @@ void expectVector(const velmora::LoggedEffectParameter* parameter, float r, floa
 
 }  // namespace
 
-class RenderTest : public GameCoreTest {
+class RenderTest : public gametest::GameFixture {
 protected:
     void SetUp() override {
-        GameCoreTest::SetUp();
+        GameFixture::SetUp();
         ASSERT_TRUE(startApplication());
     }
 

@@ -9,7 +9,8 @@
 #include <memory>
 #include <vector>
 
-#include "GameCoreTest.h"
+#include "Application.h"
+#include "GameFixture.h"
 #include "STitle.h"
 #include "WaveFile.h"
 
@@ -64,10 +65,10 @@ Loudness measureFile(const char* path) {
 
 }  // namespace
 
-class SceneMixTest : public GameCoreTest {
+class SceneMixTest : public gametest::GameFixture {
 protected:
     void SetUp() override {
-        GameCoreTest::SetUp();
+        GameFixture::SetUp();
         // The real backends, drawing offscreen so that no display is needed.
         setenv("SDL_VIDEODRIVER", "offscreen", 1);
         velmora::selectBackend(velmora::Backend::Real);
@@ -78,7 +79,7 @@ protected:
     }
     void TearDown() override {
         title.reset();
-        GameCoreTest::TearDown();
+        GameFixture::TearDown();
         velmora::allowOffscreenVideo(false);
         velmora::selectBackend(velmora::Backend::Headless);
         headless::resetWin32();

@@ -5,7 +5,9 @@
 #include <memory>
 #include <vector>
 
-#include "GameCoreTest.h"
+#include "Application.h"
+#include "GameFixture.h"
+#include "Graphics.h"
 #include "SClear.h"
 #include "SGameOver.h"
 #include "STitle.h"
@@ -31,15 +33,11 @@ const DrawRecord* firstClear(const velmora::DrawFrame& frame) {
 
 }  // namespace
 
-class SceneTest : public GameCoreTest {
+class SceneTest : public gametest::GameFixture {
 protected:
     void SetUp() override {
-        GameCoreTest::SetUp();
+        GameFixture::SetUp();
         ASSERT_TRUE(startApplication());
-    }
-    void TearDown() override {
-        headless::releaseAllKeys();
-        GameCoreTest::TearDown();
     }
 
     static void holdButton(bool down) { headless::setKeyDown(VK_LBUTTON, down); }
@@ -92,13 +90,7 @@ TEST_F(SceneTest, TheTitleFadesByTwoAndLaterClicksChangeNothing) {
 }
 
 // Runs the whole game, so the application is started by WinMain itself.
-class TitleHandOverTest : public GameCoreTest {
-protected:
-    void TearDown() override {
-        headless::releaseAllKeys();
-        GameCoreTest::TearDown();
-    }
-};
+using TitleHandOverTest = gametest::GameFixture;
 
 TEST_F(TitleHandOverTest, OnThe128thFrameAfterTheClickWithTheLastOverlayAt254) {
     const int clickFrame = 10;

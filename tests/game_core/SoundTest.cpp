@@ -8,8 +8,9 @@
 #include <iterator>
 #include <memory>
 
+#include "Application.h"
 #include "ComRelease.h"
-#include "GameCoreTest.h"
+#include "GameFixture.h"
 #include "SClear.h"
 #include "SGameOver.h"
 #include "STitle.h"
@@ -32,10 +33,10 @@ std::optional<audio::BufferState> bufferOf(const char* file) {
 
 }  // namespace
 
-class SoundLoaderTest : public GameCoreTest {
+class SoundLoaderTest : public gametest::GameFixture {
 protected:
     void SetUp() override {
-        GameCoreTest::SetUp();
+        GameFixture::SetUp();
         ASSERT_TRUE(startApplication());
         ASSERT_EQ(DirectSoundCreate8(nullptr, &device, nullptr), DS_OK);
         g_soundLoader.setUpPrimary(device);
@@ -44,7 +45,7 @@ protected:
         releaseInterface(loaded.buffer3D);
         releaseInterface(loaded.buffer);
         releaseInterface(device);
-        GameCoreTest::TearDown();
+        GameFixture::TearDown();
     }
 
     void load(const Bytes& file) {
@@ -128,15 +129,11 @@ TEST_F(SoundLoaderTest, ANewDeviceReplacesThePrimaryBufferAndLetsTheOldOneGo) {
     releaseInterface(second);
 }
 
-class SceneSoundTest : public GameCoreTest {
+class SceneSoundTest : public gametest::GameFixture {
 protected:
     void SetUp() override {
-        GameCoreTest::SetUp();
+        GameFixture::SetUp();
         ASSERT_TRUE(startApplication());
-    }
-    void TearDown() override {
-        headless::releaseAllKeys();
-        GameCoreTest::TearDown();
     }
 };
 

@@ -7,7 +7,9 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "GameCoreTest.h"
+#include "Application.h"
+#include "GameFixture.h"
+#include "Graphics.h"
 #include "Mesh.h"
 #include "TestFiles.h"
 
@@ -26,7 +28,7 @@ struct OneFrameRun {
 
 }  // namespace
 
-class StartUpTest : public GameCoreTest {
+class StartUpTest : public gametest::GameFixture {
 protected:
     OneFrameRun runOneFrame() {
         OneFrameRun run;

@@ -16,7 +16,7 @@
 #include "SpiderLine.h"
 #include "TestCamera.h"
 
-using namespace enemytest;
+using namespace gametest;
 
 namespace {
 

@@ -20,12 +20,14 @@
 #include <vector>
 
 #include "BossFighter.h"
+#include "GameTestHelpers.h"
 #include "CharaBase.h"
 #include "DragonFly.h"
 #include "PillBugs.h"
 #include "SceneManager.h"
 
 namespace headless = velmora::headless;
+using namespace gametest;
 
 namespace {
 
@@ -59,17 +61,6 @@ private:
     std::vector<Shot>* shots_;
 };
 
-template <class T>
-T* firstOf(int kind) {
-    if (!g_sceneManager) return nullptr;
-    for (CharaBase* object : g_sceneManager->objects) {
-        if (object->Kind == kind) return static_cast<T*>(object);
-    }
-    return nullptr;
-}
-
-D3DXVECTOR3 positionOf(const D3DXMATRIX& m) { return D3DXVECTOR3(m._41, m._42, m._43); }
-
 bool dragonflyNear(const D3DXVECTOR3& p, float reach) {
     for (const CharaBase* object : g_sceneManager->objects) {
         if (object->Kind != KIND_DRAGONFLY || object->Active == 0 || object->Dead != 0) continue;
@@ -81,11 +72,8 @@ bool dragonflyNear(const D3DXVECTOR3& p, float reach) {
 
 // Whether a point lies within 25 degrees of where the view looks.
 bool inView(const CharaBase* camera, const D3DXVECTOR3& from, const D3DXVECTOR3& point) {
-    const float bearing = std::atan2(point.x - from.x, point.z - from.z) * 57.29578f;
-    float off = bearing - camera->Yaw;
-    while (off >= 180.0f) off -= 360.0f;
-    while (off < -180.0f) off += 360.0f;
-    return std::fabs(off) < 25.0f;
+    const float bearing = std::atan2(point.x - from.x, point.z - from.z) * DEGREES;
+    return std::fabs(wrap(bearing - camera->Yaw)) < 25.0f;
 }
 
 // A dragonfly `distance` from the player, `turn` radians off the way to the boss.
@@ -125,7 +113,7 @@ TEST(EnemyScreensTest, DragonfliesAndTheBossThroughItsFightOnTheRealRenderer) {
                              "rolling-boss", "final-explosion"}) {
         shots.emplace_back(name);
     }
-    enemytest::BossFighter fighter(enemytest::BossFighter::Start::InTheWing);
+    BossFighter fighter(BossFighter::Start::InTheWing);
     Photographer* photographer = nullptr;
     int lastFlyAt = -1;  // none put yet
     int rollingSince = -1;
@@ -160,6 +148,9 @@ TEST(EnemyScreensTest, DragonfliesAndTheBossThroughItsFightOnTheRealRenderer) {
             const bool watchingTheBoss = !shots[Shell].taken ||
                                          (boss->GunLost == 1 && !shots[GunOff].taken) ||
                                          (rollingSince >= 0 && !shots[Rolling].taken);
+            // The gun picture has one window, the explosion before the boss rolls: a
+            // fighter turned to a dragonfly then would miss it for good.
+            fighter.keepFacingTheBoss(watchingTheBoss);
             if (line->Mode == 0 && line->BallMode == 0 && (lastFlyAt < 0 || frame - lastFlyAt > 150) && !watchingTheBoss &&
                 !dragonflyNear(p, 30.0f)) {
                 putDragonfly(p, b, 1.2f, 16.0f);

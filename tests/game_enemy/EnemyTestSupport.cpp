@@ -2,58 +2,16 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <ostream>
 
-#include <velmora/HeadlessAudio.h>
-#include <velmora/HeadlessInput.h>
-#include <velmora/Platform.h>
-
-#include "Application.h"
-#include "ComRelease.h"
 #include "Graphics.h"
 #include "Player.h"
-#include "Stage.h"
-#include "SubField.h"
 #include "TestCamera.h"
 
-namespace headless = velmora::headless;
-
-namespace enemytest {
-
-D3DXVECTOR3 positionOf(const D3DXMATRIX& m) { return D3DXVECTOR3(m._41, m._42, m._43); }
-
-D3DXMATRIX translation(float x, float y, float z) {
-    D3DXMATRIX m;
-    D3DXMatrixTranslation(&m, x, y, z);
-    return m;
-}
-
-void place(CharaBase* object, float x, float y, float z) {
-    object->TransMatrix = translation(x, y, z);
-    object->WorldMatrix = object->TransMatrix;
-}
+namespace gametest {
 
 float headingOf(const D3DXMATRIX& world) {
     return static_cast<float>(std::atan2(static_cast<double>(world._31), static_cast<double>(world._33)) * 180.0 /
                               3.14159265358979);
-}
-
-float wrap(float degrees) {
-    while (degrees >= 180.0f) degrees -= 360.0f;
-    while (degrees < -180.0f) degrees += 360.0f;
-    return degrees;
-}
-
-bool isPlaying(IDirectSoundBuffer8* buffer) {
-    if (!buffer) return false;
-    std::optional<velmora::audio::BufferState> state = velmora::audio::stateOf(buffer);
-    return state && state->playing;
-}
-
-unsigned playCallsOf(IDirectSoundBuffer8* buffer) {
-    if (!buffer) return 0;
-    std::optional<velmora::audio::BufferState> state = velmora::audio::stateOf(buffer);
-    return state ? state->playCalls : 0;
 }
 
 std::vector<const velmora::DrawRecord*> quadsWith(const velmora::DrawFrame& frame, IDirect3DTexture9* texture) {
@@ -91,38 +49,10 @@ unsigned seedWhere(bool (*accept)(), unsigned from) {
 }
 
 void EnemyTest::SetUp() {
-    velmora::selectBackend(velmora::Backend::Headless);
-    headless::resetWin32();
-    velmora::audio::resetAudio();
-    velmora::resetDrawLog();
-    headless::queueMessageBoxAnswer(IDNO);  // windowed
-    ASSERT_TRUE(Application::get().create(nullptr, 1280, 720));
-    g_sceneManager = new SceneManager();
-    g_subField.Load();
-    ASSERT_NE(g_subField.mesh.mesh, nullptr) << "run from the game's folder with the generated data";
-    Graphics& graphics = Graphics::get();
-    const float aspect = static_cast<float>(graphics.presentParams.BackBufferWidth) /
-                         static_cast<float>(graphics.presentParams.BackBufferHeight);
-    D3DXMatrixPerspectiveFovLH(&g_stage.projection, 1.0471976f, aspect, 2.01f, 180.0f);
-    graphics.device->SetTransform(D3DTS_PROJECTION, &g_stage.projection);
+    GameFixture::SetUp();
+    ASSERT_NO_FATAL_FAILURE(startWorld());
+    ASSERT_NO_FATAL_FAILURE(loadArena());
     std::srand(1);
-}
-
-void EnemyTest::TearDown() {
-    headless::onFrame(nullptr);
-    if (g_sceneManager) {
-        for (CharaBase* object : objects()) delete object;
-        objects().clear();
-        delete g_sceneManager;
-        g_sceneManager = nullptr;
-    }
-    g_subField.Release();
-    Application& application = Application::get();
-    releaseInterface(application.modelEffect.effect);
-    application.modelEffect.whiteTexture.release();
-    Graphics::get().release();
-    velmora::audio::resetAudio();
-    headless::resetWin32();
 }
 
 void EnemyTest::addCameraAndPlayer(float x, float y, float z) {
@@ -163,6 +93,4 @@ void EnemyTest::drawOnly(CharaBase* object) {
     device->Present(nullptr, nullptr, nullptr, nullptr);
 }
 
-}  // namespace enemytest
-
-void PrintTo(const D3DXVECTOR3& v, std::ostream* out) { *out << "(" << v.x << ", " << v.y << ", " << v.z << ")"; }
+}  // namespace gametest

@@ -10,8 +10,8 @@
 
 #include <velmora/DrawLog.h>
 
-#include "CharaBase.h"
-#include "SceneManager.h"
+#include "GameFixture.h"
+#include "GameTestHelpers.h"
 
 class DragonFly;
 class PillBugs;
@@ -19,18 +19,10 @@ class Player;
 class SpiderLine;
 class TestCamera;
 
-namespace enemytest {
+namespace gametest {
 
-D3DXVECTOR3 positionOf(const D3DXMATRIX& m);
-D3DXMATRIX translation(float x, float y, float z);
-void place(CharaBase* object, float x, float y, float z);
 // Heading in degrees of an object's forward (+z) axis, from +z toward +x.
 float headingOf(const D3DXMATRIX& world);
-// Turns a heading difference into [-180, 180).
-float wrap(float degrees);
-
-bool isPlaying(IDirectSoundBuffer8* buffer);
-unsigned playCallsOf(IDirectSoundBuffer8* buffer);
 
 // The up-draws of a frame whose texture is `texture` (effect quads).
 std::vector<const velmora::DrawRecord*> quadsWith(const velmora::DrawFrame& frame, IDirect3DTexture9* texture);
@@ -45,17 +37,10 @@ std::vector<const velmora::DrawRecord*> spritesOf(const velmora::DrawFrame& fram
 unsigned seedWhere(bool (*accept)(), unsigned from = 1);
 
 // A headless application, a scene manager and the arena, fresh for every test.
-class EnemyTest : public ::testing::Test {
+class EnemyTest : public GameFixture {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
-    std::vector<CharaBase*>& objects() { return g_sceneManager->objects; }
-    template <class T>
-    T* add(T* object) {
-        objects().push_back(object);
-        return object;
-    }
     // A camera and a player (not updated unless asked), for enemies to look at.
     void addCameraAndPlayer(float x, float y, float z);
 
@@ -72,6 +57,4 @@ protected:
     Player* player = nullptr;
 };
 
-}  // namespace enemytest
-
-void PrintTo(const D3DXVECTOR3& v, std::ostream* out);
+}  // namespace gametest

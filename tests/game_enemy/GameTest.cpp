@@ -2,18 +2,12 @@
 // input only: won from the title through the stage clear screen back to the title, and
 // lost by a player who stands among the dragonflies. Each run starts the virtual clock
 // elsewhere, so each play seeds its random numbers differently.
-#include <functional>
+#include <algorithm>
 
-#include <velmora/DrawLog.h>
-#include <velmora/HeadlessAudio.h>
 #include <velmora/HeadlessInput.h>
-#include <velmora/Platform.h>
-
-#include <gtest/gtest.h>
 
 #include "BossFighter.h"
-#include "CharaBase.h"
-#include "SceneManager.h"
+#include "GameFixture.h"
 
 namespace headless = velmora::headless;
 
@@ -27,38 +21,15 @@ int sceneNow() {
     return g_sceneManager->currentScene->sceneId;
 }
 
-class GameTest : public ::testing::Test {
-protected:
-    void SetUp() override { reset(); }
-    void TearDown() override { reset(); }
-    void reset() {
-        headless::onFrame(nullptr);
-        velmora::selectBackend(velmora::Backend::Headless);
-        headless::resetWin32();
-        velmora::audio::resetAudio();
-        velmora::resetDrawLog();
-    }
-    // Runs the game from its entry point, `script` giving each frame's input, until
-    // the script presses Escape (or the frame limit does).
-    void play(DWORD clockStart, std::function<void(int)> script) {
-        headless::setClockMs(clockStart);
-        headless::queueMessageBoxAnswer(IDNO);  // windowed
-        headless::onFrame([&](int frame) {
-            script(frame);
-            if (frame >= FRAME_LIMIT) headless::setKeyDown(VK_ESCAPE, true);
-        });
-        WinMain(nullptr, nullptr, nullptr, 0);
-        headless::onFrame(nullptr);
-    }
-};
+using GameTest = gametest::GameFixture;
 
 TEST_F(GameTest, TheBossIsBeatenAndTheGameReturnsToTheTitleInMostPlays) {
     const DWORD clockStarts[10] = {0u, 1000u, 23456u, 99991u, 123457u, 500001u, 777777u, 1234567u, 31415926u,
                                    271828182u};
     int won = 0;
     for (DWORD start : clockStarts) {
-        enemytest::BossFighter fighter;
-        play(start, [&](int frame) { fighter.onFrame(frame); });
+        gametest::BossFighter fighter;
+        play(start, FRAME_LIMIT, [&](int frame) { fighter.onFrame(frame); });
         if (fighter.won()) {
             ++won;
             EXPECT_TRUE(fighter.sawClearScreen());
@@ -68,7 +39,7 @@ TEST_F(GameTest, TheBossIsBeatenAndTheGameReturnsToTheTitleInMostPlays) {
         } else {
             ADD_FAILURE() << "clock start " << start << " not won:\n" << fighter.journal();
         }
-        reset();
+        resetHeadless();
     }
     EXPECT_GE(won, 8);
 }
@@ -78,7 +49,7 @@ TEST_F(GameTest, APlayerStandingAmongDragonfliesLosesAndTheGameReturnsToTheTitle
     int gameOverAt = 0;
     bool backAtTitle = false;
     int lowestLife = 10;
-    play(4242u, [&](int frame) {
+    play(4242u, FRAME_LIMIT, [&](int frame) {
         if (backAtTitle) {
             headless::setKeyDown(VK_ESCAPE, true);
             return;

@@ -12,7 +12,7 @@
 #include "Player.h"
 #include "SpiderLine.h"
 
-using namespace enemytest;
+using namespace gametest;
 
 namespace {
 

@@ -3,19 +3,10 @@
 // starts the virtual clock elsewhere, so the play seeds its random numbers differently.
 #include <functional>
 
-#include <velmora/DrawLog.h>
-#include <velmora/HeadlessAudio.h>
-#include <velmora/HeadlessInput.h>
-#include <velmora/Platform.h>
-
-#include <gtest/gtest.h>
-
-#include "CharaBase.h"
 #include "Pilot.h"
 #include "PlayerTestSupport.h"
-#include "SceneManager.h"
 
-namespace headless = velmora::headless;
+using namespace gametest;
 
 namespace {
 
@@ -23,43 +14,27 @@ namespace {
 const int FRAME_LIMIT = 40000;
 
 // The game from its entry point on the headless backend, scripted frame by frame.
-class HeadlessPlay : public ::testing::Test {
+class HeadlessPlay : public GameFixture {
 protected:
-    void SetUp() override {
-        velmora::selectBackend(velmora::Backend::Headless);
-        headless::resetWin32();
-        velmora::audio::resetAudio();
-        velmora::resetDrawLog();
-    }
-    void TearDown() override {
-        headless::onFrame(nullptr);
-        headless::releaseAllKeys();
-        velmora::audio::resetAudio();
-        headless::resetWin32();
-    }
     // Runs the game until the pilot is done (or the frame limit); `beforeFrame` may
     // change the world before the pilot looks at it.
-    void play(playertest::Pilot& pilot, DWORD clockStart, std::function<void(int)> beforeFrame = nullptr) {
-        headless::setClockMs(clockStart);
-        headless::queueMessageBoxAnswer(IDNO);  // windowed
-        headless::onFrame([&](int frame) {
+    void play(Pilot& pilot, DWORD clockStart, std::function<void(int)> beforeFrame = nullptr) {
+        GameFixture::play(clockStart, FRAME_LIMIT, [&](int frame) {
             if (beforeFrame) beforeFrame(frame);
             pilot.onFrame(frame);
-            if (frame >= FRAME_LIMIT) headless::setKeyDown(VK_ESCAPE, true);
         });
-        WinMain(nullptr, nullptr, nullptr, 0);
     }
 };
 
 class ClimbTest : public HeadlessPlay, public ::testing::WithParamInterface<DWORD> {};
 
 TEST_P(ClimbTest, ThePilotClimbsFromTheTitleIntoTheBossesWing) {
-    playertest::Pilot pilot(playertest::climbRoute());
+    Pilot pilot(climbRoute());
     play(pilot, GetParam());
 
     EXPECT_TRUE(pilot.reachedBossRegion()) << pilot.journal();
     // Every hop of the route was taken, none skipped.
-    EXPECT_EQ(pilot.stepIndex(), playertest::climbRoute().size() - 1) << pilot.journal();
+    EXPECT_EQ(pilot.stepIndex(), climbRoute().size() - 1) << pilot.journal();
 }
 
 INSTANTIATE_TEST_SUITE_P(TenSeeds, ClimbTest,
@@ -71,15 +46,15 @@ INSTANTIATE_TEST_SUITE_P(TenSeeds, ClimbTest,
 namespace {
 
 TEST_F(HeadlessPlay, ADragonflyInTheWayIsCaughtAndItsBallThrownAwayBeforeTheNextHop) {
-    playertest::Pilot pilot(playertest::climbRoute());
+    Pilot pilot(climbRoute());
     bool placed = false;
     play(pilot, 4242u, [&](int) {
         // On the hall floor, before the shot at rope 0: a dragonfly close by.
         if (placed || pilot.stepIndex() != 1 || !g_sceneManager) return;
         for (CharaBase* object : g_sceneManager->objects) {
             if (object->Kind != KIND_PLAYER || object->Falling != 0) continue;
-            const D3DXVECTOR3 p = playertest::positionOf(object->TransMatrix);
-            g_sceneManager->objects.push_back(new playertest::StillFly(p.x - 6.0f, p.y + 1.2f, p.z - 6.0f));
+            const D3DXVECTOR3 p = positionOf(object->TransMatrix);
+            g_sceneManager->objects.push_back(new StillFly(p.x - 6.0f, p.y + 1.2f, p.z - 6.0f));
             placed = true;
             break;
         }

@@ -22,6 +22,7 @@
 #include "SpiderLine.h"
 
 namespace headless = velmora::headless;
+using namespace gametest;
 
 namespace {
 
@@ -52,7 +53,7 @@ bool strongRed(velmora::Rgba c) { return c.r > 140 && c.g < 90 && c.b < 90; }
 bool strongGreen(velmora::Rgba c) { return c.g > 140 && c.g > c.r + 30 && c.g > c.b + 30; }
 
 // Flies into the player once and is spent.
-class RammingFly : public playertest::StillFly {
+class RammingFly : public StillFly {
 public:
     using StillFly::StillFly;
     void OnHit(CharaBase* by) override {
@@ -78,21 +79,12 @@ private:
     const char* name_;
 };
 
-template <class T>
-T* firstOf(int kind) {
-    if (!g_sceneManager) return nullptr;
-    for (CharaBase* object : g_sceneManager->objects) {
-        if (object->Kind == kind) return static_cast<T*>(object);
-    }
-    return nullptr;
-}
-
 TEST(PlayerScreensTest, AimingPulledHoldingABallAndHurtOnTheRealRenderer) {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (run under xvfb-run)";
     velmora::selectBackend(velmora::Backend::Real);
     headless::queueMessageBoxAnswer(IDNO);
 
-    playertest::Pilot pilot(playertest::climbRoute());
+    Pilot pilot(climbRoute());
     Shot aiming, pulled, holding, hurt;
     bool movedToTheFarArea = false;
     bool flyPlaced = false;
@@ -108,11 +100,11 @@ TEST(PlayerScreensTest, AimingPulledHoldingABallAndHurtOnTheRealRenderer) {
                 D3DXMatrixTranslation(&player->TransMatrix, 36.0f, 0.3f, -60.0f);
                 movedToTheFarArea = true;
             }
-            const D3DXVECTOR3 p = playertest::positionOf(player->TransMatrix);
+            const D3DXVECTOR3 p = positionOf(player->TransMatrix);
             // Before the first hop: a dragonfly to catch, and once its ball is thrown
             // one that flies into the player.
             if (pilot.stepIndex() == 1 && player->Falling == 0 && !flyPlaced) {
-                g_sceneManager->objects.push_back(new playertest::StillFly(p.x - 6.0f, p.y + 1.2f, p.z - 6.0f));
+                g_sceneManager->objects.push_back(new StillFly(p.x - 6.0f, p.y + 1.2f, p.z - 6.0f));
                 flyPlaced = true;
             }
             if (line->BallMode == 1 && line->Mode == 0) take(holding, "holding-a-ball");

@@ -13,7 +13,7 @@
 #include "SpiderLine.h"
 #include "TestCamera.h"
 
-using namespace playertest;
+using namespace gametest;
 namespace headless = velmora::headless;
 
 namespace {
@@ -54,23 +54,17 @@ protected:
     }
 };
 
-void expectVector(const D3DXVECTOR3& actual, const D3DXVECTOR3& expected, const char* what) {
-    EXPECT_NEAR(actual.x, expected.x, 1e-4f) << what;
-    EXPECT_NEAR(actual.y, expected.y, 1e-4f) << what;
-    EXPECT_NEAR(actual.z, expected.z, 1e-4f) << what;
-}
-
 TEST_F(PlayerTest, ConstructionPlacesTheMachineAtTheBackOfTheHall) {
     EXPECT_EQ(player->Kind, KIND_PLAYER);
     EXPECT_EQ(player->Life, 10);
     EXPECT_EQ(player->GaugeShown, 400);
     EXPECT_EQ(player->Active, 1);
-    expectVector(positionOf(player->TransMatrix), D3DXVECTOR3(0, 5, 73), "start");
+    expectNear(positionOf(player->TransMatrix), D3DXVECTOR3(0, 5, 73), "start");
     // Facing -z.
     D3DXVECTOR3 ahead;
     const D3DXVECTOR3 z(0, 0, 1);
     D3DXVec3TransformNormal(&ahead, &z, &player->RotYMatrix);
-    expectVector(ahead, D3DXVECTOR3(0, 0, -1), "heading");
+    expectNear(ahead, D3DXVECTOR3(0, 0, -1), "heading");
     EXPECT_NE(player->BodyMesh.mesh, nullptr);
     EXPECT_NE(player->LegMesh.mesh, nullptr);
     for (IDirectSoundBuffer8* buffer : player->SeBuffers) EXPECT_NE(buffer, nullptr);
@@ -80,23 +74,23 @@ TEST_F(PlayerTest, ConstructionPlacesTheMachineAtTheBackOfTheHall) {
 TEST_F(PlayerTest, TheKeysWalkRelativeToTheViewAndWForwardAndDRightWinTies) {
     standAt(0, 1, 20);
     // The view starts at yaw 180: forward is -z and right is -x.
-    expectVector(stepWith({'W'}), D3DXVECTOR3(0, 0, -0.3f), "W");
-    expectVector(stepWith({'S'}), D3DXVECTOR3(0, 0, 0.3f), "S");
-    expectVector(stepWith({'W', 'S'}), D3DXVECTOR3(0, 0, -0.3f), "W and S");
-    expectVector(stepWith({'D'}), D3DXVECTOR3(-0.3f, 0, 0), "D");
-    expectVector(stepWith({'D', 'A'}), D3DXVECTOR3(-0.3f, 0, 0), "D and A");
+    expectNear(stepWith({'W'}), D3DXVECTOR3(0, 0, -0.3f), "W");
+    expectNear(stepWith({'S'}), D3DXVECTOR3(0, 0, 0.3f), "S");
+    expectNear(stepWith({'W', 'S'}), D3DXVECTOR3(0, 0, -0.3f), "W and S");
+    expectNear(stepWith({'D'}), D3DXVECTOR3(-0.3f, 0, 0), "D");
+    expectNear(stepWith({'D', 'A'}), D3DXVECTOR3(-0.3f, 0, 0), "D and A");
     const float diagonal = 0.3f / std::sqrt(2.0f);
-    expectVector(stepWith({'W', 'D'}), D3DXVECTOR3(-diagonal, 0, -diagonal), "W and D");
-    expectVector(stepWith({'S', 'A'}), D3DXVECTOR3(diagonal, 0, diagonal), "S and A");
+    expectNear(stepWith({'W', 'D'}), D3DXVECTOR3(-diagonal, 0, -diagonal), "W and D");
+    expectNear(stepWith({'S', 'A'}), D3DXVECTOR3(diagonal, 0, diagonal), "S and A");
     EXPECT_EQ(stepWith({}), D3DXVECTOR3(0, 0, 0));
 
     // A quarter turn to the right (900 pixels): forward is now -x, and the body follows.
     look(900, 0);
-    expectVector(stepWith({'W'}), D3DXVECTOR3(-0.3f, 0, 0), "W after the turn");
+    expectNear(stepWith({'W'}), D3DXVECTOR3(-0.3f, 0, 0), "W after the turn");
     D3DXVECTOR3 ahead;
     const D3DXVECTOR3 z(0, 0, 1);
     D3DXVec3TransformNormal(&ahead, &z, &player->RotYMatrix);
-    expectVector(ahead, D3DXVECTOR3(-1, 0, 0), "heading after the turn");
+    expectNear(ahead, D3DXVECTOR3(-1, 0, 0), "heading after the turn");
 }
 
 TEST_F(PlayerTest, TheLegsStepOnTheGroundWhenWalkingOrWhenOnlyTheViewTurns) {

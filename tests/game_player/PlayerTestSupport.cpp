@@ -1,23 +1,15 @@
 #include "PlayerTestSupport.h"
 
-#include <ostream>
-
-#include <velmora/DrawLog.h>
 #include <velmora/HeadlessInput.h>
-#include <velmora/Platform.h>
 
-#include "Application.h"
-#include "ComRelease.h"
 #include "Graphics.h"
 #include "Player.h"
 #include "SpiderLine.h"
-#include "Stage.h"
-#include "SubField.h"
 #include "TestCamera.h"
 
 namespace headless = velmora::headless;
 
-namespace playertest {
+namespace gametest {
 
 StillFly::StillFly(float x, float y, float z) : DragonFly(0.05f) {
     place(this, x, y, z);
@@ -36,69 +28,10 @@ void StillFly::OnCaught(CharaBase* line) {
     DragonFly::OnCaught(line);
 }
 
-D3DXVECTOR3 positionOf(const D3DXMATRIX& m) { return D3DXVECTOR3(m._41, m._42, m._43); }
-
-D3DXMATRIX translation(float x, float y, float z) {
-    D3DXMATRIX m;
-    D3DXMatrixTranslation(&m, x, y, z);
-    return m;
-}
-
-void place(CharaBase* object, float x, float y, float z) {
-    object->TransMatrix = translation(x, y, z);
-    object->WorldMatrix = object->TransMatrix;
-}
-
-unsigned playCallsOf(IDirectSoundBuffer8* buffer) {
-    if (!buffer) return 0;
-    std::optional<velmora::audio::BufferState> state = velmora::audio::stateOf(buffer);
-    return state ? state->playCalls : 0;
-}
-
-bool isPlaying(IDirectSoundBuffer8* buffer) {
-    if (!buffer) return false;
-    std::optional<velmora::audio::BufferState> state = velmora::audio::stateOf(buffer);
-    return state && state->playing;
-}
-
-void GameFixture::SetUp() {
-    velmora::selectBackend(velmora::Backend::Headless);
-    headless::resetWin32();
-    velmora::audio::resetAudio();
-    velmora::resetDrawLog();
-    headless::queueMessageBoxAnswer(IDNO);  // windowed
-    ASSERT_TRUE(Application::get().create(nullptr, 1280, 720));
-    g_sceneManager = new SceneManager();
-}
-
-void GameFixture::TearDown() {
-    headless::onFrame(nullptr);
-    if (g_sceneManager) {
-        for (CharaBase* object : objects()) delete object;
-        objects().clear();
-        delete g_sceneManager;
-        g_sceneManager = nullptr;
-    }
-    g_subField.Release();
-    Application& application = Application::get();
-    releaseInterface(application.modelEffect.effect);
-    application.modelEffect.whiteTexture.release();
-    Graphics::get().release();
-    velmora::audio::resetAudio();
-    headless::resetWin32();
-}
-
 void PlayerWorld::SetUp() {
     GameFixture::SetUp();
-    g_subField.Load();
-    ASSERT_NE(g_subField.mesh.mesh, nullptr) << "run from the game's folder with the generated data";
-    // The projection the Stage sets up, which the lock-on marker projects with.
-    Graphics& graphics = Graphics::get();
-    const float aspect = static_cast<float>(graphics.presentParams.BackBufferWidth) /
-                         static_cast<float>(graphics.presentParams.BackBufferHeight);
-    D3DXMatrixPerspectiveFovLH(&g_stage.projection, 1.0471976f, aspect, 2.01f, 180.0f);
-    graphics.device->SetTransform(D3DTS_PROJECTION, &g_stage.projection);
-
+    ASSERT_NO_FATAL_FAILURE(startWorld());
+    ASSERT_NO_FATAL_FAILURE(loadArena());
     camera = add(new TestCamera());
     player = add(new Player());
     line = add(new SpiderLine());
@@ -169,6 +102,4 @@ void PlayerWorld::click() {
     frame();
 }
 
-}  // namespace playertest
-
-void PrintTo(const D3DXVECTOR3& v, std::ostream* out) { *out << "(" << v.x << ", " << v.y << ", " << v.z << ")"; }
+}  // namespace gametest

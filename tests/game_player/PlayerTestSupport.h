@@ -3,21 +3,15 @@
 // and its thread, run frame by frame as the Stage runs them.
 #pragma once
 
-#include <vector>
-
-#include <gtest/gtest.h>
-
-#include <velmora/HeadlessAudio.h>
-
-#include "CharaBase.h"
 #include "DragonFly.h"
-#include "SceneManager.h"
+#include "GameFixture.h"
+#include "GameTestHelpers.h"
 
 class Player;
 class SpiderLine;
 class TestCamera;
 
-namespace playertest {
+namespace gametest {
 
 // A dragonfly put where the test wants it, counting the hits and catches it gets. The
 // player tests never update dragonflies, so there it stays put.
@@ -31,31 +25,11 @@ public:
     int catches = 0;
 };
 
-D3DXVECTOR3 positionOf(const D3DXMATRIX& m);
-D3DXMATRIX translation(float x, float y, float z);
-void place(CharaBase* object, float x, float y, float z);
-// Play calls made on a buffer so far (0 for a buffer that did not load).
-unsigned playCallsOf(IDirectSoundBuffer8* buffer);
-bool isPlaying(IDirectSoundBuffer8* buffer);
-
-// The application and scene manager exist for each test; SetUp adds nothing to the list.
-class GameFixture : public ::testing::Test {
-protected:
-    void SetUp() override;
-    void TearDown() override;
-    std::vector<CharaBase*>& objects() { return g_sceneManager->objects; }
-};
-
 // A camera, the player and the thread at indices 0, 1 and 2, in the arena.
 class PlayerWorld : public GameFixture {
 protected:
     void SetUp() override;
 
-    template <class T>
-    T* add(T* object) {
-        objects().push_back(object);
-        return object;
-    }
     int indexOf(const CharaBase* object) const;
 
     // Updates every object in list order except the dragonflies, which stay where the
@@ -78,6 +52,4 @@ protected:
     SpiderLine* line = nullptr;
 };
 
-}  // namespace playertest
-
-void PrintTo(const D3DXVECTOR3& v, std::ostream* out);
+}  // namespace gametest

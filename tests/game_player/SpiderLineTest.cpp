@@ -16,7 +16,7 @@
 #include "Stage.h"
 #include "TestCamera.h"
 
-using namespace playertest;
+using namespace gametest;
 namespace headless = velmora::headless;
 
 namespace {

@@ -5,6 +5,7 @@
 #include "Texture.h"
 #include "WorldTestSupport.h"
 
+using namespace gametest;
 using namespace worldtest;
 using velmora::DrawKind;
 using velmora::DrawRecord;

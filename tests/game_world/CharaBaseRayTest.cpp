@@ -5,6 +5,7 @@
 #include "Graphics.h"
 #include "WorldTestSupport.h"
 
+using namespace gametest;
 using namespace worldtest;
 
 namespace {

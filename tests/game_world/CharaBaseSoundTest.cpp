@@ -4,6 +4,7 @@
 #include "SoundLoader.h"
 #include "WorldTestSupport.h"
 
+using namespace gametest;
 using namespace worldtest;
 
 namespace {

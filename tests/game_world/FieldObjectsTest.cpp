@@ -6,6 +6,7 @@
 #include "SubField.h"
 #include "WorldTestSupport.h"
 
+using namespace gametest;
 using namespace worldtest;
 
 namespace {

@@ -18,6 +18,7 @@
 #include "TestCamera.h"
 #include "WorldTestSupport.h"
 
+using namespace gametest;
 using namespace worldtest;
 
 namespace {

@@ -8,6 +8,7 @@
 #include "TestCamera.h"
 #include "WorldTestSupport.h"
 
+using namespace gametest;
 using namespace worldtest;
 
 namespace {
@@ -60,12 +61,6 @@ protected:
     Thing* thread = nullptr;
     Thing* boss = nullptr;
 };
-
-void expectNear(const D3DXVECTOR3& actual, const D3DXVECTOR3& expected, const char* what) {
-    EXPECT_NEAR(actual.x, expected.x, 1e-4f) << what;
-    EXPECT_NEAR(actual.y, expected.y, 1e-4f) << what;
-    EXPECT_NEAR(actual.z, expected.z, 1e-4f) << what;
-}
 
 TEST_F(CameraTest, StartsBehindLookingDownTheArenaWithTheCursorCaptured) {
     EXPECT_EQ(camera->Kind, KIND_CAMERA);

@@ -1,16 +1,13 @@
 #include "WorldTestSupport.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <ostream>
 
 #include <velmora/DrawLog.h>
 #include <velmora/HeadlessInput.h>
-#include <velmora/Platform.h>
 
-#include "Application.h"
-#include "Graphics.h"
 #include "Stage.h"
 
 namespace worldtest {
@@ -23,22 +20,10 @@ namespace {
 class WorldEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        velmora::selectBackend(velmora::Backend::Headless);
-        velmora::headless::resetWin32();
-        velmora::headless::queueMessageBoxAnswer(IDNO);  // windowed
-        ASSERT_TRUE(Application::get().create(nullptr, 1280, 720));
-        g_sceneManager = new SceneManager();
+        gametest::GameFixture::resetHeadless();
+        gametest::GameFixture::startWorld();
     }
-    void TearDown() override {
-        delete g_sceneManager;
-        g_sceneManager = nullptr;
-        Application::get().modelEffect.whiteTexture.release();
-        if (Application::get().modelEffect.effect) {
-            Application::get().modelEffect.effect->Release();
-            Application::get().modelEffect.effect = nullptr;
-        }
-        Graphics::get().release();
-    }
+    void TearDown() override { gametest::GameFixture::shutDown(); }
 };
 
 ::testing::Environment* const environment = ::testing::AddGlobalTestEnvironment(new WorldEnvironment);
@@ -115,14 +100,6 @@ std::string writePlane(const char* name, int axis, float at, float half) {
     return path;
 }
 
-D3DXVECTOR3 positionOf(const D3DXMATRIX& m) { return D3DXVECTOR3(m._41, m._42, m._43); }
-
-D3DXMATRIX translation(float x, float y, float z) {
-    D3DXMATRIX m;
-    D3DXMatrixTranslation(&m, x, y, z);
-    return m;
-}
-
 D3DXMATRIX scaling(float x, float y, float z) {
     D3DXMATRIX m;
     D3DXMatrixScaling(&m, x, y, z);
@@ -158,13 +135,3 @@ void WorldTest::TearDown() {
 }
 
 }  // namespace worldtest
-
-void PrintTo(const D3DXMATRIX& m, std::ostream* out) {
-    for (int r = 0; r < 4; ++r) {
-        *out << (r ? " | " : "[");
-        for (int c = 0; c < 4; ++c) *out << (c ? " " : "") << m.m[r][c];
-    }
-    *out << "]";
-}
-
-void PrintTo(const D3DXVECTOR3& v, std::ostream* out) { *out << "(" << v.x << ", " << v.y << ", " << v.z << ")"; }

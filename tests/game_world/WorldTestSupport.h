@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "CharaBase.h"
-#include "SceneManager.h"
+#include "GameFixture.h"
+#include "GameTestHelpers.h"
 
 namespace worldtest {
 
@@ -39,28 +39,16 @@ public:
     static int destroyed;
 };
 
-D3DXVECTOR3 positionOf(const D3DXMATRIX& m);
-D3DXMATRIX translation(float x, float y, float z);
 D3DXMATRIX scaling(float x, float y, float z);
 D3DXMATRIX product(const D3DXMATRIX& a, const D3DXMATRIX& b);
 bool nearlyEqual(const D3DXMATRIX& a, const D3DXMATRIX& b, float tolerance = 1e-5f);
 
-// Every test starts and ends with an empty object list and a clean draw log and input.
-class WorldTest : public ::testing::Test {
+// Every test starts and ends with an empty object list and a clean draw log and input;
+// the application stays up for the whole run, as the game keeps it.
+class WorldTest : public gametest::GameFixture {
 protected:
     void SetUp() override;
     void TearDown() override;
-
-    std::vector<CharaBase*>& objects() { return g_sceneManager->objects; }
-    template <class T>
-    T* add(T* object) {
-        objects().push_back(object);
-        return object;
-    }
 };
 
 }  // namespace worldtest
-
-// Lets gtest print matrices and vectors in failure messages.
-void PrintTo(const D3DXMATRIX& m, std::ostream* out);
-void PrintTo(const D3DXVECTOR3& v, std::ostream* out);

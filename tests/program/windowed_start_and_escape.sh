@@ -44,7 +44,8 @@ for _ in $(seq 300); do
     if [ -n "$box" ]; then
         game=$(window_captioned "Velmora")
         if [ -n "$game" ] && viewable "$game"; then fail "the game window is shown while the question is open"; fi
-        sleep 0.3
+        # Keys reach the box only once it is mapped.
+        for _ in $(seq 100); do viewable "$box" && break; sleep 0.1; done
         xdotool key --window "$box" Return
         answered="box"
         break
@@ -81,7 +82,7 @@ echo "game window $game: client ${width}x${height}"
 # 3. Let it run a moment, then hold Escape for a few frames.
 sleep 1
 kill -0 "$pid" 2>/dev/null || fail "the game ended by itself"
-xdotool windowfocus "$game"
+xdotool windowfocus --sync "$game"
 start=$(date +%s%N)
 xdotool keydown Escape
 gone=""

@@ -8,24 +8,18 @@
 #include <velmora/HeadlessInput.h>
 
 #include "CharaBase.h"
+#include "GameTestHelpers.h"
 #include "PillBugs.h"
 #include "SceneManager.h"
 #include "SpiderLine.h"
 
 namespace headless = velmora::headless;
 
-namespace enemytest {
+namespace gametest {
 
 namespace {
 
-const float DEGREES = 57.29578f;
-const float DEGREES_PER_PIXEL = 0.1f;
-const int MOUSE_STEP = 150;
 const float AIM_TOLERANCE = 0.3f;
-// The view's pitch limit, less a little.
-const float PITCH_REACH = 17.8f;
-const float SHOT_CLIMB = 1.5f;
-const float BACK_HEIGHT = 1.2f;
 // A thread shot is gone beyond 60 from the shoulder; aim well within that.
 const float THREAD_REACH = 45.0f;
 // A ball that passes this close to the boss's middle hits it (the game allows 6).
@@ -50,14 +44,6 @@ const size_t MOTION_FRAMES = 8;
 const int CLEAR_SCREEN_WAIT = 30;
 const int SCENE_LIMIT = 900;
 
-std::string describe(const D3DXVECTOR3& p) {
-    char text[80];
-    std::snprintf(text, sizeof text, "(%.1f, %.1f, %.1f)", p.x, p.y, p.z);
-    return text;
-}
-
-D3DXVECTOR3 positionOf(const D3DXMATRIX& m) { return D3DXVECTOR3(m._41, m._42, m._43); }
-
 D3DXVECTOR3 flat(const D3DXVECTOR3& v) { return D3DXVECTOR3(v.x, 0.0f, v.z); }
 
 float length(const D3DXVECTOR3& v) { return D3DXVec3Length(&v); }
@@ -65,12 +51,6 @@ float length(const D3DXVECTOR3& v) { return D3DXVec3Length(&v); }
 D3DXVECTOR3 unit(const D3DXVECTOR3& v) {
     const float l = length(v);
     return l > 0.0f ? v / l : D3DXVECTOR3(0, 0, 0);
-}
-
-float wrapDegrees(float angle) {
-    while (angle >= 180.0f) angle -= 360.0f;
-    while (angle < -180.0f) angle += 360.0f;
-    return angle;
 }
 
 float yawTo(const D3DXVECTOR3& from, const D3DXVECTOR3& to) { return std::atan2(to.x - from.x, to.z - from.z) * DEGREES; }
@@ -93,7 +73,7 @@ bool isLiveDragonfly(const CharaBase* object) {
 }  // namespace
 
 BossFighter::BossFighter(Start start)
-    : climb_(playertest::climbRoute()), phase_(start == Start::Climb ? Phase::Climb : Phase::Title) {}
+    : climb_(climbRoute()), phase_(start == Start::Climb ? Phase::Climb : Phase::Title) {}
 
 void BossFighter::note(const std::string& text) {
     char prefix[32];
@@ -230,14 +210,16 @@ void BossFighter::fight(const Objects& seen) {
     if (shot_ == Shot::None && home) {
         float yaw = 0.0f;
         float pitch = 0.0f;
-        if (line->BallMode == 1 ? aimAtBoss(seen, &yaw, &pitch) : aimAtDragonfly(seen, &yaw, &pitch)) {
+        const bool aimed = line->BallMode == 1 ? aimAtBoss(seen, &yaw, &pitch)
+                                               : !keepFacingTheBoss_ && aimAtDragonfly(seen, &yaw, &pitch);
+        if (aimed) {
             aimAndShoot(seen, line->BallMode == 1 ? Shot::Throw : Shot::Catch, yaw, pitch);
             shooting = shot_ != Shot::None;
         } else {
             // Ready to shoot, looking at the boss.
             headless::setKeyDown(VK_LBUTTON, true);
             const D3DXVECTOR3 me = positionOf(seen.player->TransMatrix);
-            turnToward(seen.camera, yawTo(me, positionOf(boss->WorldMatrix)), 0.0f);
+            turnViewToward(seen.camera, yawTo(me, positionOf(boss->WorldMatrix)), 0.0f);
         }
     }
     // Stand still in the frame of a shot: it leaves from where the player stands.
@@ -322,7 +304,7 @@ void BossFighter::aimAndShoot(const Objects& seen, Shot kind, float yaw, float p
     headless::setKeyDown(VK_LBUTTON, true);
     const CharaBase* view = seen.camera;
     const bool onTarget =
-        std::fabs(wrapDegrees(yaw - view->Yaw)) < AIM_TOLERANCE && std::fabs(pitch - view->Pitch) < AIM_TOLERANCE;
+        std::fabs(wrap(yaw - view->Yaw)) < AIM_TOLERANCE && std::fabs(pitch - view->Pitch) < AIM_TOLERANCE;
     const SpiderLine* spider = static_cast<const SpiderLine*>(seen.thread);
     if (onTarget && spider->Aiming == 1) {
         headless::setKeyDown(VK_LBUTTON, false);
@@ -333,17 +315,7 @@ void BossFighter::aimAndShoot(const Objects& seen, Shot kind, float yaw, float p
              describe(positionOf(seen.boss->WorldMatrix)));
         return;
     }
-    turnToward(view, yaw, pitch);
-}
-
-void BossFighter::turnToward(const CharaBase* camera, float yaw, float pitch) {
-    pitch = std::max(-PITCH_REACH, std::min(PITCH_REACH, pitch));
-    const float yawError = wrapDegrees(yaw - camera->Yaw);
-    const float pitchError = pitch - camera->Pitch;
-    const int dx = std::max(-MOUSE_STEP, std::min(MOUSE_STEP, static_cast<int>(std::lround(yawError / DEGREES_PER_PIXEL))));
-    const int dy =
-        std::max(-MOUSE_STEP, std::min(MOUSE_STEP, static_cast<int>(std::lround(pitchError / DEGREES_PER_PIXEL))));
-    if (dx != 0 || dy != 0) headless::moveMouse(dx, dy);
+    turnViewToward(view, yaw, std::max(-PITCH_REACH, std::min(PITCH_REACH, pitch)));
 }
 
 D3DXVECTOR3 BossFighter::awayFromPath(const D3DXVECTOR3& me, const D3DXVECTOR3& from, const D3DXVECTOR3& motion,
@@ -422,4 +394,4 @@ void BossFighter::clickThroughClearScreen() {
     if (waited > SCENE_LIMIT) fail("the clear screen never went back to the title");
 }
 
-}  // namespace enemytest
+}  // namespace gametest

@@ -7,30 +7,23 @@
 #include <velmora/HeadlessInput.h>
 
 #include "CharaBase.h"
+#include "GameTestHelpers.h"
 #include "SceneManager.h"
 #include "SpiderLine.h"
 
 namespace headless = velmora::headless;
 
-namespace playertest {
+namespace gametest {
 
 namespace {
 
-const float DEGREES = 57.29578f;
-const float DEGREES_PER_PIXEL = 0.1f;
-// The view's pitch limit, less a little so that the aim never rests on the stop.
-const float PITCH_REACH = 17.8f;
-// A shot climbs 1.5 x sin(pitch) per unit it flies horizontally, and is gone beyond 60.
-const float SHOT_CLIMB = 1.5f;
+// A shot is gone beyond 60.
 const float SHOT_REACH = 56.0f;
-const float BACK_HEIGHT = 1.2f;
 // A lift's box, drawn at scale 1.5: half its width, depth and height, less a margin.
 const float LIFT_HALF_WIDTH = 3.0f - 0.8f;
 const float LIFT_HALF_HEIGHT = 0.75f - 0.25f;
 // Aim is good enough to shoot once both angles are within this.
 const float AIM_TOLERANCE = 0.35f;
-// At most this much mouse motion a frame, as a hand moves it.
-const int MOUSE_STEP = 150;
 const int MAX_TRIES = 8;
 const int MAX_RESTARTS = 3;
 // A dragonfly closer than this is dealt with before the next hop.
@@ -49,22 +42,8 @@ const float SCAN[][2] = {{0, 0},    {-0.5f, 0}, {0.5f, 0},  {-1, 0},  {1, 0},   
 const int SCAN_COUNT = sizeof SCAN / sizeof SCAN[0];
 const int SCAN_HOLD = 3;
 
-D3DXVECTOR3 positionOf(const D3DXMATRIX& m) { return D3DXVECTOR3(m._41, m._42, m._43); }
-
 float component(const D3DXVECTOR3& v, int axis) { return axis == 0 ? v.x : axis == 1 ? v.y : v.z; }
 float& component(D3DXVECTOR3& v, int axis) { return axis == 0 ? v.x : axis == 1 ? v.y : v.z; }
-
-float wrapDegrees(float angle) {
-    while (angle >= 180.0f) angle -= 360.0f;
-    while (angle < -180.0f) angle += 360.0f;
-    return angle;
-}
-
-std::string describe(const D3DXVECTOR3& p) {
-    char text[80];
-    std::snprintf(text, sizeof text, "(%.2f, %.2f, %.2f)", p.x, p.y, p.z);
-    return text;
-}
 
 std::vector<CharaBase*>* playObjects() {
     if (!g_sceneManager) return nullptr;
@@ -319,13 +298,7 @@ void Pilot::nextStep() {
 }
 
 void Pilot::turnToward(float yaw, float pitch) {
-    const CharaBase* view = camera();
-    if (!view) return;
-    const float yawError = wrapDegrees(yaw - view->Yaw);
-    const float pitchError = pitch - view->Pitch;
-    const int dx = std::max(-MOUSE_STEP, std::min(MOUSE_STEP, static_cast<int>(std::lround(yawError / DEGREES_PER_PIXEL))));
-    const int dy = std::max(-MOUSE_STEP, std::min(MOUSE_STEP, static_cast<int>(std::lround(pitchError / DEGREES_PER_PIXEL))));
-    if (dx != 0 || dy != 0) headless::moveMouse(dx, dy);
+    if (const CharaBase* view = camera()) turnViewToward(view, yaw, pitch);
 }
 
 void Pilot::walk(const RouteStep& step) {
@@ -342,7 +315,7 @@ void Pilot::walk(const RouteStep& step) {
     const float yaw = std::atan2(dx, dz) * DEGREES;
     turnToward(yaw, 0.0f);
     const CharaBase* view = camera();
-    if (view && std::fabs(wrapDegrees(yaw - view->Yaw)) < 5.0f) headless::setKeyDown('W', true);
+    if (view && std::fabs(wrap(yaw - view->Yaw)) < 5.0f) headless::setKeyDown('W', true);
 }
 
 bool Pilot::aimAt(CharaBase* target, float* yaw, float* pitch, bool* leadFits) const {
@@ -408,7 +381,7 @@ void Pilot::aim() {
     float pitch = 0.0f;
     bool leadFits = true;
     const bool reachable = aimAt(target, &yaw, &pitch, &leadFits);
-    const float yawError = std::fabs(wrapDegrees(yaw - view->Yaw));
+    const float yawError = std::fabs(wrap(yaw - view->Yaw));
     const float pitchError = std::fabs(pitch - view->Pitch);
     const bool onTarget = yawError < AIM_TOLERANCE && pitchError < AIM_TOLERANCE;
 
@@ -480,7 +453,7 @@ bool Pilot::shootAt(const D3DXVECTOR3& point, Shot kind, const char* what) {
         std::max(-PITCH_REACH, std::min(PITCH_REACH, -std::asin(std::max(-1.0f, std::min(1.0f, sine))) * DEGREES));
     const CharaBase* view = camera();
     const bool onTarget =
-        std::fabs(wrapDegrees(yaw - view->Yaw)) < AIM_TOLERANCE && std::fabs(pitch - view->Pitch) < AIM_TOLERANCE;
+        std::fabs(wrap(yaw - view->Yaw)) < AIM_TOLERANCE && std::fabs(pitch - view->Pitch) < AIM_TOLERANCE;
     const SpiderLine* spider = static_cast<const SpiderLine*>(thread());
     if (onTarget && spider->Aiming == 1) {
         headless::setKeyDown(VK_LBUTTON, false);
@@ -590,4 +563,4 @@ void Pilot::watchLanding() {
     nextStep();
 }
 
-}  // namespace playertest
+}  // namespace gametest

@@ -17,7 +17,7 @@
 
 class CharaBase;
 
-namespace playertest {
+namespace gametest {
 
 struct RouteStep {
     enum Action { Walk, Shoot };
@@ -128,4 +128,4 @@ private:
     std::string journal_;
 };
 
-}  // namespace playertest
+}  // namespace gametest

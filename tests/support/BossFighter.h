@@ -1,4 +1,4 @@
-// A scripted player for a whole game: the climb pilot of the player tests takes it from
+// A scripted player for a whole game: the climb pilot takes it from
 // the title screen into the boss's wing; from there it drops into the pit and fights,
 // through the game's input only (mouse motion, the left button, the walking keys),
 // reading the object list as a player reads the screen. It catches dragonflies with
@@ -18,7 +18,7 @@
 
 class CharaBase;
 
-namespace enemytest {
+namespace gametest {
 
 class BossFighter {
 public:
@@ -29,6 +29,9 @@ public:
 
     // Scripts the input of one frame; called before the frame's update.
     void onFrame(int frame);
+    // While set, no dragonfly is shot at: the view stays on the boss between throws,
+    // for a watcher that must see the boss at a moment it cannot foresee.
+    void keepFacingTheBoss(bool keep) { keepFacingTheBoss_ = keep; }
 
     // Back at the title after the clear screen, or failed.
     bool finished() const { return phase_ == Phase::BackAtTitle || phase_ == Phase::Failed; }
@@ -66,7 +69,6 @@ private:
     bool aimAtBoss(const Objects& seen, float* yaw, float* pitch) const;
     // Holds the button, turns the view and lets go once it is on the angles.
     void aimAndShoot(const Objects& seen, Shot kind, float yaw, float pitch);
-    void turnToward(const CharaBase* camera, float yaw, float pitch);
 
     // Where the player wants to go this frame, as a world direction (zero to stand).
     D3DXVECTOR3 wantedStep(const Objects& seen) const;
@@ -74,7 +76,7 @@ private:
                              float reach, int frames) const;
     void walk(const CharaBase* camera, const D3DXVECTOR3& direction);
 
-    playertest::Pilot climb_;
+    Pilot climb_;
     Phase phase_ = Phase::Climb;
     Shot shot_ = Shot::None;
     int frame_ = 0;
@@ -83,9 +85,10 @@ private:
     int throws_ = 0;
     int lastBossLife_ = 0;
     bool sawClear_ = false;
+    bool keepFacingTheBoss_ = false;
     std::map<const CharaBase*, std::deque<D3DXVECTOR3>> tracks_;
     std::map<const CharaBase*, D3DXVECTOR3> motion_;
     std::string journal_;
 };
 
-}  // namespace enemytest
+}  // namespace gametest
