@@ -195,7 +195,8 @@ TEST(Picking, BvhAgreesWithTheScanOnGridAlignedRays) {
     const PickGeometry geometry = soup.build();
     const D3DXVECTOR3 directions[] = {{0, -1, 0}, {0, 1, 0},  {1, 0, 0},  {-1, 0, 0},   {0, 0, 1},
                                       {0, 0, -1}, {1, -1, 0}, {1, 1, 1},  {-2, -1, 2}, {0, -0.5f, 3},
-                                      {2, 0, -1}, {0, 0, 0}};  // every combination of still axes
+                                      {2, 0, -1}, {0, 0, 0},  // every combination of still axes
+                                      {-0.0f, -1, -0.0f}, {1, -0.0f, -0.0f}};  // still axes of either sign
     int rays = 0, hits = 0;
     for (int x = -1; x <= 9; ++x)
         for (int y = -1; y <= 4; ++y)
