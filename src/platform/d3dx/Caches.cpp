@@ -2,13 +2,11 @@
 
 #include "velmora/D3DXCache.h"
 
-#include <atomic>
-
 namespace velmora::d3dx {
 
 namespace {
-std::atomic<unsigned> g_meshDecodes{0};
-std::atomic<unsigned> g_imageDecodes{0};
+unsigned g_meshDecodes = 0;
+unsigned g_imageDecodes = 0;
 }  // namespace
 
 FileCache<MeshData>& meshFiles() {

@@ -15,11 +15,6 @@ constexpr int kStackSize = kMaxDepth + 4;  // one pending sibling per level at m
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
-// Two doubles, one for each child of a node (GCC and Clang vector extension), and the
-// lane masks their comparisons give.
-typedef double Pair __attribute__((vector_size(16)));
-typedef decltype(Pair{} < Pair{}) PairMask;
-
 constexpr int kBins = 16;
 
 double surfaceArea(const double (&min)[3], const double (&max)[3]) {
@@ -60,20 +55,10 @@ FaceBvh::FaceBvh(std::vector<Triangle> faces) : faces_(std::move(faces)) {
     padding_ = boxPadding(faces_);
 
     nodes_.reserve(2 * faces_.size());
-    boxes_.reserve(2 * faces_.size());
     nodes_.push_back(Node{});
-    boxes_.push_back(Box{});
-    build(0, 0, (uint32_t)faces_.size(), centroids, 0);
+    rootBox_ = boundsOf(0, (uint32_t)faces_.size());
+    build(0, rootBox_, 0, (uint32_t)faces_.size(), centroids, 0);
     nodes_.shrink_to_fit();
-    boxes_.shrink_to_fit();
-
-    childBoxes_.resize((nodes_.size() - 1) / 2);
-    for (uint32_t left = 1; left < nodes_.size(); left += 2) {
-        ChildBoxes& boxes = childBoxes_[(left - 1) / 2];
-        for (int s = 0; s < 2; ++s)
-            for (int axis = 0; axis < 3; ++axis)
-                for (int child = 0; child < 2; ++child) boxes.side[s][axis][child] = boxes_[left + child].side[s][axis];
-    }
 }
 
 FaceBvh::Box FaceBvh::boundsOf(uint32_t first, uint32_t count) const {
@@ -168,9 +153,8 @@ uint32_t FaceBvh::split(uint32_t first, uint32_t count, std::vector<double>& cen
     return leftCount;
 }
 
-void FaceBvh::build(uint32_t node, uint32_t first, uint32_t count, std::vector<double>& centroids, int depth) {
-    boxes_[node] = boundsOf(first, count);
-    const Box& box = boxes_[node];
+void FaceBvh::build(uint32_t node, const Box& box, uint32_t first, uint32_t count, std::vector<double>& centroids,
+                    int depth) {
     const uint32_t leftCount =
         (count <= 1 || depth >= kMaxDepth) ? 0 : split(first, count, centroids, surfaceArea(box.side[0], box.side[1]));
     if (leftCount == 0) {
@@ -181,88 +165,65 @@ void FaceBvh::build(uint32_t node, uint32_t first, uint32_t count, std::vector<d
 
     // The two children sit side by side; each subtree is appended after them.
     const uint32_t left = (uint32_t)nodes_.size();
-    nodes_[node].first = left;
-    nodes_[node].count = 0;
     nodes_.resize(nodes_.size() + 2);
-    boxes_.resize(boxes_.size() + 2);
-    build(left, first, leftCount, centroids, depth + 1);
-    build(left + 1, first + leftCount, count - leftCount, centroids, depth + 1);
+    const Box childBoxes[2] = {boundsOf(first, leftCount), boundsOf(first + leftCount, count - leftCount)};
+    Node& parent = nodes_[node];
+    parent.first = left;
+    parent.count = 0;
+    for (int side = 0; side < 2; ++side)
+        for (int axis = 0; axis < 3; ++axis)
+            for (int child = 0; child < 2; ++child)
+                parent.childSides[side][axis][child] = childBoxes[child].side[side][axis];
+    build(left, childBoxes[0], first, leftCount, centroids, depth + 1);
+    build(left + 1, childBoxes[1], first + leftCount, count - leftCount, centroids, depth + 1);
 }
 
+// An axis the ray does not move along gets an infinite inverse (of the zero's sign): its
+// slab then gives -inf or +inf, ruling the box in or out as the origin lies inside or
+// outside it, or NaN for an origin on a side, which the comparisons below ignore (the
+// origin is inside).
 FaceBvh::Slabs::Slabs(const Ray& ray) {
     for (int axis = 0; axis < 3; ++axis) {
         origin[axis] = ray.origin[axis];
-        flat[axis] = ray.dir[axis] == 0.0;
-        invDir[axis] = flat[axis] ? 0.0 : 1.0 / ray.dir[axis];
-        nearSide[axis] = invDir[axis] < 0.0 ? 1 : 0;
+        invDir[axis] = 1.0 / ray.dir[axis];
+        nearSide[axis] = std::signbit(invDir[axis]) ? 1 : 0;
     }
 }
 
-inline bool FaceBvh::enter(const Box& box, const Slabs& slabs, double& entry) {
+bool FaceBvh::enter(const Box& box, const Slabs& slabs, double& entry) {
     double near = 0.0, far = kInfinity;
     for (int axis = 0; axis < 3; ++axis) {
-        if (slabs.flat[axis]) {
-            if (!(slabs.origin[axis] >= box.side[0][axis] && slabs.origin[axis] <= box.side[1][axis])) return false;
-            continue;
-        }
         const int nearSide = slabs.nearSide[axis];
         const double t0 = (box.side[nearSide][axis] - slabs.origin[axis]) * slabs.invDir[axis];
         const double t1 = (box.side[1 - nearSide][axis] - slabs.origin[axis]) * slabs.invDir[axis];
-        near = std::max(near, t0);
-        far = std::min(far, t1);
+        near = t0 > near ? t0 : near;
+        far = t1 < far ? t1 : far;
     }
     entry = near;
     return near <= far;
 }
 
-template <int FlatAxes>
-inline int FaceBvh::enterBoth(const ChildBoxes& boxes, const Slabs& slabs, double entries[2]) {
-    Pair near = {0.0, 0.0}, far = {kInfinity, kInfinity};
-    PairMask outside = {0, 0};  // set in a child's lane once an axis rules the child out
+// The same sums as enter(), side by side for the two children, which the compiler can do
+// in one pass.
+inline int FaceBvh::enterChildren(const Node& node, const Slabs& slabs, double entries[2]) {
+    double near[2] = {0.0, 0.0}, far[2] = {kInfinity, kInfinity};
     for (int axis = 0; axis < 3; ++axis) {
-        const double o = slabs.origin[axis];
-        const Pair origin = {o, o};
-        if (FlatAxes & (1 << axis)) {
-            Pair low, high;
-            __builtin_memcpy(&low, boxes.side[0][axis], sizeof low);
-            __builtin_memcpy(&high, boxes.side[1][axis], sizeof high);
-            outside |= ~((origin >= low) & (origin <= high));
-            continue;
+        const int nearSide = slabs.nearSide[axis];
+        for (int child = 0; child < 2; ++child) {
+            const double t0 = (node.childSides[nearSide][axis][child] - slabs.origin[axis]) * slabs.invDir[axis];
+            const double t1 = (node.childSides[1 - nearSide][axis][child] - slabs.origin[axis]) * slabs.invDir[axis];
+            near[child] = t0 > near[child] ? t0 : near[child];
+            far[child] = t1 < far[child] ? t1 : far[child];
         }
-        Pair nearSide, farSide;
-        __builtin_memcpy(&nearSide, boxes.side[slabs.nearSide[axis]][axis], sizeof nearSide);
-        __builtin_memcpy(&farSide, boxes.side[1 - slabs.nearSide[axis]][axis], sizeof farSide);
-        const Pair inverse = {slabs.invDir[axis], slabs.invDir[axis]};
-        const Pair t0 = (nearSide - origin) * inverse;
-        const Pair t1 = (farSide - origin) * inverse;
-        near = near < t0 ? t0 : near;  // std::max(near, t0)
-        far = t1 < far ? t1 : far;     // std::min(far, t1)
     }
-    const PairMask meets = ~outside & (near <= far);
     entries[0] = near[0];
     entries[1] = near[1];
-    return (meets[0] ? 1 : 0) | (meets[1] ? 2 : 0);
+    return (near[0] <= far[0] ? 1 : 0) | (near[1] <= far[1] ? 2 : 0);
 }
 
 bool FaceBvh::nearest(const Ray& ray, RayHit& hit) const {
     if (nodes_.empty()) return false;
     const Slabs slabs(ray);
-    // Rays along an axis or in an axis plane (walls, floors, shadows: most of the game's)
-    // get a search whose box test has no per-axis branch.
-    switch ((slabs.flat[0] ? 1 : 0) | (slabs.flat[1] ? 2 : 0) | (slabs.flat[2] ? 4 : 0)) {
-        case 0: return search<0>(slabs, ray, hit);
-        case 1: return search<1>(slabs, ray, hit);
-        case 2: return search<2>(slabs, ray, hit);
-        case 3: return search<3>(slabs, ray, hit);
-        case 4: return search<4>(slabs, ray, hit);
-        case 5: return search<5>(slabs, ray, hit);
-        case 6: return search<6>(slabs, ray, hit);
-        default: return search<7>(slabs, ray, hit);
-    }
-}
-
-template <int FlatAxes>
-bool FaceBvh::search(const Slabs& slabs, const Ray& ray, RayHit& hit) const {
     struct Pending {
         uint32_t node;
         double entry;
@@ -276,7 +237,7 @@ bool FaceBvh::search(const Slabs& slabs, const Ray& ray, RayHit& hit) const {
     // entry distance does not pass the best one (rounding keeps the order).
     auto mayHoldBetter = [&](double entry) { return !found || (float)entry <= best.dist; };
     double rootEntry;
-    if (!enter(boxes_[0], slabs, rootEntry)) return false;
+    if (!enter(rootBox_, slabs, rootEntry)) return false;
     uint32_t current = 0;
     for (;;) {
         const Node& node = nodes_[current];
@@ -289,19 +250,21 @@ bool FaceBvh::search(const Slabs& slabs, const Ray& ray, RayHit& hit) const {
                 }
             }
         } else {
+            const uint32_t left = node.first, right = node.first + 1;
             double entries[2];
-            const int meets = enterBoth<FlatAxes>(childBoxesOf(node.first), slabs, entries);
-            const bool hitLeft = (meets & 1) && mayHoldBetter(entries[0]);
-            const bool hitRight = (meets & 2) && mayHoldBetter(entries[1]);
+            const int meets = enterChildren(node, slabs, entries);
+            const double leftEntry = entries[0], rightEntry = entries[1];
+            const bool hitLeft = (meets & 1) && mayHoldBetter(leftEntry);
+            const bool hitRight = (meets & 2) && mayHoldBetter(rightEntry);
             if (hitLeft && hitRight) {
                 // The nearer child is searched first (the left one on a tie), the other later.
-                const bool leftFirst = entries[0] <= entries[1];
-                stack[top++] = leftFirst ? Pending{node.first + 1, entries[1]} : Pending{node.first, entries[0]};
-                current = leftFirst ? node.first : node.first + 1;
+                const bool leftFirst = leftEntry <= rightEntry;
+                stack[top++] = leftFirst ? Pending{right, rightEntry} : Pending{left, leftEntry};
+                current = leftFirst ? left : right;
                 continue;
             }
             if (hitLeft || hitRight) {
-                current = hitLeft ? node.first : node.first + 1;
+                current = hitLeft ? left : right;
                 continue;
             }
         }
@@ -321,7 +284,7 @@ void FaceBvh::all(const Ray& ray, std::vector<RayHit>& hits) const {
     uint32_t stack[kStackSize];
     int top = 0;
     double entry;
-    if (enter(boxes_[0], slabs, entry)) stack[top++] = 0;
+    if (enter(rootBox_, slabs, entry)) stack[top++] = 0;
     while (top > 0) {
         const Node& node = nodes_[stack[--top]];
         if (node.count > 0) {
@@ -331,15 +294,12 @@ void FaceBvh::all(const Ray& ray, std::vector<RayHit>& hits) const {
             }
             continue;
         }
-        if (enter(boxes_[node.first], slabs, entry)) stack[top++] = node.first;
-        if (enter(boxes_[node.first + 1], slabs, entry)) stack[top++] = node.first + 1;
+        double entries[2];
+        const int meets = enterChildren(node, slabs, entries);
+        if (meets & 1) stack[top++] = node.first;
+        if (meets & 2) stack[top++] = node.first + 1;
     }
     std::sort(hits.begin(), hits.end(), [](const RayHit& a, const RayHit& b) { return a.face < b.face; });
-}
-
-size_t FaceBvh::memoryBytes() const {
-    return sizeof(*this) + faces_.capacity() * sizeof(Triangle) + nodes_.capacity() * sizeof(Node) +
-           boxes_.capacity() * sizeof(Box) + childBoxes_.capacity() * sizeof(ChildBoxes);
 }
 
 }  // namespace velmora::d3dx

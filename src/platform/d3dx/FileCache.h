@@ -10,7 +10,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <string>
 
 namespace velmora::d3dx {
@@ -22,28 +21,20 @@ public:
     // only when the entry is missing or stale.
     std::shared_ptr<const Content> get(const std::string& key, const FileStamp& stamp,
                                        const std::function<std::shared_ptr<const Content>()>& decode) {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            auto found = entries_.find(key);
-            if (found != entries_.end() && found->second.stamp == stamp) return found->second.content;
-        }
+        auto found = entries_.find(key);
+        if (found != entries_.end() && found->second.stamp == stamp) return found->second.content;
         std::shared_ptr<const Content> content = decode();
-        std::lock_guard<std::mutex> lock(mutex_);
         entries_[key] = Entry{stamp, content};
         return content;
     }
 
-    void clear() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        entries_.clear();
-    }
+    void clear() { entries_.clear(); }
 
 private:
     struct Entry {
         FileStamp stamp;
         std::shared_ptr<const Content> content;
     };
-    std::mutex mutex_;
     std::map<std::string, Entry> entries_;
 };
 

@@ -3,7 +3,6 @@
 #include <d3dx9math.h>
 
 #include <cmath>
-#include <cstring>
 
 namespace {
 
@@ -85,24 +84,13 @@ D3DXMATRIX* WINAPI D3DXMatrixTranspose(D3DXMATRIX* pOut, const D3DXMATRIX* pM) {
 FLOAT WINAPI D3DXMatrixDeterminant(const D3DXMATRIX* pM) { return (FLOAT)computeAdjugate(*pM).det; }
 
 D3DXMATRIX* WINAPI D3DXMatrixInverse(D3DXMATRIX* pOut, FLOAT* pDeterminant, const D3DXMATRIX* pM) {
-    // Ray queries invert the same world matrix (the arena's) thousands of times a frame:
-    // the last answer is kept and given again for the same bits.
-    thread_local struct {
-        D3DXMATRIX source, inverse;
-        double det = 0.0;
-    } last;
-    if (std::memcmp(pM, &last.source, sizeof last.source) != 0) {
-        last.source = *pM;
-        const Inverse4 inv = computeAdjugate(*pM);
-        last.det = inv.det;
-        const double scale = 1.0 / inv.det;
-        for (int r = 0; r < 4; ++r)
-            for (int c = 0; c < 4; ++c) last.inverse.m[r][c] = (FLOAT)(inv.adjugate[r][c] * scale);
-    }
+    const Inverse4 inv = computeAdjugate(*pM);
     // Only an exactly singular matrix fails; the output and the determinant stay untouched.
-    if (last.det == 0.0) return nullptr;
-    if (pDeterminant) *pDeterminant = (FLOAT)last.det;
-    *pOut = last.inverse;
+    if (inv.det == 0.0) return nullptr;
+    if (pDeterminant) *pDeterminant = (FLOAT)inv.det;
+    const double scale = 1.0 / inv.det;
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c) pOut->m[r][c] = (FLOAT)(inv.adjugate[r][c] * scale);
     return pOut;
 }
 

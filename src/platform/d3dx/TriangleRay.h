@@ -42,23 +42,13 @@ struct Triangle {
     DWORD face;
 };
 
-// A face's corners as the mesh gives them.
-struct FaceCorners {
-    float corner[3][3];
-};
-
-// Corner 0 and the edges from it, as makeTriangle() sets them.
-inline void setCorners(Triangle& tri, const float* p0, const float* p1, const float* p2) {
+inline Triangle makeTriangle(const float* p0, const float* p1, const float* p2, DWORD face) {
+    Triangle tri;
     for (int i = 0; i < 3; ++i) {
         tri.v0[i] = p0[i];
         tri.e1[i] = (double)p1[i] - p0[i];
         tri.e2[i] = (double)p2[i] - p0[i];
     }
-}
-
-inline Triangle makeTriangle(const float* p0, const float* p1, const float* p2, DWORD face) {
-    Triangle tri;
-    setCorners(tri, p0, p1, p2);
     const double nx = tri.e1[1] * tri.e2[2] - tri.e1[2] * tri.e2[1];
     const double ny = tri.e1[2] * tri.e2[0] - tri.e1[0] * tri.e2[2];
     const double nz = tri.e1[0] * tri.e2[1] - tri.e1[1] * tri.e2[0];
@@ -82,7 +72,7 @@ inline void cornersOf(const Triangle& tri, double corners[3][3]) {
     }
 }
 
-// The margin by which the search structures grow a face's box: far above the rounding of
+// The margin by which the BVH grows a face's box: far above the rounding of
 // the hit test, so that a point the test accepts always lies inside the grown box.
 inline double boxPadding(const std::vector<Triangle>& faces) {
     double extent = 0.0;
