@@ -27,10 +27,6 @@
 // One mip level a pixel (no blend between two): on the game's tiled, soft textures it looks
 // the same, and the software renderer reads half the texels.
 @sampler MateDiffuseTex MipFilter POINT
-// Meshes wholly outside the view are not drawn at all.
-@position mW mV mP
-// The alpha put out: where the picture and the material are opaque, blending changes nothing.
-@alpha MateDiffuseTex MateDiffuse.a
 
 @vertex
 out vec3 diffuseLight;  // multiplies the texel

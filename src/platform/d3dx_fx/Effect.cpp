@@ -280,29 +280,6 @@ void Effect::parametersInForce(std::vector<LoggedEffectParameter>& out) const {
     }
 }
 
-bool Effect::clipTransform(D3DMATRIX& out) const {
-    if (source_.positionTransform.empty()) return false;
-    D3DXMATRIX product(committed_[source_.positionTransform[0]].floats);
-    for (size_t i = 1; i < source_.positionTransform.size(); ++i) {
-        const D3DXMATRIX next(committed_[source_.positionTransform[i]].floats);
-        D3DXMatrixMultiply(&product, &product, &next);
-    }
-    out = product;
-    return true;
-}
-
-bool Effect::outputIsOpaque(const d3d9::DeviceState& state) const {
-    if (source_.alphaFactors.empty()) return false;
-    for (const EffectAlphaFactor& factor : source_.alphaFactors) {
-        // A texture is read from its stage, whatever was set there since the commit.
-        const bool full = factor.component < 0
-                              ? d3d9::textureIsOpaque(state.textures[textureStage(factor.parameter)])
-                              : committed_[factor.parameter].floats[factor.component] >= 1.0f;
-        if (!full) return false;
-    }
-    return true;
-}
-
 void Effect::uploadParameters() {
     for (size_t i = 0; i < committed_.size(); ++i) {
         const int location = program_->location(i);

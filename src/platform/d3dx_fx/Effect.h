@@ -52,8 +52,6 @@ public:
     void parametersInForce(std::vector<LoggedEffectParameter>& out) const override;
     unsigned glProgram(D3DCMPFUNC alphaFunc) override { return program_ ? program_->select(alphaFunc) : 0; }
     void uploadParameters() override;
-    bool clipTransform(D3DMATRIX& out) const override;
-    bool outputIsOpaque(const d3d9::DeviceState& state) const override;
 
 private:
     ~Effect() override;
