@@ -2,7 +2,6 @@
 
 #include <epoxy/gl.h>
 
-#include <cstdint>
 #include <cstring>
 
 namespace velmora::d3dxfx {
@@ -49,16 +48,8 @@ HRESULT Effect::QueryInterface(REFIID riid, void** object) {
 
 int Effect::find(D3DXHANDLE handle) const {
     if (!handle) return -1;
-    const uintptr_t address = reinterpret_cast<uintptr_t>(handle);
-    auto& recent = recentHandles_[(address ^ (address >> 6) ^ (address >> 12)) % recentHandles_.size()];
-    if (recent.first == handle && std::strcmp(source_.parameters[recent.second].name.c_str(), handle) == 0)
-        return recent.second;
-    for (size_t i = 0; i < source_.parameters.size(); ++i) {
-        if (std::strcmp(source_.parameters[i].name.c_str(), handle) == 0) {
-            recent = {handle, int(i)};
-            return int(i);
-        }
-    }
+    for (size_t i = 0; i < source_.parameters.size(); ++i)
+        if (source_.parameters[i].name == handle) return int(i);
     return -1;
 }
 

@@ -12,9 +12,7 @@
 
 #include <d3dx9.h>
 
-#include <array>
 #include <memory>
-#include <utility>
 #include <vector>
 
 namespace velmora::d3dxfx {
@@ -80,9 +78,6 @@ private:
     std::vector<char> changed_;         // per parameter: set since the last commit
     std::vector<int> pending_;          // the parameters set since the last commit
     std::vector<int> textureParameters_;
-    // Games pass the same string literals as handles every frame: the parameter last
-    // found for a pointer is tried first (its name is still compared).
-    mutable std::array<std::pair<D3DXHANDLE, int>, 64> recentHandles_{};
     bool begun_ = false;
     bool inPass_ = false;
     SavedDeviceState saved_;
