@@ -158,6 +158,7 @@ TEST_F(EffectTest, DrawsInAPassRecordTheCommittedValues) {
     effect->SetMatrix("mW", &world);  // set before Begin, as the objects do
     D3DXVECTOR4 red(1, 0, 0, 1), blue(0, 0, 1, 1);
     device->SetFVF(0x112);
+    device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_LINEAR);  // the game's trilinear filtering
 
     effect->Begin(nullptr, 0);
     effect->SetVector("MateDiffuse", &red);
@@ -182,6 +183,7 @@ TEST_F(EffectTest, DrawsInAPassRecordTheCommittedValues) {
         EXPECT_EQ(mW->values[13], 5.0f);  // _42
         EXPECT_EQ(frame[i].effectParameter("MateDiffuseTex")->texture, white);
         EXPECT_EQ(frame[i].texture, white);  // the texture parameter is bound to stage 0
+        EXPECT_EQ(frame[i].samplerState(D3DSAMP_MIPFILTER), DWORD(D3DTEXF_LINEAR)) << "the model shader keeps it";
     }
     EXPECT_EQ(frame[0].effectParameter("MateDiffuse")->values[0], 1.0f);
     EXPECT_EQ(frame[1].effectParameter("MateDiffuse")->values[0], 1.0f);
