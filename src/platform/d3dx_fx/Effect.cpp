@@ -76,7 +76,6 @@ HRESULT Effect::SetTechnique(D3DXHANDLE technique) {
 }
 
 void Effect::setTextureValue(Value& value, IDirect3DBaseTexture9* texture) {
-    if (texture == value.texture) return;
     if (texture) texture->AddRef();
     if (value.texture) value.texture->Release();
     value.texture = texture;
