@@ -200,13 +200,7 @@ void GlRenderer::draw(const DrawCall& call) {
         glBufferFor(indices.storage(), GL_ELEMENT_ARRAY_BUFFER, context_->id());
         const GLenum type = indices.indexSize() == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT;
         const void* first = byteOffset(size_t(call.startIndex) * indices.indexSize());
-        // The range the indices span (the device checked it) spares GL a pass over them.
-        IndexSpan span;
-        if (indices.span(call.startIndex, call.vertexCount, span) && span.low <= span.high)
-            glDrawRangeElementsBaseVertex(mode, span.low, span.high, GLsizei(call.vertexCount), type, first,
-                                          call.baseVertexIndex);
-        else
-            glDrawElementsBaseVertex(mode, GLsizei(call.vertexCount), type, first, call.baseVertexIndex);
+        glDrawElementsBaseVertex(mode, GLsizei(call.vertexCount), type, first, call.baseVertexIndex);
     } else {
         glDrawArrays(mode, call.source == DrawCall::Source::Stream ? GLint(call.startVertex) : 0,
                      GLsizei(call.vertexCount));
