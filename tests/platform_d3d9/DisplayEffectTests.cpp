@@ -1,7 +1,7 @@
 // Sample.fx on the OpenGL renderer: a textured cube drawn as the game draws meshes
 // (vertex and index buffers of 32-byte vertices, DrawIndexedPrimitive inside the effect's
-// pass), lit at its corners and blended across each face; faces turned away are culled and
-// nearer faces hide farther ones.
+// pass), lit at every pixel from the normal blended across each face; faces turned away are
+// culled and nearer faces hide farther ones.
 #include "DisplayDeviceFixture.h"
 #include "EffectFiles.h"
 
@@ -162,28 +162,38 @@ TEST_F(DisplayEffectTest, FaceLitStraightOnShowsTextureTimesDiffuseAndLightPlusA
     EXPECT_TRUE(colourNear(centre(), 26, 0, 0));
 }
 
-// The Blinn-Phong highlight at a corner of the front face, seen from the camera at
-// (0, 0, -5) with the light along +z: (N . H) ^ power with N = -z.
-float frontCornerHighlight(float power) {
-    D3DXVECTOR3 toEye(0.0f - 1.0f, 0.0f - 1.0f, -5.0f + 1.0f), toLight(0.0f, 0.0f, -1.0f), halfway;
+// Where the pixel column x (at the height of the centre) meets the front face at z = -1:
+// the camera at (0, 0, -5) sees 4 * tan(pi / 8) * 16 / 9 to either side at that depth, and
+// Direct3D's pixel centres lie on whole pixels.
+float frontFaceX(int column) {
+    return (float(column) / 640.0f - 1.0f) * 4.0f * std::tan(D3DX_PI / 8.0f) * 16.0f / 9.0f;
+}
+
+// The Blinn-Phong highlight at (x, 0, -1) on the front face, seen from the camera with the
+// light along +z: (N . H) ^ power with N = -z.
+float frontFaceHighlight(float x, float power) {
+    D3DXVECTOR3 toEye(0.0f - x, 0.0f, -5.0f + 1.0f), toLight(0.0f, 0.0f, -1.0f), halfway;
     D3DXVec3Normalize(&toEye, &toEye);
     const D3DXVECTOR3 sum = toLight + toEye;
     D3DXVec3Normalize(&halfway, &sum);
     return std::pow(-halfway.z, power);
 }
 
-TEST_F(DisplayEffectTest, TheHighlightIsWorkedOutAtTheCornersAndBlendedAcrossTheFace) {
+// The highlight is worked out at every pixel: full in the middle of the face, where it
+// mirrors the light into the eye, and fading toward the sides, faster the higher the power.
+TEST_F(DisplayEffectTest, TheHighlightIsWorkedOutAtEveryPixel) {
     for (const float power : {64.0f, 8.0f}) {
         setMaterial(D3DXVECTOR4(0.5f, 0.5f, 0.5f, 1.0f), D3DXVECTOR4(0.5f, 0.5f, 0.5f, 1.0f), power);
         device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
         drawCube();
         velmora::Image image = readBack();
-        // The four corners see the light and the eye alike, so the whole face gets their
-        // highlight: red 0.5 x 0.9 plus the highlight, green and blue the highlight alone.
-        const float highlight = 0.5f * frontCornerHighlight(power);
-        const int red = int((0.45f + highlight) * 255.0f + 0.5f), grey = int(highlight * 255.0f + 0.5f);
-        EXPECT_TRUE(colourNear(image.pixel(640, 360), red, grey, grey, 3)) << "power " << power;
-        EXPECT_TRUE(colourNear(image.pixel(450, 360), red, grey, grey, 3)) << "power " << power;
+        // Red 0.5 x 0.9 plus the highlight, green and blue the highlight alone.
+        for (const int column : {640, 450}) {
+            const float highlight = 0.5f * frontFaceHighlight(frontFaceX(column), power);
+            const int red = int((0.45f + highlight) * 255.0f + 0.5f), grey = int(highlight * 255.0f + 0.5f);
+            EXPECT_TRUE(colourNear(image.pixel(column, 360), red, grey, grey, 3))
+                << "power " << power << ", column " << column;
+        }
     }
 
     // Without a lit side there is no highlight: the light from behind leaves the ambient.
@@ -193,10 +203,11 @@ TEST_F(DisplayEffectTest, TheHighlightIsWorkedOutAtTheCornersAndBlendedAcrossThe
     EXPECT_TRUE(colourNear(centre(), 13, 0, 0, 3));
 }
 
-// Corners lit differently blend their light across the face: normals bent outward toward
-// the left and right edges make a face bright where its normal meets the light and darker
-// toward the corner turned away.
-TEST_F(DisplayEffectTest, LightBlendsBetweenCornersOfDifferentNormals) {
+// Corners of different normals blend their normals across the face, and each pixel is lit
+// by its own: normals bent toward +x at the right edge make the face darker there, and in
+// the middle the blended normal, made whole again, lies halfway between (22.5 degrees), which
+// is brighter than the average of the two edges' light.
+TEST_F(DisplayEffectTest, NormalsBlendBetweenCornersAndEachPixelIsLitByItsOwn) {
     const float side = std::sqrt(0.5f);
     void* data = nullptr;
     vertices->Lock(0, 0, &data, 0);
@@ -211,11 +222,16 @@ TEST_F(DisplayEffectTest, LightBlendsBetweenCornersOfDifferentNormals) {
     device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
     drawCube();
     velmora::Image image = readBack();
-    // Left corners: 0.8 + 0.1; right corners 0.8 cos 45 + 0.1; between them, in proportion.
-    const float leftLight = 0.9f, rightLight = 0.8f * side + 0.1f;
-    EXPECT_TRUE(colourNear(image.pixel(430, 360), int(leftLight * 255.0f), 0, 0, 4));
-    EXPECT_TRUE(colourNear(image.pixel(850, 360), int(rightLight * 255.0f), 0, 0, 4));
-    EXPECT_TRUE(colourNear(image.pixel(640, 360), int((leftLight + rightLight) * 0.5f * 255.0f), 0, 0, 4));
+    // The face is square to the view, so the normal blends in proportion to x: 0.8 cos(angle
+    // to the light) + 0.1 of red.
+    for (const int column : {430, 640, 850}) {
+        const float share = (frontFaceX(column) + 1.0f) / 2.0f;
+        D3DXVECTOR3 normal((1.0f - share) * D3DXVECTOR3(0.0f, 0.0f, -1.0f) + share * D3DXVECTOR3(side, 0.0f, -side));
+        D3DXVec3Normalize(&normal, &normal);
+        const int red = int((0.8f * -normal.z + 0.1f) * 255.0f + 0.5f);
+        EXPECT_TRUE(colourNear(image.pixel(column, 360), red, 0, 0, 3)) << "column " << column;
+    }
+    EXPECT_GT(image.pixel(640, 360).r, (image.pixel(430, 360).r + image.pixel(850, 360).r) / 2 + 8);
 }
 
 TEST_F(DisplayEffectTest, TurnedFacesAreDimmerAndBackFacesAreCulled) {

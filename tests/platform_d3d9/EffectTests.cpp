@@ -3,7 +3,6 @@
 // committed at BeginPass or CommitChanges.
 #include "EffectFiles.h"
 #include "HeadlessDeviceFixture.h"
-#include "d3d9/DeviceInternals.h"
 
 #include <d3dx9.h>
 
@@ -159,6 +158,7 @@ TEST_F(EffectTest, DrawsInAPassRecordTheCommittedValues) {
     effect->SetMatrix("mW", &world);  // set before Begin, as the objects do
     D3DXVECTOR4 red(1, 0, 0, 1), blue(0, 0, 1, 1);
     device->SetFVF(0x112);
+    device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_LINEAR);  // the game's trilinear filtering
 
     effect->Begin(nullptr, 0);
     effect->SetVector("MateDiffuse", &red);
@@ -183,6 +183,7 @@ TEST_F(EffectTest, DrawsInAPassRecordTheCommittedValues) {
         EXPECT_EQ(mW->values[13], 5.0f);  // _42
         EXPECT_EQ(frame[i].effectParameter("MateDiffuseTex")->texture, white);
         EXPECT_EQ(frame[i].texture, white);  // the texture parameter is bound to stage 0
+        EXPECT_EQ(frame[i].samplerState(D3DSAMP_MIPFILTER), DWORD(D3DTEXF_LINEAR)) << "the model shader keeps it";
     }
     EXPECT_EQ(frame[0].effectParameter("MateDiffuse")->values[0], 1.0f);
     EXPECT_EQ(frame[1].effectParameter("MateDiffuse")->values[0], 1.0f);
@@ -304,13 +305,6 @@ TEST_F(EffectTest, BrokenFilesFailWithTheReasonInTheErrorBuffer) {
          "(3): @sampler needs a texture, a state and its value"},
         {"@technique Tech\n@parameter texture Tex\n@sampler Tex MipFilter POINT LINEAR\n" + stages,
          "(3): @sampler needs a texture, a state and its value"},
-        {"@technique Tech\n@position\n" + stages, "(2): @position needs the matrices it applies"},
-        {"@technique Tech\n@parameter matrix W\n@parameter float4 V\n@position W V\n" + stages,
-         "(4): 'V' is not a matrix parameter declared before @position"},
-        {"@technique Tech\n@position W\n@parameter matrix W\n" + stages,
-         "(2): 'W' is not a matrix parameter declared before @position"},
-        {"@technique Tech\n@parameter matrix W\n@position W\n@position W\n" + stages,
-         "(4): only one @position is allowed"},
     };
     for (const auto& c : cases) {
         ID3DXEffect* broken = reinterpret_cast<ID3DXEffect*>(1);
@@ -356,49 +350,6 @@ TEST_F(EffectTest, SamplerStatesAreSetForThePassAndRestoredAtEnd) {
         EXPECT_EQ(sampler(0, D3DSAMP_MINFILTER), saved ? DWORD(D3DTEXF_POINT) : DWORD(D3DTEXF_NONE));
     }
     twoTextures->Release();
-}
-
-// The matrix taking positions to clip space is the product of the committed values of the
-// matrices @position names, the first applied first.
-TEST_F(EffectTest, PositionMatricesMultiplyInTheirOrderFromTheCommittedValues) {
-    ID3DXEffect* placed = nullptr;
-    std::string message;
-    ASSERT_EQ(create("@technique Tech\n@parameter matrix Move\n@parameter matrix Grow\n@position Move Grow\n"
-                     "@vertex\nvoid main() {}\n@fragment\nvoid main() {}\n",
-                     &placed, message),
-              D3D_OK)
-        << message;
-    auto* binding = dynamic_cast<velmora::d3d9::ShaderBinding*>(placed);
-    ASSERT_NE(binding, nullptr);
-    D3DXMATRIX move, grow;
-    D3DXMatrixTranslation(&move, 1.0f, 0.0f, 0.0f);
-    D3DXMatrixScaling(&grow, 2.0f, 2.0f, 2.0f);
-    placed->SetMatrix("Move", &move);
-    placed->SetMatrix("Grow", &grow);
-    placed->Begin(nullptr, 0);
-    placed->BeginPass(0);
-    D3DMATRIX toClip{};
-    ASSERT_TRUE(binding->clipTransform(toClip));
-    EXPECT_FLOAT_EQ(toClip.m[3][0], 2.0f);  // moved to x = 1, then doubled
-    EXPECT_FLOAT_EQ(toClip.m[0][0], 2.0f);
-
-    D3DXMatrixTranslation(&move, 3.0f, 0.0f, 0.0f);
-    placed->SetMatrix("Move", &move);
-    binding->clipTransform(toClip);
-    EXPECT_FLOAT_EQ(toClip.m[3][0], 2.0f) << "not committed yet";
-    placed->CommitChanges();
-    binding->clipTransform(toClip);
-    EXPECT_FLOAT_EQ(toClip.m[3][0], 6.0f);
-    placed->EndPass();
-    placed->End();
-    placed->Release();
-
-    ID3DXEffect* unplaced = nullptr;
-    ASSERT_EQ(create("@technique Tech\n@parameter matrix Move\n@vertex\nvoid main() {}\n@fragment\nvoid main() {}\n",
-                     &unplaced, message),
-              D3D_OK);
-    EXPECT_FALSE(dynamic_cast<velmora::d3d9::ShaderBinding*>(unplaced)->clipTransform(toClip));
-    unplaced->Release();
 }
 
 TEST_F(EffectTest, AMissingFileFails) {

@@ -1,8 +1,7 @@
 // The model shader, HLSL for Direct3D 9: a textured mesh lit by one directional light, with
-// an ambient term and a Blinn-Phong highlight, worked out at the vertices and blended
-// across each triangle (Gouraud shading). Every mesh of the game is drawn through it
-// (technique "Tech", pass 0). It matches the GLSL Shader/Sample.fx of the Linux build term
-// for term.
+// an ambient term and a Blinn-Phong highlight, worked out for every pixel from the normal
+// blended across the triangle. Every mesh of the game is drawn through it (technique
+// "Tech", pass 0). It matches the GLSL Shader/Sample.fx of the Linux build term for term.
 //
 // Matrices are D3DX row-vector matrices set with SetMatrix: mul(v, M) applies them.
 
@@ -21,12 +20,11 @@ float4 MateSpecular;
 float MateSpePower;
 texture MateDiffuseTex;
 
-// One mip level a pixel, as in the GLSL effect; the other filters and the addressing stay
-// as the device sets them (Graphics::setDefaultStates).
+// The filters and the addressing are the ones the device was given
+// (Graphics::setDefaultStates: trilinear, wrapping).
 sampler DiffuseSampler = sampler_state
 {
     Texture = <MateDiffuseTex>;
-    MipFilter = POINT;
 };
 
 struct VertexIn
@@ -40,8 +38,8 @@ struct VertexOut
 {
     float4 position : POSITION;
     float2 texCoord : TEXCOORD0;
-    float3 diffuseLight : TEXCOORD1;  // multiplies the texel
-    float3 highlight : TEXCOORD2;     // added on top
+    float3 worldPosition : TEXCOORD1;
+    float3 worldNormal : TEXCOORD2;
 };
 
 VertexOut VS(VertexIn input)
@@ -57,17 +55,8 @@ VertexOut VS(VertexIn input)
     float3 row2 = mW[2].xyz;
     float3x3 cofactors = float3x3(cross(row1, row2), cross(row2, row0), cross(row0, row1));
     float handedness = step(0.0, dot(row0, cross(row1, row2))) * 2.0 - 1.0;
-    float3 normal = normalize(mul(input.normal, cofactors) * handedness);
-
-    float3 toLight = -normalize(LightDir);
-    float3 toEye = normalize(CamPos - world.xyz);
-    float facing = dot(normal, toLight);
-    float diffuse = max(facing, 0.0);
-    // The highlight only on the lit side: 1 - step(facing, 0) is 1 exactly when facing > 0.
-    float3 halfway = normalize(toLight + toEye);
-    float specular = pow(max(dot(normal, halfway), 0.0), max(MateSpePower, 1.0)) * (1.0 - step(facing, 0.0));
-    output.diffuseLight = MateDiffuse.rgb * (LightColor.rgb * diffuse + LightAmbient.rgb);
-    output.highlight = LightSpecular.rgb * MateSpecular.rgb * specular;
+    output.worldNormal = normalize(mul(input.normal, cofactors) * handedness);
+    output.worldPosition = world.xyz;
     output.texCoord = input.texCoord;
     output.position = mul(mul(world, mV), mP);
     return output;
@@ -75,8 +64,19 @@ VertexOut VS(VertexIn input)
 
 float4 PS(VertexOut input) : COLOR0
 {
+    // Blended between the corners the normal is shorter than 1: it is made whole again.
+    float3 normal = normalize(input.worldNormal);
+    float3 toLight = -normalize(LightDir);
+    float3 toEye = normalize(CamPos - input.worldPosition);
+    float facing = dot(normal, toLight);
+    float diffuse = max(facing, 0.0);
+    // The highlight only on the lit side: 1 - step(facing, 0) is 1 exactly when facing > 0.
+    float3 halfway = normalize(toLight + toEye);
+    float specular = pow(max(dot(normal, halfway), 0.0), max(MateSpePower, 1.0)) * (1.0 - step(facing, 0.0));
+    float3 diffuseLight = MateDiffuse.rgb * (LightColor.rgb * diffuse + LightAmbient.rgb);
+    float3 highlight = LightSpecular.rgb * MateSpecular.rgb * specular;
     float4 texel = tex2D(DiffuseSampler, input.texCoord);
-    return float4(saturate(texel.rgb * input.diffuseLight + input.highlight), texel.a * MateDiffuse.a);
+    return float4(saturate(texel.rgb * diffuseLight + highlight), texel.a * MateDiffuse.a);
 }
 
 technique Tech

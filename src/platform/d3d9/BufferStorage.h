@@ -20,23 +20,10 @@ struct IndexSpan {
     UINT high;
 };
 
-// The box around a run of vertex positions.
-struct PositionBounds {
-    float low[3];
-    float high[3];
-};
-
 struct IndexRun {
     UINT first, count, indexSize;
     bool operator==(const IndexRun& other) const {
         return first == other.first && count == other.count && indexSize == other.indexSize;
-    }
-};
-
-struct VertexRun {
-    UINT offset, stride, count;
-    bool operator==(const VertexRun& other) const {
-        return offset == other.offset && stride == other.stride && count == other.count;
     }
 };
 
@@ -52,7 +39,6 @@ struct BufferBytes {
     // The last few answers worked out from the bytes, kept here rather than in each buffer
     // so that every mesh loaded from one file finds them (and they stay in the cache).
     RecentRuns<IndexRun, IndexSpan> spans;
-    RecentRuns<VertexRun, PositionBounds> boxes;
 };
 
 class BufferStorage {

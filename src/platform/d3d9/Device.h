@@ -83,7 +83,6 @@ private:
     D3DPRESENT_PARAMETERS params_;
     std::unique_ptr<Renderer> renderer_;
     DeviceState state_;
-    VertexFormat fvfFormat_;  // the layout state_.fvf describes
     bool insideScene_ = false;
     ShaderBinding* shader_ = nullptr;
 };

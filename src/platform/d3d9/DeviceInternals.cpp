@@ -20,12 +20,6 @@ bool makeGlContextCurrent(IDirect3DDevice9* device) {
     return true;
 }
 
-bool textureIsOpaque(IDirect3DBaseTexture9* texture) {
-    if (!texture) return true;
-    const Texture* ours = asTexture(texture);
-    return ours && ours->opaque();
-}
-
 void recordSprite(IDirect3DDevice9* device, const LoggedSprite& sprite) {
     Device* ours = asDevice(device);
     if (!ours || !drawRecording()) return;

@@ -28,13 +28,6 @@ public:
     // attribute locations 0, 1, 2 and 3; its samplers read the device's texture stages.
     virtual unsigned glProgram(D3DCMPFUNC alphaFunc) = 0;
     virtual void uploadParameters() = 0;
-    // The matrix (row-vector, D3DX order) that takes the draw's vertex positions to clip
-    // space, when the program says which of its values make it; false when it does not.
-    virtual bool clipTransform(D3DMATRIX& out) const = 0;
-    // True only when every fragment of a draw with this device state is certain to leave the
-    // program with alpha 1 (the program says what its alpha is made of, and those values,
-    // the textures on their stages among them, are 1 now).
-    virtual bool outputIsOpaque(const DeviceState& state) const = 0;
 };
 
 // Draws made while a binding is set use it instead of the fixed-function pipeline; null
@@ -44,10 +37,6 @@ void bindShader(IDirect3DDevice9* device, ShaderBinding* binding);
 // Real backend: makes the device's GL context current (before compiling or deleting an
 // effect's program); false for a headless device.
 bool makeGlContextCurrent(IDirect3DDevice9* device);
-
-// Whether sampling the texture always gives alpha 1: an X8R8G8B8 texture, one whose texels
-// all have alpha 255, or none at all (reads as 0, 0, 0, 1).
-bool textureIsOpaque(IDirect3DBaseTexture9* texture);
 
 // Headless: records one sprite draw with the device's scene state.
 void recordSprite(IDirect3DDevice9* device, const LoggedSprite& sprite);

@@ -1,6 +1,5 @@
 #include "GlRenderer.h"
 
-#include "AlphaRejection.h"
 #include "DeviceInternals.h"
 #include "FixedFunctionProgram.h"
 #include "GlBackBuffer.h"
@@ -9,10 +8,8 @@
 #include "GlStateMapping.h"
 #include "GlslPrelude.h"
 #include "IndexBuffer.h"
-#include "OpaqueFragments.h"
 #include "Texture.h"
 #include "VertexBuffer.h"
-#include "ViewCulling.h"
 #include "win32/WindowSystem.h"
 
 #include <epoxy/gl.h>
@@ -171,22 +168,16 @@ void GlRenderer::setPreludeUniforms(unsigned program, const DeviceState& state) 
 }
 
 void GlRenderer::draw(const DrawCall& call) {
-    if (alphaTestRejectsEveryFragment(call)) return;
-    D3DMATRIX toClip;
-    if (call.shader && call.shader->clipTransform(toClip) && drawLiesOutsideView(call, toClip)) return;
     makeCurrent();
     beginFrame();
     const DeviceState& state = call.state;
-    const bool blend = state.renderState(D3DRS_ALPHABLENDENABLE) != FALSE;
-    const bool alphaTest = state.renderState(D3DRS_ALPHATESTENABLE) != FALSE;
-    const bool opaque = (blend || alphaTest) && fragmentsAreOpaque(call);
-    applyRenderStates(state, hasDepthBuffer_, opaque && blendKeepsOpaqueSource(state));
+    applyRenderStates(state, hasDepthBuffer_);
     applyViewport(state.viewport, backBuffer_->height());
     bindTextures(state);
 
-    const D3DCMPFUNC alphaFunc = !alphaTest || (opaque && alphaTestPassesOpaque(state))
-                                     ? D3DCMP_ALWAYS
-                                     : D3DCMPFUNC(state.renderState(D3DRS_ALPHAFUNC));
+    const D3DCMPFUNC alphaFunc = state.renderState(D3DRS_ALPHATESTENABLE) != FALSE
+                                     ? D3DCMPFUNC(state.renderState(D3DRS_ALPHAFUNC))
+                                     : D3DCMP_ALWAYS;
     unsigned program;
     if (call.shader) {
         program = call.shader->glProgram(alphaFunc);
@@ -209,13 +200,7 @@ void GlRenderer::draw(const DrawCall& call) {
         glBufferFor(indices.storage(), GL_ELEMENT_ARRAY_BUFFER, context_->id());
         const GLenum type = indices.indexSize() == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT;
         const void* first = byteOffset(size_t(call.startIndex) * indices.indexSize());
-        // The range the indices span (the device checked it) spares GL a pass over them.
-        IndexSpan span;
-        if (indices.span(call.startIndex, call.vertexCount, span) && span.low <= span.high)
-            glDrawRangeElementsBaseVertex(mode, span.low, span.high, GLsizei(call.vertexCount), type, first,
-                                          call.baseVertexIndex);
-        else
-            glDrawElementsBaseVertex(mode, GLsizei(call.vertexCount), type, first, call.baseVertexIndex);
+        glDrawElementsBaseVertex(mode, GLsizei(call.vertexCount), type, first, call.baseVertexIndex);
     } else {
         glDrawArrays(mode, call.source == DrawCall::Source::Stream ? GLint(call.startVertex) : 0,
                      GLsizei(call.vertexCount));

@@ -80,7 +80,7 @@ void enable(GLenum capability, bool on) { on ? glEnable(capability) : glDisable(
 
 }  // namespace
 
-void applyRenderStates(const DeviceState& state, bool hasDepthBuffer, bool blendChangesNothing) {
+void applyRenderStates(const DeviceState& state, bool hasDepthBuffer) {
     const DWORD zEnable = state.renderState(D3DRS_ZENABLE);
     enable(GL_DEPTH_TEST, hasDepthBuffer && zEnable != D3DZB_FALSE);
     glDepthFunc(compareFunction(state.renderState(D3DRS_ZFUNC)));
@@ -97,7 +97,7 @@ void applyRenderStates(const DeviceState& state, bool hasDepthBuffer, bool blend
         glStencilMask(state.renderState(D3DRS_STENCILWRITEMASK));
     }
 
-    const bool blend = state.renderState(D3DRS_ALPHABLENDENABLE) != FALSE && !blendChangesNothing;
+    const bool blend = state.renderState(D3DRS_ALPHABLENDENABLE) != FALSE;
     enable(GL_BLEND, blend);
     if (blend) {
         const GLenum src = blendFactor(state.renderState(D3DRS_SRCBLEND));

@@ -6,9 +6,8 @@
 namespace velmora::d3d9 {
 
 // Depth, stencil, blending, culling, fill mode and colour writes for a draw. The depth
-// test needs a depth buffer, as on Direct3D. Blending is left off when the draw's
-// fragments are known to come through it unchanged (`blendChangesNothing`).
-void applyRenderStates(const DeviceState& state, bool hasDepthBuffer, bool blendChangesNothing);
+// test needs a depth buffer, as on Direct3D.
+void applyRenderStates(const DeviceState& state, bool hasDepthBuffer);
 // Viewport and depth range; the framebuffer is backBufferHeight rows high, y up.
 void applyViewport(const D3DVIEWPORT9& viewport, UINT backBufferHeight);
 // Filters, addressing and LOD bias of one sampler.

@@ -1,4 +1,4 @@
-// The last few results worked out from a buffer's bytes (index spans, position boxes),
+// The last few results worked out from a buffer's bytes (the spans of runs of indices),
 // each with the run of the buffer it covers and the revision of the bytes it saw: meshes
 // draw the same runs every frame, so most draws find theirs here.
 #pragma once

@@ -25,9 +25,6 @@ struct TexelStorage {
     // Bumped by every write: the GPU copy is stale when it saw an older revision.
     unsigned revision = 1;
     GpuCopy gpu;
-    // Whether every texel's alpha is 255, as found at revision opaqueRevision (0: not yet).
-    unsigned opaqueRevision = 0;
-    bool opaque = false;
 };
 
 }  // namespace velmora::d3d9

@@ -139,20 +139,6 @@ HRESULT Texture::UnlockRect(UINT level) {
     return D3D_OK;
 }
 
-bool Texture::opaque() const {
-    if (format_ == D3DFMT_X8R8G8B8) return true;
-    TexelStorage& texels = *storage_;
-    if (texels.opaqueRevision == texels.revision) return texels.opaque;
-    bool everyAlphaFull = true;
-    for (const Level& level : texels.levels)
-        for (size_t alpha = 3; alpha < level.texels.size() && everyAlphaFull; alpha += kBytesPerTexel)
-            everyAlphaFull = level.texels[alpha] == 0xFF;
-    // Texels written under a lock count from the UnlockRect on, which moves the revision on.
-    texels.opaque = everyAlphaFull;
-    texels.opaqueRevision = texels.revision;
-    return everyAlphaFull;
-}
-
 Texture* asTexture(IDirect3DBaseTexture9* texture) { return exactCast<Texture>(texture); }
 
 }  // namespace velmora::d3d9

@@ -39,8 +39,6 @@ public:
     // Bumped by every UnlockRect: the GPU copy is stale when it saw an older revision.
     unsigned revision() const { return storage_->revision; }
     GpuCopy& gpuCopy() { return storage_->gpu; }
-    // Whether every texel of every level reads with alpha 1: always for X8R8G8B8.
-    bool opaque() const;
 
 private:
     Texture(IDirect3DDevice9* device, std::shared_ptr<TexelStorage> storage, DWORD usage, D3DPOOL pool)

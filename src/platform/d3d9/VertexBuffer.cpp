@@ -2,10 +2,6 @@
 
 #include "ExactCast.h"
 
-#include <algorithm>
-#include <cmath>
-#include <cstdint>
-#include <cstring>
 #include <new>
 
 namespace velmora::d3d9 {
@@ -63,36 +59,6 @@ HRESULT VertexBuffer::GetDesc(D3DVERTEXBUFFER_DESC* desc) {
     desc->Size = storage_.length();
     desc->FVF = fvf_;
     return D3D_OK;
-}
-
-PositionBounds boundsOfPositions(const BYTE* bytes, size_t offset, UINT stride, UINT count) {
-    PositionBounds box{{INFINITY, INFINITY, INFINITY}, {-INFINITY, -INFINITY, -INFINITY}};
-    for (UINT i = 0; i < count; ++i) {
-        float position[3];
-        std::memcpy(position, bytes + offset + size_t(i) * stride, sizeof position);
-        for (int axis = 0; axis < 3; ++axis) {
-            box.low[axis] = std::min(box.low[axis], position[axis]);
-            box.high[axis] = std::max(box.high[axis], position[axis]);
-        }
-    }
-    return box;
-}
-
-bool VertexBuffer::positionBounds(UINT offset, UINT stride, UINT count, PositionBounds& out) const {
-    if (count == 0) return false;
-    if (uint64_t(offset) + uint64_t(count - 1) * stride + 3 * sizeof(float) > storage_.length()) return false;
-    const bool keep = !storage_.locked();
-    BufferBytes& contents = storage_.contents();
-    const VertexRun run{offset, stride, count};
-    if (keep) {
-        if (const PositionBounds* kept = contents.boxes.find(run, contents.revision)) {
-            out = *kept;
-            return true;
-        }
-    }
-    out = boundsOfPositions(contents.bytes.data(), offset, stride, count);
-    if (keep) contents.boxes.keep(run, contents.revision, out);
-    return true;
 }
 
 VertexBuffer* asVertexBuffer(IDirect3DVertexBuffer9* buffer) { return exactCast<VertexBuffer>(buffer); }

@@ -8,10 +8,6 @@
 
 namespace velmora::d3d9 {
 
-// The box around `count` positions (three floats at the start of each vertex), the first
-// at byte `offset` of `bytes` and each `stride` bytes after the one before.
-PositionBounds boundsOfPositions(const BYTE* bytes, size_t offset, UINT stride, UINT count);
-
 class VertexBuffer final : public ComObject<IDirect3DVertexBuffer9> {
 public:
     static HRESULT create(IDirect3DDevice9* device, UINT length, DWORD usage, DWORD fvf, D3DPOOL pool,
@@ -29,8 +25,6 @@ public:
 
     BufferStorage& storage() { return storage_; }
     const BufferStorage& storage() const { return storage_; }
-    // boundsOfPositions over this buffer's bytes; false when the run passes the buffer's end.
-    bool positionBounds(UINT offset, UINT stride, UINT count, PositionBounds& out) const;
 
 private:
     VertexBuffer(IDirect3DDevice9* device, BufferStorage storage, DWORD usage, DWORD fvf, D3DPOOL pool)

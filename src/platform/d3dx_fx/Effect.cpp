@@ -2,7 +2,6 @@
 
 #include <epoxy/gl.h>
 
-#include <cstdint>
 #include <cstring>
 
 namespace velmora::d3dxfx {
@@ -49,16 +48,8 @@ HRESULT Effect::QueryInterface(REFIID riid, void** object) {
 
 int Effect::find(D3DXHANDLE handle) const {
     if (!handle) return -1;
-    const uintptr_t address = reinterpret_cast<uintptr_t>(handle);
-    auto& recent = recentHandles_[(address ^ (address >> 6) ^ (address >> 12)) % recentHandles_.size()];
-    if (recent.first == handle && std::strcmp(source_.parameters[recent.second].name.c_str(), handle) == 0)
-        return recent.second;
-    for (size_t i = 0; i < source_.parameters.size(); ++i) {
-        if (std::strcmp(source_.parameters[i].name.c_str(), handle) == 0) {
-            recent = {handle, int(i)};
-            return int(i);
-        }
-    }
+    for (size_t i = 0; i < source_.parameters.size(); ++i)
+        if (source_.parameters[i].name == handle) return int(i);
     return -1;
 }
 
@@ -85,7 +76,6 @@ HRESULT Effect::SetTechnique(D3DXHANDLE technique) {
 }
 
 void Effect::setTextureValue(Value& value, IDirect3DBaseTexture9* texture) {
-    if (texture == value.texture) return;
     if (texture) texture->AddRef();
     if (value.texture) value.texture->Release();
     value.texture = texture;
@@ -278,29 +268,6 @@ void Effect::parametersInForce(std::vector<LoggedEffectParameter>& out) const {
         std::memcpy(logged.values, committed_[i].floats, sizeof logged.values);
         out.push_back(std::move(logged));
     }
-}
-
-bool Effect::clipTransform(D3DMATRIX& out) const {
-    if (source_.positionTransform.empty()) return false;
-    D3DXMATRIX product(committed_[source_.positionTransform[0]].floats);
-    for (size_t i = 1; i < source_.positionTransform.size(); ++i) {
-        const D3DXMATRIX next(committed_[source_.positionTransform[i]].floats);
-        D3DXMatrixMultiply(&product, &product, &next);
-    }
-    out = product;
-    return true;
-}
-
-bool Effect::outputIsOpaque(const d3d9::DeviceState& state) const {
-    if (source_.alphaFactors.empty()) return false;
-    for (const EffectAlphaFactor& factor : source_.alphaFactors) {
-        // A texture is read from its stage, whatever was set there since the commit.
-        const bool full = factor.component < 0
-                              ? d3d9::textureIsOpaque(state.textures[textureStage(factor.parameter)])
-                              : committed_[factor.parameter].floats[factor.component] >= 1.0f;
-        if (!full) return false;
-    }
-    return true;
 }
 
 void Effect::uploadParameters() {

@@ -12,9 +12,7 @@
 
 #include <d3dx9.h>
 
-#include <array>
 #include <memory>
-#include <utility>
 #include <vector>
 
 namespace velmora::d3dxfx {
@@ -52,8 +50,6 @@ public:
     void parametersInForce(std::vector<LoggedEffectParameter>& out) const override;
     unsigned glProgram(D3DCMPFUNC alphaFunc) override { return program_ ? program_->select(alphaFunc) : 0; }
     void uploadParameters() override;
-    bool clipTransform(D3DMATRIX& out) const override;
-    bool outputIsOpaque(const d3d9::DeviceState& state) const override;
 
 private:
     ~Effect() override;
@@ -82,9 +78,6 @@ private:
     std::vector<char> changed_;         // per parameter: set since the last commit
     std::vector<int> pending_;          // the parameters set since the last commit
     std::vector<int> textureParameters_;
-    // Games pass the same string literals as handles every frame: the parameter last
-    // found for a pointer is tried first (its name is still compared).
-    mutable std::array<std::pair<D3DXHANDLE, int>, 64> recentHandles_{};
     bool begun_ = false;
     bool inPass_ = false;
     SavedDeviceState saved_;

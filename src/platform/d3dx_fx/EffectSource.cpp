@@ -59,28 +59,6 @@ bool samplerStateFromNames(const std::string& state, const std::string& value, D
     return false;
 }
 
-// "Tex" names a texture parameter's alpha, "Colour.a" one component of a float parameter.
-bool alphaFactorFromName(const std::vector<EffectParameterDecl>& parameters, const std::string& name,
-                         EffectAlphaFactor& out) {
-    const size_t dot = name.find('.');
-    const std::string parameter = name.substr(0, dot);
-    for (size_t i = 0; i < parameters.size(); ++i) {
-        if (parameters[i].name != parameter) continue;
-        const EffectParameterType type = parameters[i].type;
-        out.parameter = i;
-        if (dot == std::string::npos) return type == EffectParameterType::Texture;
-        if (type == EffectParameterType::Texture || type == EffectParameterType::Matrix) return false;
-        const std::string component = name.substr(dot + 1);
-        if (component.size() != 1) return false;
-        size_t index = std::string("xyzw").find(component[0]);
-        if (index == std::string::npos) index = std::string("rgba").find(component[0]);
-        if (index == std::string::npos || index >= floatCount(type)) return false;
-        out.component = int(index);
-        return true;
-    }
-    return false;
-}
-
 std::string trimmed(const std::string& line) {
     const size_t first = line.find_first_not_of(" \t");
     if (first == std::string::npos) return std::string();
@@ -170,23 +148,6 @@ bool parseEffectSource(const std::string& text, const std::string& fileName, Eff
             if (words.size() > 4 || !samplerStateFromNames(second, extra, state.type, state.value))
                 return fail("@sampler needs a texture, a state and its value");
             out.samplerStates.push_back(state);
-        } else if (directive == "@position") {
-            if (!out.positionTransform.empty()) return fail("only one @position is allowed");
-            for (size_t i = 1; i < words.size() && !words[i].empty(); ++i) {
-                const int matrix = declared(words[i], EffectParameterType::Matrix);
-                if (matrix < 0) return fail("'" + words[i] + "' is not a matrix parameter declared before @position");
-                out.positionTransform.push_back(size_t(matrix));
-            }
-            if (out.positionTransform.empty()) return fail("@position needs the matrices it applies");
-        } else if (directive == "@alpha") {
-            if (!out.alphaFactors.empty()) return fail("only one @alpha is allowed");
-            for (size_t i = 1; i < words.size() && !words[i].empty(); ++i) {
-                EffectAlphaFactor factor{0, -1};
-                if (!alphaFactorFromName(out.parameters, words[i], factor))
-                    return fail("'" + words[i] + "' is neither a texture nor a component of a float parameter");
-                out.alphaFactors.push_back(factor);
-            }
-            if (out.alphaFactors.empty()) return fail("@alpha needs the factors of the alpha");
         } else {
             return fail("unexpected '" + content + "' in the header");
         }

@@ -8,14 +8,6 @@
 //                                        texture parameter Tex, as a D3DX sampler_state does;
 //                                        MinFilter MagFilter MipFilter: NONE POINT LINEAR ANISOTROPIC,
 //                                        AddressU AddressV: WRAP MIRROR CLAMP BORDER)
-//   @position mW mV mP                  (optional: the vertex stage takes positions to clip space
-//                                        through these matrix parameters, in this order; a draw
-//                                        whose vertices all lie outside the view may be skipped)
-//   @alpha Tex Colour.a                 (optional: the alpha the fragment stage puts out is the
-//                                        product of these factors, a texture parameter's texel
-//                                        alpha or one component (x y z w / r g b a) of a float
-//                                        parameter; where all are 1 the device may leave out
-//                                        blending and the alpha test that cannot change a pixel)
 //   @vertex
 //   ...GLSL of the vertex stage...
 //   @fragment
@@ -48,18 +40,10 @@ struct EffectSamplerState {
     DWORD value;
 };
 
-// A texture parameter's texel alpha (component -1), or one component of a float parameter.
-struct EffectAlphaFactor {
-    size_t parameter;
-    int component;
-};
-
 struct EffectSource {
     std::string technique;
     std::vector<EffectParameterDecl> parameters;
     std::vector<EffectSamplerState> samplerStates;
-    std::vector<size_t> positionTransform;  // matrix parameters, first applied first
-    std::vector<EffectAlphaFactor> alphaFactors;
     std::string vertexStage;
     std::string fragmentStage;
     int vertexFirstLine = 0;  // file line of the first line of each stage
