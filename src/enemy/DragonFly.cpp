@@ -378,11 +378,6 @@ void DragonFly::OnCaught(CharaBase*) {
 
 void DragonFly::Draw() {
     if (Active == 0) return;
-    // Thousands of dragonflies draw one after another: fetch all four meshes at once.
-    BodyMesh.prefetch();
-    frontWingMesh.prefetch();
-    backWingMesh.prefetch();
-    SubMesh.prefetch();
     drawModel(BodyMesh, WorldMatrix);
     drawModel(frontWingMesh, wingWorld1);
     drawModel(frontWingMesh, wingWorld2);
