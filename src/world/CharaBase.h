@@ -70,10 +70,6 @@ public:
     CharaBase(const CharaBase&) = delete;
     CharaBase& operator=(const CharaBase&) = delete;
 
-    // How many objects have been deleted so far: indexes of the object list start over
-    // when it changes, since a new object may reuse a deleted one's address.
-    static unsigned long deletions;
-
     // The 27 operations, numbered by their slot.
     virtual ~CharaBase();                                                        // 0
     virtual void Update() = 0;                                                   // 1
@@ -202,9 +198,10 @@ protected:
     void castRay(const D3DXMATRIX* world, ID3DXMesh* mesh, const D3DXVECTOR3& start,
                  const D3DXVECTOR3& dir, D3DXVECTOR3* meshOrigin, D3DXVECTOR3* meshDir, BOOL* hit,
                  DWORD* faceIndex, float* dist);
-    // The rotation that turns an effect quad toward the viewer, from the camera in the
-    // object list; null when there is no camera.
-    static const CharaBase* findCamera();
+    // Makes the object's own sound device and loads one sound per file into `buffers`
+    // and `buffers3D`; a sound that cannot be loaded stays null.
+    void loadSoundSet(IDirectSoundBuffer8* buffers[], IDirectSound3DBuffer* buffers3D[], const char* const files[],
+                      int count);
     // One frame of gravity: drop by FallSpeed, let it grow until it reaches 0.45.
     void fallStep();
 };

@@ -66,7 +66,7 @@ std::string describe(const D3DXVECTOR3& p) {
     return text;
 }
 
-std::vector<CharaBase*>* playObjects() {
+ObjectList* playObjects() {
     if (!g_sceneManager) return nullptr;
     return &g_sceneManager->objects;
 }
@@ -154,7 +154,7 @@ void Pilot::fail(const std::string& why) {
 }
 
 CharaBase* Pilot::player() const {
-    std::vector<CharaBase*>* objects = playObjects();
+    ObjectList* objects = playObjects();
     if (!objects) return nullptr;
     for (CharaBase* object : *objects) {
         if (object->Kind == KIND_PLAYER) return object;
@@ -163,7 +163,7 @@ CharaBase* Pilot::player() const {
 }
 
 CharaBase* Pilot::camera() const {
-    std::vector<CharaBase*>* objects = playObjects();
+    ObjectList* objects = playObjects();
     if (!objects) return nullptr;
     for (CharaBase* object : *objects) {
         if (object->Kind == KIND_CAMERA) return object;
@@ -172,7 +172,7 @@ CharaBase* Pilot::camera() const {
 }
 
 CharaBase* Pilot::thread() const {
-    std::vector<CharaBase*>* objects = playObjects();
+    ObjectList* objects = playObjects();
     if (!objects) return nullptr;
     for (CharaBase* object : *objects) {
         if (object->Kind == KIND_SPIDER_LINE) return object;
@@ -181,7 +181,7 @@ CharaBase* Pilot::thread() const {
 }
 
 CharaBase* Pilot::anchor(const RouteStep& step) const {
-    std::vector<CharaBase*>* objects = playObjects();
+    ObjectList* objects = playObjects();
     if (!objects) return nullptr;
     int rank = 0;
     for (CharaBase* object : *objects) {
@@ -192,7 +192,7 @@ CharaBase* Pilot::anchor(const RouteStep& step) const {
 }
 
 int Pilot::indexOf(const CharaBase* object) const {
-    std::vector<CharaBase*>* objects = playObjects();
+    ObjectList* objects = playObjects();
     if (!objects) return -1;
     for (size_t i = 0; i < objects->size(); ++i) {
         if ((*objects)[i] == object) return static_cast<int>(i);
@@ -201,7 +201,7 @@ int Pilot::indexOf(const CharaBase* object) const {
 }
 
 void Pilot::watchLifts() {
-    std::vector<CharaBase*>* objects = playObjects();
+    ObjectList* objects = playObjects();
     if (!objects) return;
     size_t rank = 0;
     for (CharaBase* object : *objects) {

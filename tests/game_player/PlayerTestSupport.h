@@ -43,7 +43,7 @@ class GameFixture : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-    std::vector<CharaBase*>& objects() { return g_sceneManager->objects; }
+    ObjectList& objects() { return g_sceneManager->objects; }
 };
 
 // A camera, the player and the thread at indices 0, 1 and 2, in the arena.

@@ -51,7 +51,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    std::vector<CharaBase*>& objects() { return g_sceneManager->objects; }
+    ObjectList& objects() { return g_sceneManager->objects; }
     template <class T>
     T* add(T* object) {
         objects().push_back(object);
