@@ -3,7 +3,6 @@
 #include <cstdlib>
 
 #include "ArenaZones.h"
-#include "ComRelease.h"
 #include "GameHelpers.h"
 #include "Graphics.h"
 
@@ -29,15 +28,9 @@ const float FLAP_LIMIT = 50.0f;
 const float STRIKE_RANGE = 2.0f;
 const float DAMAGE_WAVE_SIZE = 5.0f;
 
-// Debris pieces lose this much upward speed a frame.
-const float PIECE_GRAVITY = 0.05f;
 const int SMOKE_LAST_CELL = 50;
 const int SMOKE_STEP = 2;
 
-struct WallRay {
-    D3DXVECTOR3 dir;
-    int side;
-};
 const WallRay WALL_RAYS[5] = {
     {D3DXVECTOR3(0.0f, 0.0f, 1.0f), 3},   {D3DXVECTOR3(1.0f, 0.0f, 0.0f), 1},
     {D3DXVECTOR3(0.0f, 1.0f, 0.0f), 2},   {D3DXVECTOR3(-1.0f, 0.0f, 0.0f), -1},
@@ -120,10 +113,7 @@ DragonFly::DragonFly(float speed)
 DragonFly::~DragonFly() {
     backWingMesh.release();
     frontWingMesh.release();
-    releaseInterface(exploBuffer3D);
-    releaseInterface(exploBuffer);
-    releaseInterface(DupBuffer);
-    releaseInterface(Sound);
+    releaseSoundSet(&exploBuffer, &exploBuffer3D, 1);
 }
 
 bool DragonFly::bornInStartArea() const {
@@ -264,13 +254,7 @@ void DragonFly::breakApart() {
         Fragment& piece = Fragments[FragIndex];
         FieldMesh = arenaMesh();
         if (FragmentGroundCheck(&arenaWorld(), &FieldMesh)) {
-            // Tumble in place, drift sideways and rise or fall on its parabola.
-            D3DXMATRIX tumble;
-            D3DXMatrixMultiply(&tumble, &piece.rotX, &piece.rotY);
-            D3DXMatrixMultiply(&piece.origin, &tumble, &piece.origin);
-            D3DXMatrixMultiply(&piece.origin, &piece.origin, &piece.drift);
-            piece.origin._42 += piece.speed;
-            piece.speed -= PIECE_GRAVITY;
+            piece.fly();
         } else {
             // Gone below the ground or out of the arena.
             FragDone += 1;

@@ -3,7 +3,6 @@
 #include <cstdlib>
 
 #include "ArenaZones.h"
-#include "ComRelease.h"
 #include "GameHelpers.h"
 #include "Graphics.h"
 
@@ -50,10 +49,6 @@ const float ROLL_TURN_NEAR = 0.008726646f;
 const float ROLL_TURN_FAR = 0.034906585f;
 const float ROLL_STEP = 0.07f;
 
-struct WallRay {
-    D3DXVECTOR3 dir;
-    int side;
-};
 const WallRay ROLL_WALLS[4] = {
     {D3DXVECTOR3(0.0f, 0.0f, 1.0f), 3},
     {D3DXVECTOR3(1.0f, 0.0f, 0.0f), 1},
@@ -128,16 +123,8 @@ PillBugs::~PillBugs() {
     GunMesh.release();
     BallMesh.release();
     ArmMesh.release();
-    for (Gauge* gauge : {&LifeGauge, &DamageGauge, &FrameGauge}) {
-        releaseInterface(gauge->sprite);
-        releaseInterface(gauge->texture);
-    }
-    for (int i = 0; i < SOUND_COUNT; ++i) {
-        releaseInterface(Sounds3D[i]);
-        releaseInterface(Sounds[i]);
-    }
-    releaseInterface(DupBuffer);
-    releaseInterface(Sound);
+    releaseGauges();
+    releaseSoundSet(Sounds, Sounds3D, SOUND_COUNT);
 }
 
 void PillBugs::loadResources() {
@@ -147,7 +134,7 @@ void PillBugs::loadResources() {
     GunMesh.load(device, "data/Chara/PillBugs/PillBugsGun.x");
     ShellMesh.load(device, "data/Chara/PillBugs/Shell.x");
     BallMesh.load(device, "data/Chara/PillBugs/PillBugsBall.x");
-    loadGauges();
+    loadGauges("data/Texture/damagegauge2.png", "data/Texture/damagegauge2.png", "data/Texture/Bossgaugeframe.png");
     RiseTexture.load("data/Texture/Smoke.png", true);
     BurstTexture.load("data/Texture/Smoke.png", true);
     SwellTexture.load("data/Texture/DamageWave.png", true);

@@ -96,7 +96,6 @@ public:
 
 private:
     void loadResources();
-    void loadGauges();
     void layOutLegs();
 
     void checkThreadHit();

@@ -44,21 +44,6 @@ void PillBugs::setShellDir(const D3DXVECTOR3& dir) {
     Aux[2] = dir.z;
 }
 
-void PillBugs::loadGauges() {
-    struct GaugeFile {
-        Gauge* gauge;
-        const char* file;
-    };
-    const GaugeFile gauges[3] = {{&LifeGauge, "data/Texture/damagegauge2.png"},
-                                 {&DamageGauge, "data/Texture/damagegauge2.png"},
-                                 {&FrameGauge, "data/Texture/Bossgaugeframe.png"}};
-    for (const GaugeFile& entry : gauges) {
-        LoadTexture(&entry.gauge->texture, entry.file, 1280, 256, 0);
-        D3DXCreateSprite(Graphics::get().device, &entry.gauge->sprite);
-        if (entry.gauge->sprite) entry.gauge->sprite->OnResetDevice();
-    }
-}
-
 void PillBugs::launchShell() {
     if (ShellFlying != 0 || ShellBurst != 0 || std::rand() % SHELL_CHANCE != 1) return;
     D3DXVECTOR3 ahead;

@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 
-#include "ComRelease.h"
 #include "GameHelpers.h"
 #include "Graphics.h"
 #include "SpiderLine.h"
@@ -89,7 +88,7 @@ Player::Player() : Staggered(0) {
     BulletMesh.load(device, "data/Chara/Spider/SpiderMachineBullet.x");
     SubMesh.load(device, "data/Chara/Spider/SpiderMachineShadow.x");
 
-    loadGauges();
+    loadGauges("data/Texture/gauge2.png", "data/Texture/damagegauge2.png", "data/Texture/gaugeframe.png");
     RiseTexture.load("data/Texture/Smoke.png", true);
     SwellTexture.load("data/Texture/DamageWave.png", true);
     loadSoundSet(SeBuffers, Se3D, SOUND_FILES, SOUND_COUNT);
@@ -108,32 +107,8 @@ Player::~Player() {
     BulletMesh.release();
     LegMesh.release();
     // The gauges' sprites and textures and the sounds are the player's own as well.
-    for (Gauge* gauge : {&LifeGauge, &DamageGauge, &FrameGauge}) {
-        releaseInterface(gauge->sprite);
-        releaseInterface(gauge->texture);
-    }
-    for (int i = 0; i < SOUND_COUNT; ++i) {
-        releaseInterface(Se3D[i]);
-        releaseInterface(SeBuffers[i]);
-    }
-    releaseInterface(DupBuffer);
-    releaseInterface(Sound);
-}
-
-void Player::loadGauges() {
-    IDirect3DDevice9* device = Graphics::get().device;
-    struct GaugeFile {
-        Gauge* gauge;
-        const char* file;
-    };
-    const GaugeFile gauges[3] = {{&LifeGauge, "data/Texture/gauge2.png"},
-                                 {&DamageGauge, "data/Texture/damagegauge2.png"},
-                                 {&FrameGauge, "data/Texture/gaugeframe.png"}};
-    for (const GaugeFile& entry : gauges) {
-        LoadTexture(&entry.gauge->texture, entry.file, 1280, 256, 0);
-        D3DXCreateSprite(device, &entry.gauge->sprite);
-        if (entry.gauge->sprite) entry.gauge->sprite->OnResetDevice();
-    }
+    releaseGauges();
+    releaseSoundSet(SeBuffers, Se3D, SOUND_COUNT);
 }
 
 void Player::playSound(int index) {

@@ -40,7 +40,6 @@ public:
     EffectVertex ExploQuad[4];
 
 private:
-    void loadGauges();
     void readWalkingKeys(const CharaBase* camera);
     void moveStep(const CharaBase* camera);
     void followThread(CharaBase* line);

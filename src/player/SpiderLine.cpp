@@ -41,9 +41,6 @@ const float BALL_WALL_DIP = -0.1f;
 // Launch wave: grows to half-size 18.
 const float WAVE_SIZE = 18.0f;
 
-// Pieces of a broken ball fall this much faster every frame.
-const float PIECE_GRAVITY = 0.05f;
-
 // The aiming guide shows 60 frames of flight.
 const float GUIDE_CLIMB = 90.0f;
 const float GUIDE_REACH = 60.0f;
@@ -132,12 +129,7 @@ SpiderLine::~SpiderLine() {
     // The marker and the sounds are the thread's own as well.
     releaseInterface(MarkerSprite);
     releaseInterface(MarkerTexture);
-    for (int i = 0; i < SOUND_COUNT; ++i) {
-        releaseInterface(Se3D[i]);
-        releaseInterface(SeBuffers[i]);
-    }
-    releaseInterface(DupBuffer);
-    releaseInterface(Sound);
+    releaseSoundSet(SeBuffers, Se3D, SOUND_COUNT);
 }
 
 void SpiderLine::playSound(int index) {
@@ -359,12 +351,7 @@ void SpiderLine::piecesStep() {
             piece.active = 0;
             continue;
         }
-        D3DXMATRIX tumble;
-        D3DXMatrixMultiply(&tumble, &piece.rotX, &piece.rotY);
-        D3DXMatrixMultiply(&piece.origin, &tumble, &piece.origin);
-        D3DXMatrixMultiply(&piece.origin, &piece.origin, &piece.drift);
-        piece.origin._42 += piece.speed;
-        piece.speed -= PIECE_GRAVITY;
+        piece.fly();
     }
 }
 

@@ -35,6 +35,9 @@ const int SHEET_COLUMNS = 8;
 const float SHEET_CELL = 32.0f / 256.0f;
 const int EXPLOSION_LAST_CELL = 50;
 
+// Debris pieces lose this much upward speed a frame.
+const float FRAGMENT_GRAVITY = 0.05f;
+
 const D3DCOLOR OPAQUE_WHITE = 0xFFFFFFFF;
 const D3DCOLOR WAVE_COLOUR = 0xAAFFFFFF;
 
@@ -81,6 +84,15 @@ Fragment::Fragment()
     D3DXMatrixIdentity(&rotX);
     D3DXMatrixIdentity(&drift);
     D3DXMatrixIdentity(&origin);
+}
+
+void Fragment::fly() {
+    D3DXMATRIX tumble;
+    D3DXMatrixMultiply(&tumble, &rotX, &rotY);
+    D3DXMatrixMultiply(&origin, &tumble, &origin);
+    D3DXMatrixMultiply(&origin, &origin, &drift);
+    origin._42 += speed;
+    speed -= FRAGMENT_GRAVITY;
 }
 
 CharaBase::CharaBase()
@@ -162,6 +174,26 @@ void CharaBase::castRay(const D3DXMATRIX* world, ID3DXMesh* mesh, const D3DXVECT
         return;
     }
     D3DXIntersect(mesh, meshOrigin, meshDir, hit, faceIndex, nullptr, nullptr, dist, nullptr, nullptr);
+}
+
+void CharaBase::loadGauges(const char* lifeFile, const char* damageFile, const char* frameFile) {
+    struct GaugeFile {
+        Gauge* gauge;
+        const char* file;
+    };
+    const GaugeFile gauges[3] = {{&LifeGauge, lifeFile}, {&DamageGauge, damageFile}, {&FrameGauge, frameFile}};
+    for (const GaugeFile& entry : gauges) {
+        LoadTexture(&entry.gauge->texture, entry.file, 1280, 256, 0);
+        D3DXCreateSprite(Graphics::get().device, &entry.gauge->sprite);
+        if (entry.gauge->sprite) entry.gauge->sprite->OnResetDevice();
+    }
+}
+
+void CharaBase::releaseGauges() {
+    for (Gauge* gauge : {&LifeGauge, &DamageGauge, &FrameGauge}) {
+        releaseInterface(gauge->sprite);
+        releaseInterface(gauge->texture);
+    }
 }
 
 void CharaBase::loadSoundSet(IDirectSoundBuffer8* buffers[], IDirectSound3DBuffer* buffers3D[],
@@ -470,4 +502,13 @@ BOOL CharaBase::FragmentGroundCheck(const D3DXMATRIX* groundWorld, ID3DXMesh** g
     castRay(groundWorld, *ground, positionOf(fragment.origin), DOWN, &fragment.rayOrigin, &fragment.rayDir,
             &fragment.rayHit, nullptr, &fragment.rayDist);
     return fragment.rayHit;
+}
+
+void CharaBase::releaseSoundSet(IDirectSoundBuffer8* buffers[], IDirectSound3DBuffer* buffers3D[], int count) {
+    for (int i = 0; i < count; ++i) {
+        releaseInterface(buffers3D[i]);
+        releaseInterface(buffers[i]);
+    }
+    releaseInterface(DupBuffer);
+    releaseInterface(Sound);
 }
