@@ -73,7 +73,7 @@ bool PlaySession::playing() const {
 
 void PlaySession::restartPlay() { g_sceneManager->changeScene(PLAY_SCENE); }
 
-std::vector<CharaBase*>& PlaySession::objects() { return g_sceneManager->objects; }
+ObjectList& PlaySession::objects() { return g_sceneManager->objects; }
 
 CharaBase* PlaySession::player() {
     for (CharaBase* object : objects())

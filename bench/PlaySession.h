@@ -14,6 +14,7 @@
 #include <velmora/Platform.h>
 
 #include "CharaBase.h"
+#include "ObjectList.h"
 
 namespace bench {
 
@@ -48,7 +49,7 @@ public:
     // Ends whatever runs and starts a fresh play, as a click on the title would.
     void restartPlay();
 
-    std::vector<CharaBase*>& objects();
+    ObjectList& objects();
     CharaBase* player();
     // Deletes the objects after the first `count`, as if they had never been appended.
     void trimObjects(std::size_t count);

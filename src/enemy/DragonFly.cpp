@@ -2,12 +2,11 @@
 
 #include <cstdlib>
 
-#include "ComRelease.h"
-#include "EnemyHelpers.h"
+#include "ArenaZones.h"
+#include "GameHelpers.h"
 #include "Graphics.h"
-#include "SoundLoader.h"
 
-using namespace enemy;
+using namespace game;
 
 namespace {
 
@@ -15,12 +14,6 @@ const float DEGREES_PER_RADIAN = 57.2957763671875f;
 const float PI = 3.14159274f;
 const float SCALE = 1.2f;
 const float CLIMB_SPEED = 0.02f;
-
-// The player's start area, where no dragonfly is born: beyond z 40 on the floor.
-const float START_AREA_Z = 40.0f;
-const float START_AREA_HEIGHT = 2.0f;
-// Beyond z -77 the player is in the far area, which has no dragonflies.
-const float FAR_ZONE_Z = -77.0f;
 
 // The target point sits this far above the player's position.
 const D3DXVECTOR3 ABOVE_PLAYER(0.0f, 1.0f, 0.0f);
@@ -35,22 +28,16 @@ const float FLAP_LIMIT = 50.0f;
 const float STRIKE_RANGE = 2.0f;
 const float DAMAGE_WAVE_SIZE = 5.0f;
 
-// Debris pieces lose this much upward speed a frame.
-const float PIECE_GRAVITY = 0.05f;
 const int SMOKE_LAST_CELL = 50;
 const int SMOKE_STEP = 2;
 
-struct WallRay {
-    D3DXVECTOR3 dir;
-    int side;
-};
 const WallRay WALL_RAYS[5] = {
     {D3DXVECTOR3(0.0f, 0.0f, 1.0f), 3},   {D3DXVECTOR3(1.0f, 0.0f, 0.0f), 1},
     {D3DXVECTOR3(0.0f, 1.0f, 0.0f), 2},   {D3DXVECTOR3(-1.0f, 0.0f, 0.0f), -1},
     {D3DXVECTOR3(0.0f, 0.0f, -1.0f), -3},
 };
 
-const char* const EXPLOSION_SOUND = "data/Sound/SE/ExploSE.wav";
+const char* const EXPLOSION_SOUND[1] = {"data/Sound/SE/ExploSE.wav"};
 
 D3DXMATRIX wingOffset(float z) {
     D3DXMATRIX m;
@@ -118,7 +105,7 @@ DragonFly::DragonFly(float speed)
     for (Fragment& piece : Fragments) piece.mesh.load(device, "data/Chara/DragonFly/DragonFlyDebris.x");
     RiseTexture.load("data/Texture/Smoke.png", true);
     SwellTexture.load("data/Texture/DamageWave.png", true);
-    loadSound();
+    loadSoundSet(&exploBuffer, &exploBuffer3D, EXPLOSION_SOUND, 1);
 
     Kind = KIND_DRAGONFLY;
 }
@@ -126,15 +113,12 @@ DragonFly::DragonFly(float speed)
 DragonFly::~DragonFly() {
     backWingMesh.release();
     frontWingMesh.release();
-    releaseInterface(exploBuffer3D);
-    releaseInterface(exploBuffer);
-    releaseInterface(DupBuffer);
-    releaseInterface(Sound);
+    releaseSoundSet(&exploBuffer, &exploBuffer3D, 1);
 }
 
 bool DragonFly::bornInStartArea() const {
     const CharaBase* player = firstOfKind(KIND_PLAYER);
-    return player && player->TransMatrix._43 > START_AREA_Z && player->TransMatrix._42 < START_AREA_HEIGHT;
+    return player && player->TransMatrix._43 > arena::START_AREA_Z && player->TransMatrix._42 < arena::START_AREA_TOP;
 }
 
 void DragonFly::placeByPlayer() {
@@ -145,10 +129,11 @@ void DragonFly::placeByPlayer() {
         const float x = player->TransMatrix._41;
         const float y = player->TransMatrix._42;
         const float z = player->TransMatrix._43;
-        const bool hall = z < 40.0f && z > -77.0f && y < 30.0f && x > -36.0f;
-        const bool highBack = z > 40.0f && y >= 38.0f;
-        const bool bossWing = z < 33.0f && x < -40.0f;
-        if (hall || highBack || bossWing) {
+        const bool hall =
+            z < arena::START_AREA_Z && z > arena::FAR_AREA_Z && y < arena::HALL_TOP && x > arena::HALL_WEST_X;
+        const bool highBack = z > arena::START_AREA_Z && y >= arena::HIGH_BACK_BOTTOM;
+        const bool bossApproach = z < arena::BOSS_APPROACH_Z && x < arena::BOSS_APPROACH_X;
+        if (hall || highBack || bossApproach) {
             const int r1 = std::rand();
             const int r2 = std::rand();
             const int r3 = std::rand();
@@ -167,16 +152,6 @@ void DragonFly::placeByPlayer() {
     TransMatrix = translation(at);
     D3DXMatrixScaling(&ScaleMatrix, SCALE, SCALE, SCALE);
     D3DXMatrixMultiply(&WorldMatrix, &ScaleMatrix, &TransMatrix);
-}
-
-void DragonFly::loadSound() {
-    if (FAILED(DirectSoundCreate8(nullptr, &Sound, nullptr))) Sound = nullptr;
-    g_soundLoader.setUpPrimary(Sound);
-    if (!Sound) return;
-    g_soundLoader.loadWave(&exploBuffer, &exploBuffer3D, EXPLOSION_SOUND, Sound);
-    if (exploBuffer3D) exploBuffer3D->SetMode(DS3DMODE_NORMAL, DS3D_IMMEDIATE);
-    if (exploBuffer) Sound->DuplicateSoundBuffer(reinterpret_cast<IDirectSoundBuffer*>(exploBuffer), &DupBuffer);
-    InitSound3D(exploBuffer, exploBuffer3D);
 }
 
 void DragonFly::Update() {
@@ -221,7 +196,7 @@ void DragonFly::steer() {
     bearing = headingDegrees(toTarget, DEGREES_PER_RADIAN);
 
     turn = wrapDegrees(bearing - Yaw);
-    RotYMatrix = turnToward(turn, DEGREES_TO_RADIANS);
+    RotYMatrix = yawStepToward(turn, DEGREES_TO_RADIANS);
 
     D3DXMatrixTranslation(&TransMatrix, 0.0f, 0.0f, Move.z);
     // Never level: always climbing toward or sinking below the point above the player.
@@ -279,13 +254,7 @@ void DragonFly::breakApart() {
         Fragment& piece = Fragments[FragIndex];
         FieldMesh = arenaMesh();
         if (FragmentGroundCheck(&arenaWorld(), &FieldMesh)) {
-            // Tumble in place, drift sideways and rise or fall on its parabola.
-            D3DXMATRIX tumble;
-            D3DXMatrixMultiply(&tumble, &piece.rotX, &piece.rotY);
-            D3DXMatrixMultiply(&piece.origin, &tumble, &piece.origin);
-            D3DXMatrixMultiply(&piece.origin, &piece.origin, &piece.drift);
-            piece.origin._42 += piece.speed;
-            piece.speed -= PIECE_GRAVITY;
+            piece.fly();
         } else {
             // Gone below the ground or out of the arena.
             FragDone += 1;
@@ -329,7 +298,7 @@ void DragonFly::checkStruck() {
 
 void DragonFly::checkFarZone() {
     for (const CharaBase* player : objectsOfKind(KIND_PLAYER)) {
-        if (player->TransMatrix._43 < FAR_ZONE_Z) ReleaseMeshes();
+        if (player->TransMatrix._43 < arena::FAR_AREA_Z) ReleaseMeshes();
     }
 }
 
@@ -378,11 +347,6 @@ void DragonFly::OnCaught(CharaBase*) {
 
 void DragonFly::Draw() {
     if (Active == 0) return;
-    // Thousands of dragonflies draw one after another: fetch all four meshes at once.
-    BodyMesh.prefetch();
-    frontWingMesh.prefetch();
-    backWingMesh.prefetch();
-    SubMesh.prefetch();
     drawModel(BodyMesh, WorldMatrix);
     drawModel(frontWingMesh, wingWorld1);
     drawModel(frontWingMesh, wingWorld2);

@@ -41,7 +41,6 @@ public:
 private:
     bool bornInStartArea() const;
     void placeByPlayer();
-    void loadSound();
 
     void steer();
     void flapWings();

@@ -2,12 +2,11 @@
 
 #include <cstdlib>
 
-#include "ComRelease.h"
-#include "EnemyHelpers.h"
+#include "ArenaZones.h"
+#include "GameHelpers.h"
 #include "Graphics.h"
-#include "SoundLoader.h"
 
-using namespace enemy;
+using namespace game;
 
 namespace {
 
@@ -15,21 +14,9 @@ const float DEGREES_PER_RADIAN = 57.29578f;
 const float PI = 3.1415927f;
 const float SCALE = 9.0f;
 const D3DXVECTOR3 START_POSITION(-93.0f, 15.0f, -47.0f);
-const int START_LIFE = 8;
-const int FULL_GAUGE = 400;
-
-// The boss's wing: x <= -41, y <= 60, z <= 36 on the player's position.
-const float REGION_X = -41.0f;
-const float REGION_Y = 60.0f;
-const float REGION_Z = 36.0f;
 
 // A thrown ball this close hits the boss.
 const float HIT_RANGE = 6.0f;
-// The walking form takes three ordinary hits; the fourth (at 5 left) blows the gun off.
-const int GUN_LIFE = 5;
-// The rolling form takes ordinary hits down to 1 left; the next destroys it.
-const int LAST_LIFE = 1;
-
 const D3DXVECTOR3 LOOK_AHEAD(0.0f, 0.0f, 0.1f);
 const D3DXVECTOR3 ABOVE_PLAYER(0.0f, 1.0f, 0.0f);
 const D3DXVECTOR3 ORIGIN(0.0f, 0.0f, 0.0f);
@@ -62,10 +49,6 @@ const float ROLL_TURN_NEAR = 0.008726646f;
 const float ROLL_TURN_FAR = 0.034906585f;
 const float ROLL_STEP = 0.07f;
 
-struct WallRay {
-    D3DXVECTOR3 dir;
-    int side;
-};
 const WallRay ROLL_WALLS[4] = {
     {D3DXVECTOR3(0.0f, 0.0f, 1.0f), 3},
     {D3DXVECTOR3(1.0f, 0.0f, 0.0f), 1},
@@ -130,7 +113,7 @@ PillBugs::PillBugs()
 
     loadResources();
     layOutLegs();
-    loadSounds();
+    loadSoundSet(Sounds, Sounds3D, SOUND_FILES, SOUND_COUNT);
     Kind = KIND_PILLBUGS;
 }
 
@@ -140,16 +123,8 @@ PillBugs::~PillBugs() {
     GunMesh.release();
     BallMesh.release();
     ArmMesh.release();
-    for (Gauge* gauge : {&LifeGauge, &DamageGauge, &FrameGauge}) {
-        releaseInterface(gauge->sprite);
-        releaseInterface(gauge->texture);
-    }
-    for (int i = 0; i < SOUND_COUNT; ++i) {
-        releaseInterface(Sounds3D[i]);
-        releaseInterface(Sounds[i]);
-    }
-    releaseInterface(DupBuffer);
-    releaseInterface(Sound);
+    releaseGauges();
+    releaseSoundSet(Sounds, Sounds3D, SOUND_COUNT);
 }
 
 void PillBugs::loadResources() {
@@ -159,7 +134,7 @@ void PillBugs::loadResources() {
     GunMesh.load(device, "data/Chara/PillBugs/PillBugsGun.x");
     ShellMesh.load(device, "data/Chara/PillBugs/Shell.x");
     BallMesh.load(device, "data/Chara/PillBugs/PillBugsBall.x");
-    loadGauges();
+    loadGauges("data/Texture/damagegauge2.png", "data/Texture/damagegauge2.png", "data/Texture/Bossgaugeframe.png");
     RiseTexture.load("data/Texture/Smoke.png", true);
     BurstTexture.load("data/Texture/Smoke.png", true);
     SwellTexture.load("data/Texture/DamageWave.png", true);
@@ -176,24 +151,10 @@ void PillBugs::layOutLegs() {
     placeGun();
 }
 
-void PillBugs::loadSounds() {
-    if (FAILED(DirectSoundCreate8(nullptr, &Sound, nullptr))) Sound = nullptr;
-    g_soundLoader.setUpPrimary(Sound);
-    if (!Sound) return;
-    for (int i = 0; i < SOUND_COUNT; ++i) {
-        g_soundLoader.loadWave(&Sounds[i], &Sounds3D[i], SOUND_FILES[i], Sound);
-        if (Sounds3D[i]) Sounds3D[i]->SetMode(DS3DMODE_NORMAL, DS3D_IMMEDIATE);
-        // Only the last duplicate reaches InitSound3D: let go of an earlier one first.
-        releaseInterface(DupBuffer);
-        if (Sounds[i]) Sound->DuplicateSoundBuffer(reinterpret_cast<IDirectSoundBuffer*>(Sounds[i]), &DupBuffer);
-    }
-    for (int i = 0; i < SOUND_COUNT; ++i) InitSound3D(Sounds[i], Sounds3D[i]);
-}
-
 bool PillBugs::playerInRegion(const CharaBase* player) {
     if (!player) return false;
     const D3DXVECTOR3 at = positionOf(player->TransMatrix);
-    return at.x <= REGION_X && at.y <= REGION_Y && at.z <= REGION_Z;
+    return at.x <= arena::BOSS_WING_X && at.y <= arena::BOSS_WING_Y && at.z <= arena::BOSS_WING_Z;
 }
 
 void PillBugs::Update() {
@@ -224,10 +185,9 @@ void PillBugs::Update() {
 }
 
 void PillBugs::checkThreadHit() {
-    for (size_t i = 0; i < objects().size(); ++i) {
-        CharaBase* line = objects()[i];
+    for (CharaBase* line : objectsOfKind(KIND_SPIDER_LINE)) {
         // Only a thread flying out with a ball, and only the first such one.
-        if (line->Kind != KIND_SPIDER_LINE || line->Mode != 1 || line->BallMode != 1 || line->Caught != 0) continue;
+        if (line->Mode != 1 || line->BallMode != 1 || line->Caught != 0) continue;
         if (IsInRange(line, HIT_RANGE)) {
             line->OnCrash(line);
             OnHit(this);
@@ -258,7 +218,7 @@ void PillBugs::headingAndAim(const CharaBase* player) {
 
 void PillBugs::walk(const CharaBase* player) {
     headingAndAim(player);
-    RotYMatrix = turnToward(TurnDelta, WALK_TURN);
+    RotYMatrix = yawStepToward(TurnDelta, WALK_TURN);
 
     if (Mode == 0) {
         const int burst = std::rand() % 5;
@@ -317,7 +277,7 @@ void PillBugs::roll(const CharaBase* player) {
     } else {
         headingAndAim(player);
         FragValue = distanceBetween(positionOf(player->WorldMatrix), positionOf(WorldMatrix));
-        RotYMatrix = turnToward(TurnDelta, FragValue < NEAR_PLAYER ? ROLL_TURN_NEAR : ROLL_TURN_FAR);
+        RotYMatrix = yawStepToward(TurnDelta, FragValue < NEAR_PLAYER ? ROLL_TURN_NEAR : ROLL_TURN_FAR);
         Move = D3DXVECTOR3(0.0f, 0.0f, ROLL_STEP);
         FieldMesh = arenaMesh();
         if (bounceOffWalls()) playSound(Sounds[BoundSound]);
@@ -346,9 +306,8 @@ bool PillBugs::bounceOffWalls() {
 }
 
 void PillBugs::crushDragonFlies() {
-    for (size_t i = 0; i < objects().size(); ++i) {
-        CharaBase* fly = objects()[i];
-        if (fly->Kind == KIND_DRAGONFLY && IsNear(fly)) fly->OnHit(fly);
+    for (CharaBase* fly : objectsOfKind(KIND_DRAGONFLY)) {
+        if (IsNear(fly)) fly->OnHit(fly);
     }
 }
 

@@ -23,6 +23,16 @@ public:
     // The shell bursts. `by` is not used.
     void OnCrash(CharaBase* by) override;
 
+    // Eight hits in all: the walking form takes WALKING_HITS ordinary ones and loses its
+    // gun to the next; the rolling form takes ordinary hits down to one life left.
+    static const int START_LIFE = 8;
+    static const int WALKING_HITS = 3;
+    static const int GUN_LIFE = START_LIFE - WALKING_HITS;
+    static const int LAST_LIFE = 1;
+    // The life gauge shows each life as this many pixels: full, it is the whole frame.
+    static const int PIXELS_PER_LIFE = 50;
+    static const int FULL_GAUGE = START_LIFE * PIXELS_PER_LIFE;
+
     enum SoundIndex {
         ExploSound,
         DamageSound,
@@ -86,8 +96,6 @@ public:
 
 private:
     void loadResources();
-    void loadGauges();
-    void loadSounds();
     void layOutLegs();
 
     void checkThreadHit();

@@ -3,11 +3,11 @@
 
 #include <cstdlib>
 
-#include "EnemyHelpers.h"
+#include "GameHelpers.h"
 #include "Graphics.h"
 #include "Player.h"
 
-using namespace enemy;
+using namespace game;
 
 namespace {
 
@@ -24,26 +24,15 @@ const float MUZZLE_WAVE_SIZE = 10.0f;
 // The blown-off gun slows its rise by this much a frame and vanishes at height 0.
 const float GUN_GRAVITY = 0.05f;
 
-// The gauge: each life is 50 pixels of a 400-pixel bar, top left of the screen.
-const int PIXELS_PER_LIFE = 50;
+// The gauge sits top left of the screen.
 const LONG BAR_TOP = 10;
 const LONG BAR_BOTTOM = 40;
-const LONG FRAME_WIDTH = 400;
 const float BARS_X = 29.0f;
 const float BARS_Y = 18.0f;
 const float FRAME_X = 30.0f;
 const float FRAME_Y = 10.0f;
 const D3DCOLOR DAMAGE_BAR_COLOUR = 0x64FF6464;
 const D3DCOLOR OPAQUE_WHITE = 0xFFFFFFFF;
-
-RECT sourceRect(LONG left, LONG top, LONG right, LONG bottom) {
-    RECT rect;
-    rect.left = left;
-    rect.top = top;
-    rect.right = right;
-    rect.bottom = bottom;
-    return rect;
-}
 
 }  // namespace
 
@@ -53,21 +42,6 @@ void PillBugs::setShellDir(const D3DXVECTOR3& dir) {
     Aux[0] = dir.x;
     Aux[1] = dir.y;
     Aux[2] = dir.z;
-}
-
-void PillBugs::loadGauges() {
-    struct GaugeFile {
-        Gauge* gauge;
-        const char* file;
-    };
-    const GaugeFile gauges[3] = {{&LifeGauge, "data/Texture/damagegauge2.png"},
-                                 {&DamageGauge, "data/Texture/damagegauge2.png"},
-                                 {&FrameGauge, "data/Texture/Bossgaugeframe.png"}};
-    for (const GaugeFile& entry : gauges) {
-        LoadTexture(&entry.gauge->texture, entry.file, 1280, 256, 0);
-        D3DXCreateSprite(Graphics::get().device, &entry.gauge->sprite);
-        if (entry.gauge->sprite) entry.gauge->sprite->OnResetDevice();
-    }
 }
 
 void PillBugs::launchShell() {
@@ -129,22 +103,20 @@ void PillBugs::flyShell() {
 
 void PillBugs::shellHits() {
     const D3DXVECTOR3 shell = positionOf(ShellMatrix);
-    for (size_t i = 0; i < objects().size(); ++i) {
-        CharaBase* other = objects()[i];
-        if (other->Kind == KIND_PLAYER) {
-            if (distanceBetween(shell, positionOf(other->TransMatrix)) >= SHELL_REACH) continue;
-            // A player still knocked up from a hit is not hurt again, but the shell bursts.
-            const Player* player = dynamic_cast<const Player*>(other);
-            if (!player || player->Staggered == 0) other->OnHit(other);
-            OnCrash(this);
-            return;
-        }
-        if (other->Kind == KIND_SPIDER_LINE && other->BallMode == 1) {
-            if (distanceBetween(shell, positionOf(other->TransMatrix)) >= SHELL_REACH) continue;
-            other->OnCrash(other);
-            OnCrash(this);
-            return;
-        }
+    // The player comes before its thread in the list: it is hit first.
+    for (CharaBase* other : objectsOfKind(KIND_PLAYER)) {
+        if (distanceBetween(shell, positionOf(other->TransMatrix)) >= SHELL_REACH) continue;
+        // A player still knocked up from a hit is not hurt again, but the shell bursts.
+        const Player* player = dynamic_cast<const Player*>(other);
+        if (!player || player->Staggered == 0) other->OnHit(other);
+        OnCrash(this);
+        return;
+    }
+    for (CharaBase* line : objectsOfKind(KIND_SPIDER_LINE)) {
+        if (line->BallMode != 1 || distanceBetween(shell, positionOf(line->TransMatrix)) >= SHELL_REACH) continue;
+        line->OnCrash(line);
+        OnCrash(this);
+        return;
     }
 }
 
@@ -184,7 +156,7 @@ void PillBugs::drawGauge() {
     LifeGauge.source = sourceRect(0, BAR_TOP, lifeWidth, BAR_BOTTOM);
     drawGaugeRecord(LifeGauge, BARS_X, BARS_Y, OPAQUE_WHITE);
 
-    FrameGauge.source = sourceRect(0, 0, FRAME_WIDTH, BAR_BOTTOM);
+    FrameGauge.source = sourceRect(0, 0, FULL_GAUGE, BAR_BOTTOM);
     drawGaugeRecord(FrameGauge, FRAME_X, FRAME_Y, OPAQUE_WHITE);
 }
 

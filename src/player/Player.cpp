@@ -1,21 +1,17 @@
 #include "Player.h"
 
 #include <cstdlib>
-#include <vector>
 
-#include "Application.h"
-#include "ComRelease.h"
+#include "GameHelpers.h"
 #include "Graphics.h"
-#include "SceneManager.h"
-#include "SoundLoader.h"
 #include "SpiderLine.h"
-#include "SubField.h"
+
+using namespace game;
 
 namespace {
 
 const float PI = 3.1415927f;
 const D3DXVECTOR3 START_POSITION(0.0f, 5.0f, 73.0f);
-const int START_LIFE = 10;
 
 // Walking: 0.3 units a frame in any direction, diagonals included.
 const float WALK_SPEED = 0.3f;
@@ -52,9 +48,6 @@ const LegPlacement LEGS[8] = {
     {D3DXVECTOR3(0.45f, 0.4f, -0.15f), 0.8726646f},  {D3DXVECTOR3(-0.45f, 0.4f, -0.15f), 2.2689280f},
 };
 
-// Each life point is 40 pixels of a 400-pixel bar.
-const int GAUGE_PIXELS_PER_LIFE = 40;
-const int GAUGE_FULL_WIDTH = 400;
 const D3DCOLOR DAMAGE_BAR_COLOUR = 0x64FF6464;
 const D3DCOLOR LIFE_BAR_COLOUR = 0xFF96FF96;
 const D3DCOLOR FRAME_COLOUR = 0xFFFFFFFF;
@@ -66,39 +59,6 @@ const char* const SOUND_FILES[Player::SOUND_COUNT] = {
 };
 
 bool keyHeld(int virtualKey) { return (GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
-
-std::vector<CharaBase*>& objects() { return g_sceneManager->objects; }
-
-CharaBase* firstOfKind(int kind) {
-    for (size_t i = 0; i < objects().size(); ++i) {
-        if (objects()[i]->Kind == kind) return objects()[i];
-    }
-    return nullptr;
-}
-
-D3DXMATRIX translation(const D3DXVECTOR3& at) {
-    D3DXMATRIX m;
-    D3DXMatrixTranslation(&m, at.x, at.y, at.z);
-    return m;
-}
-
-D3DXVECTOR3 positionOf(const D3DXMATRIX& m) { return D3DXVECTOR3(m._41, m._42, m._43); }
-
-RECT sourceRect(LONG left, LONG top, LONG right, LONG bottom) {
-    RECT rect;
-    rect.left = left;
-    rect.top = top;
-    rect.right = right;
-    rect.bottom = bottom;
-    return rect;
-}
-
-ID3DXMesh* arenaMesh() { return g_subField.mesh.mesh; }
-
-void setEffectWorld(const D3DXMATRIX& world) {
-    ID3DXEffect* effect = Application::get().modelEffect.effect;
-    if (effect) effect->SetMatrix("mW", &world);
-}
 
 }  // namespace
 
@@ -112,7 +72,7 @@ Player::Player() : Staggered(0) {
     EffectOn = 0;
     FallSpeed = 0.0f;
     Life = START_LIFE;
-    GaugeShown = GAUGE_FULL_WIDTH;
+    GaugeShown = FULL_GAUGE;
     Active = 1;
     Mode = 0;
     RideHit = FALSE;
@@ -128,10 +88,10 @@ Player::Player() : Staggered(0) {
     BulletMesh.load(device, "data/Chara/Spider/SpiderMachineBullet.x");
     SubMesh.load(device, "data/Chara/Spider/SpiderMachineShadow.x");
 
-    loadGauges();
+    loadGauges("data/Texture/gauge2.png", "data/Texture/damagegauge2.png", "data/Texture/gaugeframe.png");
     RiseTexture.load("data/Texture/Smoke.png", true);
     SwellTexture.load("data/Texture/DamageWave.png", true);
-    loadSounds();
+    loadSoundSet(SeBuffers, Se3D, SOUND_FILES, SOUND_COUNT);
 
     for (int i = 0; i < 8; ++i) {
         D3DXMatrixRotationY(&LegTurn[i], LEGS[i].turn);
@@ -147,46 +107,8 @@ Player::~Player() {
     BulletMesh.release();
     LegMesh.release();
     // The gauges' sprites and textures and the sounds are the player's own as well.
-    for (Gauge* gauge : {&LifeGauge, &DamageGauge, &FrameGauge}) {
-        releaseInterface(gauge->sprite);
-        releaseInterface(gauge->texture);
-    }
-    for (int i = 0; i < SOUND_COUNT; ++i) {
-        releaseInterface(Se3D[i]);
-        releaseInterface(SeBuffers[i]);
-    }
-    releaseInterface(DupBuffer);
-    releaseInterface(Sound);
-}
-
-void Player::loadGauges() {
-    IDirect3DDevice9* device = Graphics::get().device;
-    struct GaugeFile {
-        Gauge* gauge;
-        const char* file;
-    };
-    const GaugeFile gauges[3] = {{&LifeGauge, "data/Texture/gauge2.png"},
-                                 {&DamageGauge, "data/Texture/damagegauge2.png"},
-                                 {&FrameGauge, "data/Texture/gaugeframe.png"}};
-    for (const GaugeFile& entry : gauges) {
-        LoadTexture(&entry.gauge->texture, entry.file, 1280, 256, 0);
-        D3DXCreateSprite(device, &entry.gauge->sprite);
-        if (entry.gauge->sprite) entry.gauge->sprite->OnResetDevice();
-    }
-}
-
-void Player::loadSounds() {
-    if (FAILED(DirectSoundCreate8(nullptr, &Sound, nullptr))) Sound = nullptr;
-    g_soundLoader.setUpPrimary(Sound);
-    if (!Sound) return;
-    for (int i = 0; i < SOUND_COUNT; ++i) {
-        g_soundLoader.loadWave(&SeBuffers[i], &Se3D[i], SOUND_FILES[i], Sound);
-        if (Se3D[i]) Se3D[i]->SetMode(DS3DMODE_NORMAL, DS3D_IMMEDIATE);
-        // Only the last duplicate reaches InitSound3D: let go of an earlier one first.
-        releaseInterface(DupBuffer);
-        if (SeBuffers[i]) Sound->DuplicateSoundBuffer(reinterpret_cast<IDirectSoundBuffer*>(SeBuffers[i]), &DupBuffer);
-    }
-    for (int i = 0; i < SOUND_COUNT; ++i) InitSound3D(SeBuffers[i], Se3D[i]);
+    releaseGauges();
+    releaseSoundSet(SeBuffers, Se3D, SOUND_COUNT);
 }
 
 void Player::playSound(int index) {
@@ -196,9 +118,7 @@ void Player::playSound(int index) {
 void Player::Update() {
     if (Dead == 1) return;
     // Once the boss is beaten the player stands frozen.
-    for (size_t i = 0; i < objects().size(); ++i) {
-        if (objects()[i]->Kind == KIND_PILLBUGS && objects()[i]->Life < 1) return;
-    }
+    if (anyLifeGone(KIND_PILLBUGS)) return;
     FieldMesh = arenaMesh();
     // Built from last frame's values: the drawn body lags the position by one frame.
     D3DXMatrixMultiply(&WorldMatrix, &RotYMatrix, &TransMatrix);
@@ -210,7 +130,7 @@ void Player::Update() {
     moveStep(camera);
 
     ShadowMatrix = WorldMatrix;
-    PlaceShadow(&g_subField.world, &FieldMesh, &WorldMatrix);
+    PlaceShadow(&arenaWorld(), &FieldMesh, &WorldMatrix);
     if (EffectOn == 1) DrawSwellEffect(DAMAGE_FLASH_SIZE, &EffectTrans);
 
     contactStep();
@@ -242,26 +162,25 @@ void Player::readWalkingKeys(const CharaBase* camera) {
 }
 
 void Player::moveStep(const CharaBase* camera) {
-    for (size_t i = 0; i < objects().size(); ++i) {
-        CharaBase* line = objects()[i];
-        if (line->Kind == KIND_SPIDER_LINE && line->BallMode == 0 && line->Anchored == 1) followThread(line);
+    for (CharaBase* line : objectsOfKind(KIND_SPIDER_LINE)) {
+        if (line->BallMode == 0 && line->Anchored == 1) followThread(line);
     }
     if (camera) RotYMatrix = camera->RotYMatrix;
 
     if (D3DXVec3LengthSq(&Move) > 0.0f) D3DXVec3Normalize(&Move, &Move);
     if (Mode == 1) {
         Move *= WALK_SPEED;
-        SlideOnWall(&g_subField.world, &FieldMesh, &Move);
+        SlideOnWall(&arenaWorld(), &FieldMesh, &Move);
         const D3DXMATRIX step = translation(Move);
         D3DXMatrixMultiply(&TransMatrix, &TransMatrix, &step);
     }
 
     // While staggered the landing is the stagger step's business.
     if (Staggered != 0) return;
-    for (size_t i = 0; i < objects().size(); ++i) {
-        if (objects()[i]->Kind == KIND_LIFT && RideOn(objects()[i])) break;
+    for (CharaBase* lift : objectsOfKind(KIND_LIFT)) {
+        if (RideOn(lift)) break;
     }
-    if (RideHit == 0) GroundCheck(&g_subField.world, &FieldMesh, &TransMatrix);
+    if (RideHit == 0) GroundCheck(&arenaWorld(), &FieldMesh, &TransMatrix);
 }
 
 void Player::followThread(CharaBase* line) {
@@ -270,9 +189,8 @@ void Player::followThread(CharaBase* line) {
     // The walking input of this frame is dropped.
     Mode = 0;
     Falling = 0;
-    for (size_t i = 0; i < objects().size(); ++i) {
-        if (objects()[i]->Kind != KIND_LIFT) continue;
-        if (RideOn(objects()[i])) {
+    for (CharaBase* lift : objectsOfKind(KIND_LIFT)) {
+        if (RideOn(lift)) {
             FallSpeed = 0.0f;
             break;
         }
@@ -282,16 +200,15 @@ void Player::followThread(CharaBase* line) {
 
 void Player::contactStep() {
     if (Staggered == 0) {
-        for (size_t i = 0; i < objects().size(); ++i) {
-            CharaBase* other = objects()[i];
-            if (other->Kind == KIND_DRAGONFLY) {
-                if (other->Dead == 0 && IsNear(other) && other->Caught == 0) {
-                    OnHit(this);
-                    other->OnHit(other);
-                }
-            } else if (other->Kind == KIND_PILLBUGS) {
-                if (other->Dead == 0 && IsNear(other)) OnHit(this);
+        // Every touch costs a point, whatever touched first.
+        for (CharaBase* fly : objectsOfKind(KIND_DRAGONFLY)) {
+            if (fly->Dead == 0 && IsNear(fly) && fly->Caught == 0) {
+                OnHit(this);
+                fly->OnHit(fly);
             }
+        }
+        for (CharaBase* boss : objectsOfKind(KIND_PILLBUGS)) {
+            if (boss->Dead == 0 && IsNear(boss)) OnHit(this);
         }
     }
     if (Staggered == 1) staggerStep();
@@ -303,12 +220,12 @@ void Player::staggerStep() {
         FallSpeed += KNOCK_UP_SLOWING;
         return;
     }
-    if (GroundCheck(&g_subField.world, &FieldMesh, &TransMatrix)) {
+    if (GroundCheck(&arenaWorld(), &FieldMesh, &TransMatrix)) {
         Staggered = 0;
         FallSpeed = 0.0f;
     }
-    for (size_t i = 0; i < objects().size(); ++i) {
-        if (objects()[i]->Kind == KIND_LIFT && RideOn(objects()[i])) {
+    for (CharaBase* lift : objectsOfKind(KIND_LIFT)) {
+        if (RideOn(lift)) {
             Staggered = 0;
             FallSpeed = 0.0f;
             break;
@@ -367,17 +284,10 @@ void Player::Draw() {
 }
 
 void Player::drawMeshes() {
-    ModelEffect& model = Application::get().modelEffect;
-    setEffectWorld(WorldMatrix);
-    model.drawMesh(BodyMesh);
-    setEffectWorld(ShadowMatrix);
-    model.drawMesh(SubMesh);
-    for (const Leg& leg : Legs) {
-        setEffectWorld(leg.world);
-        model.drawMesh(LegMesh);
-    }
-    setEffectWorld(BulletWorld);
-    model.drawMesh(BulletMesh);
+    drawModel(BodyMesh, WorldMatrix);
+    drawModel(SubMesh, ShadowMatrix);
+    for (const Leg& leg : Legs) drawModel(LegMesh, leg.world);
+    drawModel(BulletMesh, BulletWorld);
 }
 
 void Player::drawGauges() {
@@ -394,17 +304,17 @@ void Player::drawGauges() {
 
     DamageGauge.source = sourceRect(0, 12, GaugeShown, 40);
     // The red bar runs down one pixel a frame to the life left.
-    if (Life * GAUGE_PIXELS_PER_LIFE < GaugeShown) GaugeShown -= 1;
+    if (Life * PIXELS_PER_LIFE < GaugeShown) GaugeShown -= 1;
     D3DXMATRIX bars;
     D3DXMatrixTranslation(&bars, width - 421.0f, height - 50.0f, 0.0f);
     if (Staggered == 1) D3DXMatrixMultiply(&bars, &bars, &shake);
     drawGauge(DamageGauge, bars, DAMAGE_BAR_COLOUR);
 
     // Life below 0 (two hits in the frame of the lethal one) would be a negative width.
-    LifeGauge.source = sourceRect(0, 12, Life * GAUGE_PIXELS_PER_LIFE, 40);
+    LifeGauge.source = sourceRect(0, 12, Life * PIXELS_PER_LIFE, 40);
     if (Life >= 0) drawGauge(LifeGauge, bars, LIFE_BAR_COLOUR);
 
-    FrameGauge.source = sourceRect(0, 0, GAUGE_FULL_WIDTH, 40);
+    FrameGauge.source = sourceRect(0, 0, FULL_GAUGE, 40);
     D3DXMATRIX frame;
     D3DXMatrixTranslation(&frame, width - 420.0f, height - 60.0f, 0.0f);
     if (Staggered == 1) D3DXMatrixMultiply(&frame, &frame, &shake);

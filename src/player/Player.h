@@ -16,6 +16,11 @@ public:
     void Draw() override;
     void OnHit(CharaBase* by) override;
 
+    static const int START_LIFE = 10;
+    // The life gauge shows each point as this many pixels: full, it is the whole frame.
+    static const int PIXELS_PER_LIFE = 40;
+    static const int FULL_GAUGE = START_LIFE * PIXELS_PER_LIFE;
+
     enum SoundIndex { SOUND_EXPLOSION, SOUND_WALK, SOUND_DAMAGE, SOUND_COUNT };
 
     struct Leg {
@@ -35,8 +40,6 @@ public:
     EffectVertex ExploQuad[4];
 
 private:
-    void loadGauges();
-    void loadSounds();
     void readWalkingKeys(const CharaBase* camera);
     void moveStep(const CharaBase* camera);
     void followThread(CharaBase* line);

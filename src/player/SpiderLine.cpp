@@ -1,21 +1,16 @@
 #include "SpiderLine.h"
 
-#include <algorithm>
-#include <cmath>
 #include <cstdlib>
-#include <vector>
 
-#include "Application.h"
 #include "ComRelease.h"
+#include "GameHelpers.h"
 #include "Graphics.h"
-#include "SceneManager.h"
-#include "SoundLoader.h"
 #include "Stage.h"
-#include "SubField.h"
+
+using namespace game;
 
 namespace {
 
-const float DEGREES_TO_RADIANS = 0.017453292f;
 const D3DXVECTOR3 FORWARD(0.0f, 0.0f, 1.0f);
 
 // The thread leaves from the player's back.
@@ -46,9 +41,6 @@ const float BALL_WALL_DIP = -0.1f;
 // Launch wave: grows to half-size 18.
 const float WAVE_SIZE = 18.0f;
 
-// Pieces of a broken ball fall this much faster every frame.
-const float PIECE_GRAVITY = 0.05f;
-
 // The aiming guide shows 60 frames of flight.
 const float GUIDE_CLIMB = 90.0f;
 const float GUIDE_REACH = 60.0f;
@@ -72,66 +64,11 @@ const char* const SOUND_FILES[SpiderLine::SOUND_COUNT] = {
 
 bool buttonHeld() { return (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0; }
 
-std::vector<CharaBase*>& objects() { return g_sceneManager->objects; }
-
-CharaBase* firstOfKind(int kind) {
-    for (size_t i = 0; i < objects().size(); ++i) {
-        if (objects()[i]->Kind == kind) return objects()[i];
-    }
-    return nullptr;
-}
-
-D3DXVECTOR3 positionOf(const D3DXMATRIX& m) { return D3DXVECTOR3(m._41, m._42, m._43); }
-
-float distanceBetween(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
-    const D3DXVECTOR3 d = a - b;
-    return D3DXVec3Length(&d);
-}
-
-D3DXMATRIX translation(float x, float y, float z) {
-    D3DXMATRIX m;
-    D3DXMatrixTranslation(&m, x, y, z);
-    return m;
-}
-
-D3DXVECTOR3 unitOrZero(const D3DXVECTOR3& v) {
-    D3DXVECTOR3 out(0.0f, 0.0f, 0.0f);
-    if (D3DXVec3LengthSq(&v) > 0.0f) D3DXVec3Normalize(&out, &v);
-    return out;
-}
-
 // Z turned as a direction by `rotation`, as a unit vector.
 D3DXVECTOR3 forwardOf(const D3DXMATRIX& rotation) {
     D3DXVECTOR3 out;
     D3DXVec3TransformNormal(&out, &FORWARD, &rotation);
     return unitOrZero(out);
-}
-
-// Turns `m` so that its Z axis points at `target`.
-void turnToward(D3DXMATRIX& m, const D3DXVECTOR3& target) {
-    D3DXMATRIX inverse;
-    D3DXMatrixInverse(&inverse, nullptr, &m);
-    D3DXVECTOR3 local;
-    D3DXVec3TransformCoord(&local, &target, &inverse);
-    const float length = D3DXVec3Length(&local);
-    // Standing on the target: there is no direction to turn to.
-    if (length == 0.0f) return;
-    const float cosine = std::max(-1.0f, std::min(1.0f, local.z / length));
-    const float angle = std::acos(cosine);
-    D3DXVECTOR3 axis(-local.y, local.x, 0.0f);
-    if (D3DXVec3LengthSq(&axis) == 0.0f) {
-        // Straight ahead needs no turn; straight behind turns about Y instead of a null axis.
-        if (cosine > 0.0f) return;
-        axis = D3DXVECTOR3(0.0f, 1.0f, 0.0f);
-    }
-    D3DXMATRIX turn;
-    D3DXMatrixRotationAxis(&turn, &axis, angle);
-    D3DXMatrixMultiply(&m, &turn, &m);
-}
-
-void setEffectWorld(const D3DXMATRIX& world) {
-    ID3DXEffect* effect = Application::get().modelEffect.effect;
-    if (effect) effect->SetMatrix("mW", &world);
 }
 
 void setVertex(EffectVertex& v, float x, float y, float z, D3DCOLOR colour, float u, float w) {
@@ -184,7 +121,7 @@ SpiderLine::SpiderLine()
     D3DXCreateSprite(device, &MarkerSprite);
     if (MarkerSprite) MarkerSprite->OnResetDevice();
     WaveTexture.load("data/LineBall/Wave.png", true);
-    loadSounds();
+    loadSoundSet(SeBuffers, Se3D, SOUND_FILES, SOUND_COUNT);
 }
 
 SpiderLine::~SpiderLine() {
@@ -192,26 +129,7 @@ SpiderLine::~SpiderLine() {
     // The marker and the sounds are the thread's own as well.
     releaseInterface(MarkerSprite);
     releaseInterface(MarkerTexture);
-    for (int i = 0; i < SOUND_COUNT; ++i) {
-        releaseInterface(Se3D[i]);
-        releaseInterface(SeBuffers[i]);
-    }
-    releaseInterface(DupBuffer);
-    releaseInterface(Sound);
-}
-
-void SpiderLine::loadSounds() {
-    if (FAILED(DirectSoundCreate8(nullptr, &Sound, nullptr))) Sound = nullptr;
-    g_soundLoader.setUpPrimary(Sound);
-    if (!Sound) return;
-    for (int i = 0; i < SOUND_COUNT; ++i) {
-        g_soundLoader.loadWave(&SeBuffers[i], &Se3D[i], SOUND_FILES[i], Sound);
-        if (Se3D[i]) Se3D[i]->SetMode(DS3DMODE_NORMAL, DS3D_IMMEDIATE);
-        // Only the last duplicate reaches InitSound3D: let go of an earlier one first.
-        releaseInterface(DupBuffer);
-        if (SeBuffers[i]) Sound->DuplicateSoundBuffer(reinterpret_cast<IDirectSoundBuffer*>(SeBuffers[i]), &DupBuffer);
-    }
-    for (int i = 0; i < SOUND_COUNT; ++i) InitSound3D(SeBuffers[i], Se3D[i]);
+    releaseSoundSet(SeBuffers, Se3D, SOUND_COUNT);
 }
 
 void SpiderLine::playSound(int index) {
@@ -304,19 +222,18 @@ void SpiderLine::threadFlight(const CharaBase* player) {
 }
 
 void SpiderLine::flyOut() {
-    StepMatrix = translation(Move.x, Velocity.y, Move.z);
+    StepMatrix = translation(D3DXVECTOR3(Move.x, Velocity.y, Move.z));
     if (Anchored == 0) {
         D3DXMatrixMultiply(&TransMatrix, &TransMatrix, &StepMatrix);
-        FieldMesh = g_subField.mesh.mesh;
+        FieldMesh = arenaMesh();
         const D3DXVECTOR3 ahead(Move.x, 0.0f, Move.z);
-        if (WallCheck(&g_subField.world, &FieldMesh, &TransMatrix, &ahead, 0)) OnCrash(this);
+        if (WallCheck(&arenaWorld(), &FieldMesh, &TransMatrix, &ahead, 0)) OnCrash(this);
     }
     // Ropes are tested after lifts and win when both are ahead.
     anchorAhead(KIND_LIFT);
     anchorAhead(KIND_ROPE);
-    for (size_t i = 0; i < objects().size(); ++i) {
-        CharaBase* fly = objects()[i];
-        if (fly->Kind == KIND_DRAGONFLY && IsNear(fly) && fly->Dead == 0) {
+    for (CharaBase* fly : objectsOfKind(KIND_DRAGONFLY)) {
+        if (IsNear(fly) && fly->Dead == 0) {
             Caught = 1;
             fly->OnCaught(this);
             playSound(SOUND_LINE_HIT);
@@ -325,13 +242,11 @@ void SpiderLine::flyOut() {
 }
 
 void SpiderLine::anchorAhead(int kind) {
-    for (size_t i = 0; i < objects().size(); ++i) {
-        CharaBase* anchor = objects()[i];
-        if (anchor->Kind != kind) continue;
+    for (CharaBase* anchor : objectsOfKind(kind)) {
         FieldMesh = anchor->BoxMesh.mesh;
         if (RayAhead(&anchor->WorldMatrix, &FieldMesh)) {
             playSound(SOUND_LINE_REVERSE);
-            TargetIndex = static_cast<int>(i);
+            TargetIndex = objects().indexOf(anchor);
             Anchored = 1;
             return;
         }
@@ -340,10 +255,10 @@ void SpiderLine::anchorAhead(int kind) {
 
 void SpiderLine::reelIn(const CharaBase* player) {
     if (PullSpeed < REEL_SPEED_LIMIT) PullSpeed += PullAccel;
-    const D3DXMATRIX forward = translation(0.0f, 0.0f, PullSpeed);
+    const D3DXMATRIX forward = translation(D3DXVECTOR3(0.0f, 0.0f, PullSpeed));
     D3DXMatrixMultiply(&TransMatrix, &forward, &TransMatrix);
     const D3DXVECTOR3 p = positionOf(player->TransMatrix);
-    turnToward(TransMatrix, p);
+    pointZAxisAt(TransMatrix, p);
     if (Scale < BALL_MAX_SCALE) Scale += BALL_GROWTH;
 
     LineLength = distanceBetween(p, positionOf(WorldMatrix));
@@ -358,14 +273,14 @@ void SpiderLine::reelIn(const CharaBase* player) {
 }
 
 void SpiderLine::ballFlight() {
-    StepMatrix = translation(Move.x, Velocity.y, Move.z);
+    StepMatrix = translation(D3DXVECTOR3(Move.x, Velocity.y, Move.z));
     Move *= BallDrag;
     D3DXMatrixMultiply(&TransMatrix, &TransMatrix, &StepMatrix);
     // Thrown upward it speeds up a little every frame; level or downward it slows down.
     BallDrag += (Velocity.y > 0.0f) ? BALL_DRAG_CHANGE : -BALL_DRAG_CHANGE;
-    FieldMesh = g_subField.mesh.mesh;
+    FieldMesh = arenaMesh();
     const D3DXVECTOR3 ahead(Move.x, BALL_WALL_DIP, Move.z);
-    if (Caught == 0 && WallCheck(&g_subField.world, &FieldMesh, &TransMatrix, &ahead, 0)) OnCrash(this);
+    if (Caught == 0 && WallCheck(&arenaWorld(), &FieldMesh, &TransMatrix, &ahead, 0)) OnCrash(this);
     TransMatrix._42 -= FallSpeed;
     FallSpeed += BALL_GRAVITY;
     if (Mode == 0) {
@@ -409,11 +324,11 @@ void SpiderLine::AttachTo(CharaBase* target) {
     const float lift = (target->Kind == KIND_LIFT) ? LIFT_ANCHOR_HEIGHT : 0.0f;
     D3DXMatrixTranslation(&TransMatrix, t.x, t.y + lift, t.z);
 
-    const D3DXMATRIX forward = translation(0.0f, 0.0f, PullSpeed);
+    const D3DXMATRIX forward = translation(D3DXVECTOR3(0.0f, 0.0f, PullSpeed));
     D3DXMatrixMultiply(&LineOrigin, &forward, &LineOrigin);
     if (PullSpeed < PULL_SPEED_LIMIT) PullSpeed += PullAccel;
     const D3DXVECTOR3 b = positionOf(TransMatrix);
-    turnToward(LineOrigin, b);
+    pointZAxisAt(LineOrigin, b);
 
     LineLength = distanceBetween(b, positionOf(LineOrigin));
     if (LineLength < PULL_ARRIVES) {
@@ -430,18 +345,13 @@ void SpiderLine::piecesStep() {
     for (FragIndex = 0; FragIndex < 4; ++FragIndex) {
         Fragment& piece = Fragments[FragIndex];
         if (!piece.active) continue;
-        FieldMesh = g_subField.mesh.mesh;
+        FieldMesh = arenaMesh();
         // A piece with no ground below it has fallen through the floor.
-        if (!FragmentGroundCheck(&g_subField.world, &FieldMesh)) {
+        if (!FragmentGroundCheck(&arenaWorld(), &FieldMesh)) {
             piece.active = 0;
             continue;
         }
-        D3DXMATRIX tumble;
-        D3DXMatrixMultiply(&tumble, &piece.rotX, &piece.rotY);
-        D3DXMatrixMultiply(&piece.origin, &tumble, &piece.origin);
-        D3DXMatrixMultiply(&piece.origin, &piece.origin, &piece.drift);
-        piece.origin._42 += piece.speed;
-        piece.speed -= PIECE_GRAVITY;
+        piece.fly();
     }
 }
 
@@ -467,8 +377,7 @@ void SpiderLine::Draw() {
     for (FragIndex = 0; FragIndex < 4; ++FragIndex) {
         const Fragment& piece = Fragments[FragIndex];
         if (!piece.active) continue;
-        setEffectWorld(piece.origin);
-        Application::get().modelEffect.drawMesh(piece.mesh);
+        drawModel(piece.mesh, piece.origin);
     }
     device->SetRenderState(D3DRS_LIGHTING, TRUE);
     device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
@@ -517,11 +426,12 @@ void SpiderLine::aimAndLock(const CharaBase* player, const CharaBase* camera) {
     }
     Velocity = forwardOf(pitch) * GUIDE_CLIMB;
     Move = forwardOf(player->RotYMatrix) * GUIDE_REACH;
-    StepMatrix = translation(Move.x, Velocity.y, Move.z);
+    StepMatrix = translation(D3DXVECTOR3(Move.x, Velocity.y, Move.z));
     AimMatrix = StepMatrix;
 
     if (BallMode == 0) {
-        // The first box in list order on the line wins, not the nearest.
+        // The first box in list order on the line wins, not the nearest: lifts and ropes
+        // are taken together in list order, so this walks the list itself.
         for (size_t i = 0; i < objects().size(); ++i) {
             CharaBase* target = objects()[i];
             if (target->Kind != KIND_LIFT && target->Kind != KIND_ROPE) continue;
@@ -546,12 +456,7 @@ BOOL SpiderLine::lockTest(const CharaBase* player, CharaBase* target) {
     const D3DXVECTOR3 p = positionOf(player->TransMatrix);
     const D3DXVECTOR3 launch(p.x, p.y + BACK_HEIGHT, p.z);
     const D3DXVECTOR3 aim = positionOf(AimMatrix);
-    D3DXMatrixInverse(&InvMatrix, nullptr, &target->WorldMatrix);
-    D3DXVec3TransformCoord(&RayOrigin, &launch, &InvMatrix);
-    D3DXVec3TransformNormal(&RayDir, &aim, &InvMatrix);
-    ID3DXMesh* box = target->BoxMesh.mesh;
-    if (!box) return FALSE;
-    D3DXIntersect(box, &RayOrigin, &RayDir, &Hit, nullptr, nullptr, nullptr, &HitDist, nullptr, nullptr);
+    castRay(&target->WorldMatrix, target->BoxMesh.mesh, launch, aim, &RayOrigin, &RayDir, &Hit, nullptr, &HitDist);
     // The ray is the whole guide: a distance below 1 lies within its 60 frames.
     return Hit && HitDist < 1.0f;
 }
@@ -607,7 +512,7 @@ void SpiderLine::drawAimGuide(const CharaBase* player) {
     device->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, AimQuads[0], sizeof(EffectVertex));
     device->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, AimQuads[1], sizeof(EffectVertex));
     const D3DXVECTOR3 p = positionOf(player->TransMatrix);
-    const D3DXMATRIX at = translation(p.x, p.y, p.z);
+    const D3DXMATRIX at = translation(p);
     device->SetTransform(D3DTS_WORLD, &at);
 }
 
@@ -620,6 +525,5 @@ void SpiderLine::drawBall(const CharaBase* player, const CharaBase* camera) {
         D3DXMatrixMultiply(&WorldMatrix, &WorldMatrix, &RotXMatrix);
         D3DXMatrixMultiply(&WorldMatrix, &WorldMatrix, &player->WorldMatrix);
     }
-    setEffectWorld(WorldMatrix);
-    Application::get().modelEffect.drawMesh(BodyMesh);
+    drawModel(BodyMesh, WorldMatrix);
 }

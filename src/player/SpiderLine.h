@@ -55,7 +55,6 @@ public:
     IDirectSound3DBuffer* Se3D[SOUND_COUNT];
 
 private:
-    void loadSounds();
     void homeStep(const CharaBase* player, const CharaBase* camera);
     void shoot(const CharaBase* player, const CharaBase* camera);
     void threadFlight(const CharaBase* player);

@@ -18,12 +18,6 @@ std::string directoryOf(const char* fileName) {
     return path.substr(0, separator + 1);
 }
 
-void prefetchLines(const void* start, size_t bytes) {
-    const BYTE* first = static_cast<const BYTE*>(start);
-    for (size_t offset = 0; offset < bytes; offset += 64) __builtin_prefetch(first + offset);
-    __builtin_prefetch(first + bytes - 1);
-}
-
 }  // namespace
 
 Mesh::Mesh() : mesh(nullptr), textures(nullptr), materials(nullptr), materialCount(0) {}
@@ -56,16 +50,6 @@ bool Mesh::load(IDirect3DDevice9* device, const char* fileName) {
     }
     releaseInterface(materialBuffer);
     return true;
-}
-
-void Mesh::prefetch() const {
-    __builtin_prefetch(mesh);
-    if (materialCount == 0) return;
-    prefetchLines(materials, materialCount * sizeof(D3DMATERIAL9));
-    prefetchLines(textures, materialCount * sizeof(Texture));
-    // The texture objects' addresses are in the records just asked for: reading them waits
-    // for those records, while the work after this call goes on.
-    for (DWORD i = 0; i < materialCount; ++i) __builtin_prefetch(textures[i].texture);
 }
 
 void Mesh::release() {

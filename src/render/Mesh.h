@@ -17,11 +17,6 @@ public:
 
     bool load(IDirect3DDevice9* device, const char* fileName);
     void release();
-    // Asks the processor for what a draw of this mesh reads first (the mesh object, the
-    // material and texture records) without waiting for it. An object that draws several
-    // meshes calls it for all of them before its first draw, so that the fetches overlap
-    // instead of each draw waiting on memory in turn.
-    void prefetch() const;
 
     ID3DXMesh* mesh;
     Texture* textures;         // materialCount entries; empty where a material has no picture

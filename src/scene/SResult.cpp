@@ -24,17 +24,7 @@ SceneId SResult::Update() {
 }
 
 void SResult::Draw() {
-    Graphics& graphics = Graphics::get();
-    IDirect3DDevice9* device = graphics.device;
-    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL, 0xFF000032, 1.0f, 0);
-    device->BeginScene();
-    graphics.sprite->Begin(D3DXSPRITE_ALPHABLEND);
-
-    D3DXMATRIX atOrigin;
-    D3DXMatrixTranslation(&atOrigin, 0.0f, 0.0f, 1.0f);
-    graphics.drawSprite(&background, 0xFFFFFFFF, &atOrigin);
-    graphics.drawSprite(&background, static_cast<D3DCOLOR>(fadeAlpha) << 24, &atOrigin);
-
-    graphics.sprite->End();
-    device->EndScene();
+    const D3DXMATRIX atOrigin = beginPictures();
+    Graphics::get().drawSprite(&background, 0xFFFFFFFF, &atOrigin);
+    endPictures(atOrigin);
 }

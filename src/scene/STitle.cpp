@@ -51,23 +51,14 @@ SceneId STitle::Update() {
 }
 
 void STitle::Draw() {
-    Graphics& graphics = Graphics::get();
-    IDirect3DDevice9* device = graphics.device;
-    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL, 0xFF000032, 1.0f, 0);
-    device->BeginScene();
-    graphics.sprite->Begin(D3DXSPRITE_ALPHABLEND);
-
-    D3DXMATRIX atOrigin;
-    D3DXMatrixTranslation(&atOrigin, 0.0f, 0.0f, 1.0f);
+    const D3DXMATRIX atOrigin = beginPictures();
     D3DXMATRIX halfSize;
     D3DXMatrixScaling(&halfSize, 0.5f, 0.5f, 0.5f);
     D3DXMatrixMultiply(&halfSize, &halfSize, &atOrigin);
 
+    Graphics& graphics = Graphics::get();
     graphics.drawSprite(&background, 0xFFFFFFFF, &atOrigin);
     graphics.drawSprite(&startText, (static_cast<D3DCOLOR>(blinkAlpha) << 24) | 0x00FFFFFF, &atOrigin);
     graphics.drawSprite(&versionPicture, 0xFFFFFFFF, &halfSize);
-    graphics.drawSprite(&background, static_cast<D3DCOLOR>(fadeAlpha) << 24, &atOrigin);
-
-    graphics.sprite->End();
-    device->EndScene();
+    endPictures(atOrigin);
 }

@@ -1,6 +1,7 @@
 #include "SceneBase.h"
 
 #include "ComRelease.h"
+#include "Graphics.h"
 
 SceneBase::SceneBase()
     : sceneId(0), fadeAlpha(0), clicked(0), sound(nullptr), bgm{nullptr, nullptr}, bgmFrequency(0),
@@ -38,4 +39,22 @@ void SceneBase::releaseSound() {
     releaseInterface(se.buffer3D);
     CoUninitialize();
     releaseInterface(sound);
+}
+
+D3DXMATRIX SceneBase::beginPictures() {
+    Graphics& graphics = Graphics::get();
+    IDirect3DDevice9* device = graphics.device;
+    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL, 0xFF000032, 1.0f, 0);
+    device->BeginScene();
+    graphics.sprite->Begin(D3DXSPRITE_ALPHABLEND);
+    D3DXMATRIX atOrigin;
+    D3DXMatrixTranslation(&atOrigin, 0.0f, 0.0f, 1.0f);
+    return atOrigin;
+}
+
+void SceneBase::endPictures(const D3DXMATRIX& atOrigin) {
+    Graphics& graphics = Graphics::get();
+    graphics.drawSprite(&background, static_cast<D3DCOLOR>(fadeAlpha) << 24, &atOrigin);
+    graphics.sprite->End();
+    graphics.device->EndScene();
 }

@@ -40,4 +40,9 @@ protected:
     void startMusic(const char* fileName);
     // Releases the music, the start sound (if any), then the scene's device.
     void releaseSound();
+    // A screen's frame is pictures only: this clears to the screens' dark blue and opens
+    // the sprite batch, and gives where a full-size picture is placed.
+    D3DXMATRIX beginPictures();
+    // Covers everything with the background in black at fadeAlpha and closes the frame.
+    void endPictures(const D3DXMATRIX& atOrigin);
 };

@@ -9,7 +9,7 @@
 
 SceneManager* g_sceneManager = nullptr;
 
-SceneManager::SceneManager() : currentScene(new (std::nothrow) STitle), objectsByKind(objects) { ShowCursor(FALSE); }
+SceneManager::SceneManager() : currentScene(new (std::nothrow) STitle) { ShowCursor(FALSE); }
 
 SceneManager::~SceneManager() {
     delete currentScene;

@@ -1,12 +1,8 @@
 // Owns the running scene and the list of world objects of the current play.
 #pragma once
 
-#include <vector>
-
-#include "ObjectsByKind.h"
+#include "ObjectList.h"
 #include "SceneBase.h"
-
-class CharaBase;
 
 class SceneManager {
 public:
@@ -21,8 +17,7 @@ public:
     void changeScene(SceneId id);
 
     SceneBase* currentScene;
-    std::vector<CharaBase*> objects;  // filled and emptied by the Stage
-    ObjectsByKind objectsByKind;      // follows `objects` by itself
+    ObjectList objects;  // filled and emptied by the Stage
 };
 
 extern SceneManager* g_sceneManager;

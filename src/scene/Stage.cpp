@@ -1,18 +1,17 @@
 #include "Stage.h"
 
 #include <cstdlib>
-#include <vector>
 
 #include <mmsystem.h>
 
 #include "Application.h"
 #include "DragonFly.h"
+#include "GameHelpers.h"
 #include "Graphics.h"
 #include "Lift.h"
 #include "PillBugs.h"
 #include "Player.h"
 #include "RopeObj.h"
-#include "SceneManager.h"
 #include "SpiderLine.h"
 #include "SubField.h"
 #include "TestCamera.h"
@@ -58,9 +57,9 @@ const float FIELD_OF_VIEW = 1.0471976f;  // pi / 3
 const float NEAR_PLANE = 2.01f;
 const float FAR_PLANE = 180.0f;
 
-std::vector<CharaBase*>& objects() { return g_sceneManager->objects; }
-
 }  // namespace
+
+using game::objects;
 
 Stage::Stage()
     : spawnPos(0.0f, 0.0f, 0.0f), liftReverse(0), liftSpare(1), liftScale(0.0f), liftTravelFrames(0),
@@ -157,17 +156,9 @@ void Stage::draw() {
     device->EndScene();
 }
 
-void Stage::deleteObjects() {
-    // Take the objects out of the list first, so that nothing deleted here can be
-    // reached through it by a destructor or by the draw walk that called us.
-    std::vector<CharaBase*> ending;
-    ending.swap(objects());
-    for (CharaBase* object : ending) delete object;
-}
-
 void Stage::endPlay(int won) {
     for (size_t i = 0; i < objects().size(); ++i) objects()[i]->ReleaseMeshes();
-    deleteObjects();
+    objects().deleteAll();
     cleared = won;
     finished = 1;
 }
@@ -179,5 +170,5 @@ void Stage::gameOver() { endPlay(0); }
 void Stage::release() {
     for (size_t i = 0; i < objects().size(); ++i) objects()[i]->ReleaseMeshes();
     g_subField.Release();
-    deleteObjects();
+    objects().deleteAll();
 }

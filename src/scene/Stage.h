@@ -39,7 +39,6 @@ public:
 private:
     void spawnDragonFly();
     void endPlay(int won);
-    void deleteObjects();
 };
 
 extern Stage g_stage;

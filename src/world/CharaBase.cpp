@@ -3,8 +3,14 @@
 #include <cmath>
 #include <cstring>
 
+#include "ComRelease.h"
+#include "GameHelpers.h"
 #include "Graphics.h"
-#include "SceneManager.h"
+#include "SoundLoader.h"
+#include "SubField.h"
+
+using game::distanceBetween;
+using game::positionOf;
 
 namespace {
 
@@ -29,17 +35,11 @@ const int SHEET_COLUMNS = 8;
 const float SHEET_CELL = 32.0f / 256.0f;
 const int EXPLOSION_LAST_CELL = 50;
 
+// Debris pieces lose this much upward speed a frame.
+const float FRAGMENT_GRAVITY = 0.05f;
+
 const D3DCOLOR OPAQUE_WHITE = 0xFFFFFFFF;
 const D3DCOLOR WAVE_COLOUR = 0xAAFFFFFF;
-
-D3DXVECTOR3 translationOf(const D3DXMATRIX& m) {
-    return D3DXVECTOR3(m._41, m._42, m._43);
-}
-
-float distanceBetween(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
-    const D3DXVECTOR3 d = a - b;
-    return std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
-}
 
 void setCorners(EffectVertex quad[4], float left, float top, float right, float bottom, float z,
                 D3DCOLOR colour) {
@@ -60,13 +60,6 @@ void setWholeTexture(EffectVertex quad[4]) {
         quad[i].u = us[i];
         quad[i].v = vs[i];
     }
-}
-
-// The camera's pitch then yaw: turns a quad built in the x-y plane toward the viewer.
-bool billboard(D3DXMATRIX* out, const CharaBase* camera) {
-    if (!camera) return false;
-    D3DXMatrixMultiply(out, &camera->RotXMatrix, &camera->RotYMatrix);
-    return true;
 }
 
 }  // namespace
@@ -93,7 +86,14 @@ Fragment::Fragment()
     D3DXMatrixIdentity(&origin);
 }
 
-unsigned long CharaBase::deletions = 0;
+void Fragment::fly() {
+    D3DXMATRIX tumble;
+    D3DXMatrixMultiply(&tumble, &rotX, &rotY);
+    D3DXMatrixMultiply(&origin, &tumble, &origin);
+    D3DXMatrixMultiply(&origin, &origin, &drift);
+    origin._42 += speed;
+    speed -= FRAGMENT_GRAVITY;
+}
 
 CharaBase::CharaBase()
     : AuxWord1(0), AuxWord2(0), Move(0.0f, 0.0f, 0.0f), Velocity(0.0f, 0.0f, 0.0f), FieldMesh(nullptr),
@@ -120,7 +120,6 @@ CharaBase::CharaBase()
 }
 
 CharaBase::~CharaBase() {
-    ++deletions;
     for (Fragment& fragment : Fragments) fragment.mesh.release();
     WaveTexture.release();
     RiseTexture.release();
@@ -160,7 +159,13 @@ HRESULT CharaBase::LoadTexture(IDirect3DTexture9** out, const char* file, UINT w
 void CharaBase::castRay(const D3DXMATRIX* world, ID3DXMesh* mesh, const D3DXVECTOR3& start,
                         const D3DXVECTOR3& dir, D3DXVECTOR3* meshOrigin, D3DXVECTOR3* meshDir, BOOL* hit,
                         DWORD* faceIndex, float* dist) {
-    D3DXMatrixInverse(&InvMatrix, nullptr, world);
+    // The arena never moves and keeps its inverse: the rays of a thousand dragonflies a
+    // frame need not invert the same matrix again each time.
+    if (world == &g_subField.world) {
+        InvMatrix = g_subField.inverseWorld;
+    } else {
+        D3DXMatrixInverse(&InvMatrix, nullptr, world);
+    }
     D3DXVec3TransformCoord(meshOrigin, &start, &InvMatrix);
     D3DXVec3TransformNormal(meshDir, &dir, &InvMatrix);
     // An object whose mesh failed to load has nothing to be hit.
@@ -171,13 +176,39 @@ void CharaBase::castRay(const D3DXMATRIX* world, ID3DXMesh* mesh, const D3DXVECT
     D3DXIntersect(mesh, meshOrigin, meshDir, hit, faceIndex, nullptr, nullptr, dist, nullptr, nullptr);
 }
 
-const CharaBase* CharaBase::findCamera() {
-    if (!g_sceneManager) return nullptr;
-    const std::vector<CharaBase*>& objects = g_sceneManager->objects;
-    for (size_t i = 0; i < objects.size(); ++i) {
-        if (objects[i]->Kind == KIND_CAMERA) return objects[i];
+void CharaBase::loadGauges(const char* lifeFile, const char* damageFile, const char* frameFile) {
+    struct GaugeFile {
+        Gauge* gauge;
+        const char* file;
+    };
+    const GaugeFile gauges[3] = {{&LifeGauge, lifeFile}, {&DamageGauge, damageFile}, {&FrameGauge, frameFile}};
+    for (const GaugeFile& entry : gauges) {
+        LoadTexture(&entry.gauge->texture, entry.file, 1280, 256, 0);
+        D3DXCreateSprite(Graphics::get().device, &entry.gauge->sprite);
+        if (entry.gauge->sprite) entry.gauge->sprite->OnResetDevice();
     }
-    return nullptr;
+}
+
+void CharaBase::releaseGauges() {
+    for (Gauge* gauge : {&LifeGauge, &DamageGauge, &FrameGauge}) {
+        releaseInterface(gauge->sprite);
+        releaseInterface(gauge->texture);
+    }
+}
+
+void CharaBase::loadSoundSet(IDirectSoundBuffer8* buffers[], IDirectSound3DBuffer* buffers3D[],
+                             const char* const files[], int count) {
+    if (FAILED(DirectSoundCreate8(nullptr, &Sound, nullptr))) Sound = nullptr;
+    g_soundLoader.setUpPrimary(Sound);
+    if (!Sound) return;
+    for (int i = 0; i < count; ++i) {
+        g_soundLoader.loadWave(&buffers[i], &buffers3D[i], files[i], Sound);
+        if (buffers3D[i]) buffers3D[i]->SetMode(DS3DMODE_NORMAL, DS3D_IMMEDIATE);
+        // Only the last duplicate reaches InitSound3D: let go of an earlier one first.
+        releaseInterface(DupBuffer);
+        if (buffers[i]) Sound->DuplicateSoundBuffer(reinterpret_cast<IDirectSoundBuffer*>(buffers[i]), &DupBuffer);
+    }
+    for (int i = 0; i < count; ++i) InitSound3D(buffers[i], buffers3D[i]);
 }
 
 void CharaBase::fallStep() {
@@ -187,7 +218,7 @@ void CharaBase::fallStep() {
 }
 
 BOOL CharaBase::GroundCheck(const D3DXMATRIX* groundWorld, ID3DXMesh** ground, const D3DXMATRIX* own) {
-    castRay(groundWorld, *ground, translationOf(*own), DOWN, &RayOrigin, &RayDir, &Hit, nullptr, &HitDist);
+    castRay(groundWorld, *ground, positionOf(*own), DOWN, &RayOrigin, &RayDir, &Hit, nullptr, &HitDist);
     if (Hit) {
         if (HitDist > STAND_HEIGHT) {
             fallStep();
@@ -208,12 +239,12 @@ BOOL CharaBase::GroundCheck(const D3DXMATRIX* groundWorld, ID3DXMesh** ground, c
 }
 
 void CharaBase::PlaceShadow(const D3DXMATRIX* groundWorld, ID3DXMesh** ground, const D3DXMATRIX* own) {
-    castRay(groundWorld, *ground, translationOf(*own), DOWN, &RayOrigin, &RayDir, &Hit, nullptr, &HitDist);
+    castRay(groundWorld, *ground, positionOf(*own), DOWN, &RayOrigin, &RayDir, &Hit, nullptr, &HitDist);
     if (Hit) ShadowMatrix._42 = WorldMatrix._42 + 0.1f - HitDist;
 }
 
 BOOL CharaBase::RideOn(CharaBase* platform) {
-    castRay(&platform->WorldMatrix, platform->BoxMesh.mesh, translationOf(TransMatrix), DOWN, &RayOrigin,
+    castRay(&platform->WorldMatrix, platform->BoxMesh.mesh, positionOf(TransMatrix), DOWN, &RayOrigin,
             &RayDir, &RideHit, nullptr, &HitDist);
     if (!RideHit) return FALSE;
     if (HitDist >= STAND_HEIGHT) {
@@ -247,7 +278,7 @@ BOOL CharaBase::RideOn(CharaBase* platform) {
 
 BOOL CharaBase::WallCheck(const D3DXMATRIX* wallWorld, ID3DXMesh** wall, const D3DXMATRIX* own,
                           const D3DXVECTOR3* dir, int side) {
-    castRay(wallWorld, *wall, translationOf(*own), *dir, &RayOrigin, &RayDir, &Hit, nullptr, &HitDist);
+    castRay(wallWorld, *wall, positionOf(*own), *dir, &RayOrigin, &RayDir, &Hit, nullptr, &HitDist);
     // The arena is closed: a ray that meets nothing started outside it.
     if (!Hit) return TRUE;
     if (HitDist >= WALL_NEAR) return FALSE;
@@ -281,20 +312,20 @@ BOOL CharaBase::WallCheck(const D3DXMATRIX* wallWorld, ID3DXMesh** wall, const D
 
 BOOL CharaBase::RayAhead(const D3DXMATRIX* world, ID3DXMesh** mesh) {
     const D3DXVECTOR3 dir(Move.x, Velocity.y, Move.z);
-    castRay(world, *mesh, translationOf(TransMatrix), dir, &RayOrigin, &RayDir, &Hit, nullptr, &HitDist);
+    castRay(world, *mesh, positionOf(TransMatrix), dir, &RayOrigin, &RayDir, &Hit, nullptr, &HitDist);
     return Hit && HitDist < RAY_AHEAD_RANGE;
 }
 
 BOOL CharaBase::IsNear(CharaBase* other) {
     if (other->Active == 0) return FALSE;
-    return distanceBetween(translationOf(WorldMatrix), translationOf(other->WorldMatrix)) < NEAR_DISTANCE;
+    return distanceBetween(positionOf(WorldMatrix), positionOf(other->WorldMatrix)) < NEAR_DISTANCE;
 }
 
 BOOL CharaBase::IsInRange(CharaBase* other, float radius) {
     if (other->Mode == 0) return FALSE;
     D3DXMATRIX placed;
     D3DXMatrixMultiply(&placed, &other->ScaleMatrix, &other->TransMatrix);
-    return radius > distanceBetween(translationOf(placed), translationOf(WorldMatrix));
+    return radius > distanceBetween(positionOf(placed), positionOf(WorldMatrix));
 }
 
 void CharaBase::OnHit(CharaBase*) {}
@@ -309,7 +340,7 @@ void CharaBase::SpareHook(void*) {}
 
 void CharaBase::DrawSwellEffect(float maxSize, const D3DXMATRIX* at) {
     D3DXMATRIX turn;
-    if (billboard(&turn, findCamera())) D3DXMatrixMultiply(&SwellWorld, &turn, at);
+    if (game::cameraFacing(&turn)) D3DXMatrixMultiply(&SwellWorld, &turn, at);
     if (maxSize > SwellSize) {
         SwellSize += maxSize / 9.0f;
     } else {
@@ -326,18 +357,17 @@ void CharaBase::DrawRiseEffect(const D3DXMATRIX* at, IDirect3DTexture9** tex, in
     if (Life > limitA && Life > limitB) return;
     RiseCell = (Life <= limitA && Life > limitB) ? 29 : 22;
 
-    const CharaBase* camera = findCamera();
     D3DXMATRIX turn;
     if (RiseSize < 12.0f) {
         RiseSize = 38.0f;
-        if (billboard(&turn, camera)) {
+        if (game::cameraFacing(&turn)) {
             D3DXMatrixMultiply(&RiseWorld, &turn, at);
             RiseHeight = startHeight;
         }
     } else {
         RiseSize -= 3.0f;
         D3DXMatrixTranslation(&RiseTrans, 0.5f * RiseHeight, RiseHeight, -RiseHeight);
-        if (billboard(&turn, camera)) {
+        if (game::cameraFacing(&turn)) {
             D3DXMatrixMultiply(&RiseWorld, &RiseTrans, &turn);
             D3DXMatrixMultiply(&RiseWorld, &RiseWorld, at);
             RiseHeight += 0.1f;
@@ -351,7 +381,7 @@ void CharaBase::DrawRiseEffect(const D3DXMATRIX* at, IDirect3DTexture9** tex, in
 
 BOOL CharaBase::DrawWaveEffect(const D3DXMATRIX* at, IDirect3DTexture9** tex, float maxSize, const int* hold) {
     D3DXMATRIX turn;
-    if (billboard(&turn, findCamera())) D3DXMatrixMultiply(&WaveWorld, &turn, at);
+    if (game::cameraFacing(&turn)) D3DXMatrixMultiply(&WaveWorld, &turn, at);
     const float s = WaveSize;
     setCorners(WaveQuad, -s, s + 0.5f, s, 0.5f - s, 1.0f, WAVE_COLOUR);
     WaveSize += 0.6f;
@@ -432,7 +462,7 @@ D3DXMATRIX CharaBase::StepSquareReverse(const D3DXMATRIX* in, float legLength, f
 void CharaBase::SlideOnWall(const D3DXMATRIX* wallWorld, ID3DXMesh** wall, const D3DXVECTOR3* dir) {
     const D3DXVECTOR3 d = *dir;
     DWORD face = 0;
-    castRay(wallWorld, *wall, translationOf(WorldMatrix), d, &RayOrigin, &RayDir, &Hit, &face, &HitDist);
+    castRay(wallWorld, *wall, positionOf(WorldMatrix), d, &RayOrigin, &RayDir, &Hit, &face, &HitDist);
     if (!Hit) return;
 
     ID3DXMesh* mesh = *wall;
@@ -469,7 +499,16 @@ BOOL CharaBase::FragmentGroundCheck(const D3DXMATRIX* groundWorld, ID3DXMesh** g
     if (FragIndex < 0 || FragIndex > 3) return TRUE;
     Fragment& fragment = Fragments[FragIndex];
     if (!fragment.active) return TRUE;
-    castRay(groundWorld, *ground, translationOf(fragment.origin), DOWN, &fragment.rayOrigin, &fragment.rayDir,
+    castRay(groundWorld, *ground, positionOf(fragment.origin), DOWN, &fragment.rayOrigin, &fragment.rayDir,
             &fragment.rayHit, nullptr, &fragment.rayDist);
     return fragment.rayHit;
+}
+
+void CharaBase::releaseSoundSet(IDirectSoundBuffer8* buffers[], IDirectSound3DBuffer* buffers3D[], int count) {
+    for (int i = 0; i < count; ++i) {
+        releaseInterface(buffers3D[i]);
+        releaseInterface(buffers[i]);
+    }
+    releaseInterface(DupBuffer);
+    releaseInterface(Sound);
 }

@@ -35,6 +35,8 @@ const DWORD EFFECT_VERTEX_FVF = D3DFVF_XYZ | D3DFVF_DIFFUSE | D3DFVF_TEX1;
 // One debris piece of a destroyed object, with the scratch state of its ground ray.
 struct Fragment {
     Fragment();
+    // One frame of flight: tumble in place, drift sideways and rise or fall on a parabola.
+    void fly();
 
     Mesh mesh;
     D3DXMATRIX rotY;    // tumble about Y
@@ -47,6 +49,12 @@ struct Fragment {
     D3DXVECTOR3 rayOrigin, rayDir;
     float rayDist;
     BOOL rayHit;
+};
+
+// One ray of a wall check: its direction and the side code WallCheck steps back by.
+struct WallRay {
+    D3DXVECTOR3 dir;
+    int side;
 };
 
 // A 2D bar drawn on the screen. Created and released by the classes that use it.
@@ -69,10 +77,6 @@ public:
     CharaBase();
     CharaBase(const CharaBase&) = delete;
     CharaBase& operator=(const CharaBase&) = delete;
-
-    // How many objects have been deleted so far: indexes of the object list start over
-    // when it changes, since a new object may reuse a deleted one's address.
-    static unsigned long deletions;
 
     // The 27 operations, numbered by their slot.
     virtual ~CharaBase();                                                        // 0
@@ -202,9 +206,16 @@ protected:
     void castRay(const D3DXMATRIX* world, ID3DXMesh* mesh, const D3DXVECTOR3& start,
                  const D3DXVECTOR3& dir, D3DXVECTOR3* meshOrigin, D3DXVECTOR3* meshDir, BOOL* hit,
                  DWORD* faceIndex, float* dist);
-    // The rotation that turns an effect quad toward the viewer, from the camera in the
-    // object list; null when there is no camera.
-    static const CharaBase* findCamera();
+    // Loads the three gauge pictures, each with a sprite to draw it; releaseGauges lets
+    // go of them. Only the player and the boss show a gauge.
+    void loadGauges(const char* lifeFile, const char* damageFile, const char* frameFile);
+    void releaseGauges();
+    // Makes the object's own sound device and loads one sound per file into `buffers`
+    // and `buffers3D`; a sound that cannot be loaded stays null.
+    void loadSoundSet(IDirectSoundBuffer8* buffers[], IDirectSound3DBuffer* buffers3D[], const char* const files[],
+                      int count);
+    // Releases the sounds, the duplicate and the device loadSoundSet made.
+    void releaseSoundSet(IDirectSoundBuffer8* buffers[], IDirectSound3DBuffer* buffers3D[], int count);
     // One frame of gravity: drop by FallSpeed, let it grow until it reaches 0.45.
     void fallStep();
 };

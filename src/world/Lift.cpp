@@ -1,15 +1,12 @@
 #include "Lift.h"
 
-#include "Application.h"
+#include "ArenaZones.h"
+#include "GameHelpers.h"
 #include "Graphics.h"
-#include "SceneManager.h"
-#include "SubField.h"
 
 namespace {
 
 const float STEP = 0.1f;
-// While the player is in the far area beyond this z, the lifts wait.
-const float FREEZE_Z = -77.0f;
 
 }  // namespace
 
@@ -33,11 +30,11 @@ Lift::Lift(const D3DXVECTOR3* position, const D3DXVECTOR3* axis, const int* reve
 }
 
 void Lift::Update() {
-    const std::vector<CharaBase*>& objects = g_sceneManager->objects;
-    for (size_t i = 0; i < objects.size(); ++i) {
-        if (objects[i]->Kind == KIND_PLAYER && objects[i]->TransMatrix._43 < FREEZE_Z) return;
+    // While the player is in the far area, the lifts wait.
+    for (const CharaBase* player : game::objectsOfKind(KIND_PLAYER)) {
+        if (player->TransMatrix._43 < arena::FAR_AREA_Z) return;
     }
-    FieldMesh = g_subField.mesh.mesh;
+    FieldMesh = game::arenaMesh();
 
     D3DXVec3Normalize(&Velocity, &Velocity);
     Velocity *= STEP;
@@ -60,8 +57,4 @@ void Lift::Update() {
     D3DXMatrixMultiply(&drawMatrix, &drawScale, &TransMatrix);
 }
 
-void Lift::Draw() {
-    ModelEffect& model = Application::get().modelEffect;
-    if (model.effect) model.effect->SetMatrix("mW", &drawMatrix);
-    model.drawMesh(BodyMesh);
-}
+void Lift::Draw() { game::drawModel(BodyMesh, drawMatrix); }

@@ -1,13 +1,9 @@
 #include "RopeObj.h"
 
-#include "Application.h"
+#include "GameHelpers.h"
 #include "Graphics.h"
 
-namespace {
-
-const float DEGREES_TO_RADIANS = 0.017453292f;
-
-}  // namespace
+using game::DEGREES_TO_RADIANS;
 
 RopeObj::RopeObj(const D3DXVECTOR3* position, const float* rollDeg, const float* yawDeg) {
     Move = *position;
@@ -28,8 +24,4 @@ RopeObj::RopeObj(const D3DXVECTOR3* position, const float* rollDeg, const float*
 // A rope never moves.
 void RopeObj::Update() {}
 
-void RopeObj::Draw() {
-    ModelEffect& model = Application::get().modelEffect;
-    if (model.effect) model.effect->SetMatrix("mW", &WorldMatrix);
-    model.drawMesh(BodyMesh);
-}
+void RopeObj::Draw() { game::drawModel(BodyMesh, WorldMatrix); }

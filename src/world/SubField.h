@@ -19,7 +19,9 @@ public:
     void Draw();     // before the objects draw
     void Release();  // at the end of a play
 
+    // Set once, together: the arena never moves, so the rays cast at it reuse its inverse.
     D3DXMATRIX world;
+    D3DXMATRIX inverseWorld;
     D3DXMATRIX scale;
     Mesh mesh;
 };

@@ -3,13 +3,12 @@
 #include <cmath>
 
 #include "Application.h"
+#include "GameHelpers.h"
 #include "Graphics.h"
-#include "SceneManager.h"
 #include "Stage.h"
 
 namespace {
 
-const float DEGREES_TO_RADIANS = 0.017453292f;
 const float DEGREES_PER_PIXEL = 0.1f;
 const float PITCH_LIMIT = 18.0f;
 const float START_YAW = 180.0f;
@@ -27,6 +26,8 @@ const int FADE_STEP = 3;
 const int FADE_END = 252;
 
 }  // namespace
+
+using game::DEGREES_TO_RADIANS;
 
 TestCamera::TestCamera()
     : LookAt(0.0f, 0.0f, 0.0f), Up(0.0f, 0.0f, 0.0f), CursorHome(CLIENT_CENTRE), CursorNow(),
@@ -46,10 +47,7 @@ TestCamera::TestCamera()
 TestCamera::~TestCamera() { FadeImage.release(); }
 
 void TestCamera::Update() {
-    const std::vector<CharaBase*>& objects = g_sceneManager->objects;
-    for (size_t i = 0; i < objects.size(); ++i) {
-        if (objects[i]->Kind == KIND_PLAYER) turnWithMouse(objects[i]);
-    }
+    for (const CharaBase* player : game::objectsOfKind(KIND_PLAYER)) turnWithMouse(player);
     for (int i = 4; i > 0; --i) FollowHistory[i] = FollowHistory[i - 1];
     FollowHistory[0] = FollowMatrix;
 }
@@ -74,13 +72,11 @@ void TestCamera::turnWithMouse(const CharaBase* player) {
 }
 
 void TestCamera::Draw() {
-    std::vector<CharaBase*>& objects = g_sceneManager->objects;
-    for (size_t i = 0; i < objects.size(); ++i) {
-        if (objects[i]->Kind == KIND_PLAYER) D3DXMatrixMultiply(&FollowMatrix, &TransMatrix, &objects[i]->TransMatrix);
+    for (const CharaBase* player : game::objectsOfKind(KIND_PLAYER)) {
+        D3DXMatrixMultiply(&FollowMatrix, &TransMatrix, &player->TransMatrix);
     }
-    for (size_t i = 0; i < objects.size(); ++i) {
-        if (objects[i]->Kind != KIND_SPIDER_LINE) continue;
-        if (objects[i]->Anchored == 1) {
+    for (const CharaBase* line : game::objectsOfKind(KIND_SPIDER_LINE)) {
+        if (line->Anchored == 1) {
             followTrailing();
         } else {
             followNormally();
@@ -91,18 +87,16 @@ void TestCamera::Draw() {
 
     // Lost: the player's explosion has finished. Clearing the play deletes this
     // camera, so nothing of it may be touched after gameOver or clear.
-    for (size_t i = 0; i < objects.size(); ++i) {
-        if (objects[i]->Kind != KIND_PLAYER) continue;
-        if (objects[i]->Active != 0) break;
+    for (const CharaBase* player : game::objectsOfKind(KIND_PLAYER)) {
+        if (player->Active != 0) break;
         if (fadeStep()) {
             g_stage.gameOver();
             return;
         }
     }
     // Won: the boss has no life left and its last explosion has finished.
-    for (size_t i = 0; i < objects.size(); ++i) {
-        CharaBase* boss = objects[i];
-        if (boss->Kind != KIND_PILLBUGS || boss->Life > 0 || boss->Active != 0) continue;
+    for (const CharaBase* boss : game::objectsOfKind(KIND_PILLBUGS)) {
+        if (boss->Life > 0 || boss->Active != 0) continue;
         if (fadeStep()) {
             g_stage.clear();
             return;

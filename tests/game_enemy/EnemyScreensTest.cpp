@@ -85,7 +85,7 @@ void putDragonfly(const D3DXVECTOR3& player, const D3DXVECTOR3& boss, float turn
     D3DXMATRIX scale;
     D3DXMatrixScaling(&scale, 1.2f, 1.2f, 1.2f);
     fly->WorldMatrix = scale * fly->TransMatrix;
-    std::vector<CharaBase*>& list = g_sceneManager->objects;
+    ObjectList& list = g_sceneManager->objects;
     list.insert(list.end() - 1, fly);
 }
 
@@ -135,7 +135,7 @@ TEST(EnemyScreensTest, DragonfliesAndTheBossThroughItsFightOnTheRealRenderer) {
                 photographer = new Photographer(&shots);
                 g_sceneManager->objects.push_back(photographer);
             }
-            std::vector<CharaBase*>& list = g_sceneManager->objects;
+            ObjectList& list = g_sceneManager->objects;
             list.erase(std::find(list.begin(), list.end(), photographer));
             list.push_back(photographer);
             photographer->frame = frame;

@@ -38,7 +38,7 @@ void PlayerWorld::SetUp() {
 }
 
 int PlayerWorld::indexOf(const CharaBase* object) const {
-    const std::vector<CharaBase*>& list = g_sceneManager->objects;
+    const ObjectList& list = g_sceneManager->objects;
     for (size_t i = 0; i < list.size(); ++i) {
         if (list[i] == object) return static_cast<int>(i);
     }

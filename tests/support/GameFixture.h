@@ -38,7 +38,7 @@ protected:
     // `clockStart`, until the script presses Escape or `frameLimit` frames have passed.
     int play(DWORD clockStart, int frameLimit, std::function<void(int frame)> script);
 
-    std::vector<CharaBase*>& objects() { return g_sceneManager->objects; }
+    ObjectList& objects() { return g_sceneManager->objects; }
     template <class T>
     T* add(T* object) {
         objects().push_back(object);

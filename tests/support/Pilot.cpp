@@ -45,7 +45,7 @@ const int SCAN_HOLD = 3;
 float component(const D3DXVECTOR3& v, int axis) { return axis == 0 ? v.x : axis == 1 ? v.y : v.z; }
 float& component(D3DXVECTOR3& v, int axis) { return axis == 0 ? v.x : axis == 1 ? v.y : v.z; }
 
-std::vector<CharaBase*>* playObjects() {
+ObjectList* playObjects() {
     if (!g_sceneManager) return nullptr;
     return &g_sceneManager->objects;
 }
@@ -133,7 +133,7 @@ void Pilot::fail(const std::string& why) {
 }
 
 CharaBase* Pilot::player() const {
-    std::vector<CharaBase*>* objects = playObjects();
+    ObjectList* objects = playObjects();
     if (!objects) return nullptr;
     for (CharaBase* object : *objects) {
         if (object->Kind == KIND_PLAYER) return object;
@@ -142,7 +142,7 @@ CharaBase* Pilot::player() const {
 }
 
 CharaBase* Pilot::camera() const {
-    std::vector<CharaBase*>* objects = playObjects();
+    ObjectList* objects = playObjects();
     if (!objects) return nullptr;
     for (CharaBase* object : *objects) {
         if (object->Kind == KIND_CAMERA) return object;
@@ -151,7 +151,7 @@ CharaBase* Pilot::camera() const {
 }
 
 CharaBase* Pilot::thread() const {
-    std::vector<CharaBase*>* objects = playObjects();
+    ObjectList* objects = playObjects();
     if (!objects) return nullptr;
     for (CharaBase* object : *objects) {
         if (object->Kind == KIND_SPIDER_LINE) return object;
@@ -160,7 +160,7 @@ CharaBase* Pilot::thread() const {
 }
 
 CharaBase* Pilot::anchor(const RouteStep& step) const {
-    std::vector<CharaBase*>* objects = playObjects();
+    ObjectList* objects = playObjects();
     if (!objects) return nullptr;
     int rank = 0;
     for (CharaBase* object : *objects) {
@@ -171,7 +171,7 @@ CharaBase* Pilot::anchor(const RouteStep& step) const {
 }
 
 int Pilot::indexOf(const CharaBase* object) const {
-    std::vector<CharaBase*>* objects = playObjects();
+    ObjectList* objects = playObjects();
     if (!objects) return -1;
     for (size_t i = 0; i < objects->size(); ++i) {
         if ((*objects)[i] == object) return static_cast<int>(i);
@@ -180,7 +180,7 @@ int Pilot::indexOf(const CharaBase* object) const {
 }
 
 void Pilot::watchLifts() {
-    std::vector<CharaBase*>* objects = playObjects();
+    ObjectList* objects = playObjects();
     if (!objects) return;
     size_t rank = 0;
     for (CharaBase* object : *objects) {

@@ -1,5 +1,5 @@
-// Small pieces the dragonflies and the boss share: finding objects in the play's list,
-// headings taken from direction vectors, drawing a mesh with the model shader and the
+// Small pieces the world objects share: finding objects in the play's list, positions and
+// headings taken from matrices and vectors, drawing a mesh with the model shader and the
 // three ways a sound effect is started or stopped.
 #pragma once
 
@@ -12,16 +12,17 @@
 
 #include "CharaBase.h"
 #include "Mesh.h"
+#include "ObjectList.h"
 
-namespace enemy {
+namespace game {
 
 const float DEGREES_TO_RADIANS = 0.017453292f;
 
-std::vector<CharaBase*>& objects();
+ObjectList& objects();
 // The objects of one Kind in list order: the ones a walk of the list picking that Kind
-// would visit. Valid until the next lookup.
+// would visit.
 const std::vector<CharaBase*>& objectsOfKind(int kind);
-// The first object of a kind in list order, or null.
+// The first object of a kind in list order, or null (also when there is no play).
 CharaBase* firstOfKind(int kind);
 // True when some object of the kind has no life left.
 bool anyLifeGone(int kind);
@@ -39,9 +40,11 @@ D3DXVECTOR3 unitOrZero(const D3DXVECTOR3& v);
 float headingDegrees(const D3DXVECTOR3& unit, float degreesPerRadian);
 // An angle difference in degrees brought into [-180, 180].
 float wrapDegrees(float degrees);
-// The turn of one frame toward a heading difference: `step` degrees in its direction,
-// or the whole difference once it is within 3 degrees.
-D3DXMATRIX turnToward(float delta, float stepRadians);
+// The turn about Y of one frame toward a heading difference: `stepRadians` in its
+// direction, or the whole difference once it is within 3 degrees.
+D3DXMATRIX yawStepToward(float delta, float stepRadians);
+// Turns `m` in place so that its Z axis points at `target`.
+void pointZAxisAt(D3DXMATRIX& m, const D3DXVECTOR3& target);
 
 // The arena's mesh pointer, as the ray queries take it.
 ID3DXMesh* arenaMesh();
@@ -49,6 +52,9 @@ const D3DXMATRIX& arenaWorld();
 
 // The camera's pitch and yaw, which turn a quad toward the viewer; false without camera.
 bool cameraFacing(D3DXMATRIX* out);
+
+// A source rectangle of a gauge picture.
+RECT sourceRect(LONG left, LONG top, LONG right, LONG bottom);
 
 // Sets "mW" and draws the mesh through the model shader.
 void drawModel(const Mesh& mesh, const D3DXMATRIX& world);
@@ -59,4 +65,4 @@ void playSound(IDirectSoundBuffer8* buffer);
 void restartSound(IDirectSoundBuffer8* buffer);
 void silenceSound(IDirectSoundBuffer8* buffer);
 
-}  // namespace enemy
+}  // namespace game

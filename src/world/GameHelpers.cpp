@@ -1,12 +1,13 @@
-#include "EnemyHelpers.h"
+#include "GameHelpers.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "Application.h"
 #include "SceneManager.h"
 #include "SubField.h"
 
-namespace enemy {
+namespace game {
 
 namespace {
 
@@ -15,9 +16,9 @@ const float SNAP_DEGREES = 3.0f;
 
 }  // namespace
 
-std::vector<CharaBase*>& objects() { return g_sceneManager->objects; }
+ObjectList& objects() { return g_sceneManager->objects; }
 
-const std::vector<CharaBase*>& objectsOfKind(int kind) { return g_sceneManager->objectsByKind.of(kind); }
+const std::vector<CharaBase*>& objectsOfKind(int kind) { return objects().ofKind(kind); }
 
 CharaBase* firstOfKind(int kind) {
     if (!g_sceneManager) return nullptr;
@@ -67,11 +68,32 @@ float wrapDegrees(float degrees) {
     return degrees;
 }
 
-D3DXMATRIX turnToward(float delta, float stepRadians) {
+D3DXMATRIX yawStepToward(float delta, float stepRadians) {
     D3DXMATRIX turn;
     D3DXMatrixRotationY(&turn, delta < 0.0f ? -stepRadians : stepRadians);
     if (delta > -SNAP_DEGREES && delta < SNAP_DEGREES) D3DXMatrixRotationY(&turn, delta * DEGREES_TO_RADIANS);
     return turn;
+}
+
+void pointZAxisAt(D3DXMATRIX& m, const D3DXVECTOR3& target) {
+    D3DXMATRIX inverse;
+    D3DXMatrixInverse(&inverse, nullptr, &m);
+    D3DXVECTOR3 local;
+    D3DXVec3TransformCoord(&local, &target, &inverse);
+    const float length = D3DXVec3Length(&local);
+    // Standing on the target: there is no direction to turn to.
+    if (length == 0.0f) return;
+    const float cosine = std::max(-1.0f, std::min(1.0f, local.z / length));
+    const float angle = std::acos(cosine);
+    D3DXVECTOR3 axis(-local.y, local.x, 0.0f);
+    if (D3DXVec3LengthSq(&axis) == 0.0f) {
+        // Straight ahead needs no turn; straight behind turns about Y instead of a null axis.
+        if (cosine > 0.0f) return;
+        axis = D3DXVECTOR3(0.0f, 1.0f, 0.0f);
+    }
+    D3DXMATRIX turn;
+    D3DXMatrixRotationAxis(&turn, &axis, angle);
+    D3DXMatrixMultiply(&m, &turn, &m);
 }
 
 ID3DXMesh* arenaMesh() { return g_subField.mesh.mesh; }
@@ -83,6 +105,15 @@ bool cameraFacing(D3DXMATRIX* out) {
     if (!camera) return false;
     D3DXMatrixMultiply(out, &camera->RotXMatrix, &camera->RotYMatrix);
     return true;
+}
+
+RECT sourceRect(LONG left, LONG top, LONG right, LONG bottom) {
+    RECT rect;
+    rect.left = left;
+    rect.top = top;
+    rect.right = right;
+    rect.bottom = bottom;
+    return rect;
 }
 
 void drawModel(const Mesh& mesh, const D3DXMATRIX& world) {
@@ -108,4 +139,4 @@ void silenceSound(IDirectSoundBuffer8* buffer) {
     buffer->SetCurrentPosition(0);
 }
 
-}  // namespace enemy
+}  // namespace game
