@@ -1,7 +1,8 @@
 #include "DeviceInternals.h"
 
 #include "Device.h"
-#include "GlRenderer.h"
+#include "gl/GlRenderer.h"
+#include "headless/HeadlessRenderer.h"
 #include "IndexBuffer.h"
 #include "Texture.h"
 #include "VertexBuffer.h"
@@ -24,6 +25,11 @@ bool textureIsOpaque(IDirect3DBaseTexture9* texture) {
     if (!texture) return true;
     const Texture* ours = asTexture(texture);
     return ours && ours->opaque();
+}
+
+bool keepsDrawLog(IDirect3DDevice9* device) {
+    Device* ours = asDevice(device);
+    return ours && dynamic_cast<HeadlessRenderer*>(&ours->renderer());
 }
 
 void recordSprite(IDirect3DDevice9* device, const LoggedSprite& sprite) {
