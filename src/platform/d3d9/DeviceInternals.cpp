@@ -27,11 +27,6 @@ bool textureIsOpaque(IDirect3DBaseTexture9* texture) {
     return ours && ours->opaque();
 }
 
-bool keepsDrawLog(IDirect3DDevice9* device) {
-    Device* ours = asDevice(device);
-    return ours && dynamic_cast<HeadlessRenderer*>(&ours->renderer());
-}
-
 void recordSprite(IDirect3DDevice9* device, const LoggedSprite& sprite) {
     Device* ours = asDevice(device);
     if (!ours || !drawRecording()) return;
@@ -41,6 +36,11 @@ void recordSprite(IDirect3DDevice9* device, const LoggedSprite& sprite) {
     record.texture = sprite.texture;
     record.sprite = sprite;
     drawLog().record(std::move(record));
+}
+
+bool keepsDrawLog(IDirect3DDevice9* device) {
+    Device* ours = asDevice(device);
+    return ours && dynamic_cast<HeadlessRenderer*>(&ours->renderer());
 }
 
 bool createSharingTexture(IDirect3DDevice9* device, const std::shared_ptr<TexelStorage>& texels, DWORD usage,

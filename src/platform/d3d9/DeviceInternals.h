@@ -49,11 +49,11 @@ bool makeGlContextCurrent(IDirect3DDevice9* device);
 // all have alpha 255, or none at all (reads as 0, 0, 0, 1).
 bool textureIsOpaque(IDirect3DBaseTexture9* texture);
 
-// A headless device: it draws nothing and keeps the draw log, where sprites go as sprites.
-bool keepsDrawLog(IDirect3DDevice9* device);
-
 // Headless: records one sprite draw with the device's scene state.
 void recordSprite(IDirect3DDevice9* device, const LoggedSprite& sprite);
+
+// A headless device: it draws nothing and keeps the draw log, where sprites go as sprites.
+bool keepsDrawLog(IDirect3DDevice9* device);
 
 // D3DX: a new texture of the device that reads texels prepared once for a picture file,
 // without a copy of its own until it is locked (so that a thousand loads of one picture

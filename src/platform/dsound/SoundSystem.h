@@ -24,6 +24,7 @@ public:
     // A failure is remembered, so that later devices fail at once instead of probing
     // the sound system again on every spawn. A change of output starts over.
     bool openOutput();
+    // The output the next opening uses (see useAudioOutput).
     void useOutput(AudioOutput& output) { selected_ = &output; }
     void deviceCreated() { ++liveDevices_; }
     void deviceDestroyed() { --liveDevices_; }
@@ -45,7 +46,9 @@ public:
 
     // Test control (velmora/HeadlessAudio.h).
     void reset(OutputKind kind, unsigned loopbackRate);
-    std::vector<float> renderMix(std::size_t frames) { return opened_ ? opened_->render(frames) : std::vector<float>{}; }
+    std::vector<float> renderMix(std::size_t frames) {
+        return opened_ ? opened_->render(frames) : std::vector<float>{};
+    }
 
 private:
     SoundSystem() = default;
