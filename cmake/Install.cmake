@@ -4,10 +4,6 @@
 #   P/share/icons/hicolor/256x256/apps/velmora.png and P/share/applications/velmora.desktop
 # The game reads every file relative to its working directory, so the three stay together
 # and the launcher changes into their folder first.
-if(NOT TARGET velmora)
-  return()
-endif()
-
 set(VELMORA_INSTALL_BINDIR bin CACHE STRING "Where the launcher goes, relative to the prefix")
 set(VELMORA_INSTALL_GAMEDIR lib/velmora CACHE STRING "Where the game and its files go, relative to the prefix")
 set(VELMORA_ICON_SIZE 256)

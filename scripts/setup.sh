@@ -2,7 +2,7 @@
 # Installs what Velmora needs to build, test and run on Debian 12.
 set -e
 PACKAGES="build-essential cmake pkg-config git
- libsdl2-dev libepoxy-dev libopenal-dev libassimp-dev libstb-dev
+ libsdl2-dev libepoxy-dev libopenal-dev libassimp-dev libstb-dev zlib1g-dev
  fonts-dejavu-core googletest libgtest-dev libgmock-dev libbenchmark-dev
  xvfb xauth xfonts-base xdotool x11-utils libgl1-mesa-dri imagemagick sox
  g++-mingw-w64-i686 mingw-w64 clang libclang-rt-14-dev"

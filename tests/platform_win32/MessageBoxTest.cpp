@@ -3,7 +3,7 @@
 #include "Win32TestSupport.h"
 
 #include "win32/MessageBoxButtons.h"
-#include "win32/Utf8Locale.h"
+#include "win32/sdl/Utf8Locale.h"
 
 #include <clocale>
 #include <langinfo.h>

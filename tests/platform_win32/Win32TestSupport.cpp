@@ -5,6 +5,8 @@ namespace win32test {
 std::vector<ReceivedMessage> MessageLog::received;
 bool MessageLog::keepWindowOnClose = false;
 LRESULT MessageLog::createResult = 0;
+CREATESTRUCTA MessageLog::lastCreate{};
+std::string MessageLog::lastCreateName;
 
 void MessageLog::clear() {
     received.clear();
@@ -14,7 +16,11 @@ void MessageLog::clear() {
 
 LRESULT CALLBACK MessageLog::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     received.push_back({window, message, wParam, lParam});
-    if (message == WM_CREATE) return createResult;
+    if (message == WM_CREATE) {
+        lastCreate = *reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        lastCreateName = lastCreate.lpszName ? lastCreate.lpszName : "";
+        return createResult;
+    }
     if (message == WM_CLOSE && keepWindowOnClose) return 0;
     return DefWindowProcA(window, message, wParam, lParam);
 }

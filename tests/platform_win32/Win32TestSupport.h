@@ -28,6 +28,9 @@ struct MessageLog {
     static std::vector<ReceivedMessage> received;
     static bool keepWindowOnClose;
     static LRESULT createResult;  // what WM_CREATE answers
+    // WM_CREATE's structure lives only during the call: a copy, with its window name.
+    static CREATESTRUCTA lastCreate;
+    static std::string lastCreateName;
 
     static void clear();
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

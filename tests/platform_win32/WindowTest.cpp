@@ -47,12 +47,12 @@ TEST_F(WindowTest, CreationNeedsARegisteredClassAndSendsCreateSizeMove) {
     ASSERT_EQ(MessageLog::received.size(), 3u);
     const ReceivedMessage& create = MessageLog::received[0];
     ASSERT_EQ(create.message, static_cast<UINT>(WM_CREATE));
-    const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(create.lParam);
-    EXPECT_EQ(cs->cx, 800);
-    EXPECT_EQ(cs->cy, 600);
-    EXPECT_EQ(cs->x, 20);
-    EXPECT_EQ(cs->y, -10);
-    EXPECT_STREQ(cs->lpszName, "Velmora");
+    const CREATESTRUCTA& cs = MessageLog::lastCreate;
+    EXPECT_EQ(cs.cx, 800);
+    EXPECT_EQ(cs.cy, 600);
+    EXPECT_EQ(cs.x, 20);
+    EXPECT_EQ(cs.y, -10);
+    EXPECT_EQ(MessageLog::lastCreateName, "Velmora");
 
     RECT client{};
     ASSERT_TRUE(GetClientRect(window, &client));

@@ -1,7 +1,8 @@
 #include "DeviceInternals.h"
 
 #include "Device.h"
-#include "GlRenderer.h"
+#include "gl/GlRenderer.h"
+#include "headless/HeadlessRenderer.h"
 #include "IndexBuffer.h"
 #include "Texture.h"
 #include "VertexBuffer.h"
@@ -29,6 +30,11 @@ void recordSprite(IDirect3DDevice9* device, const LoggedSprite& sprite) {
     record.texture = sprite.texture;
     record.sprite = sprite;
     drawLog().record(std::move(record));
+}
+
+bool keepsDrawLog(IDirect3DDevice9* device) {
+    Device* ours = asDevice(device);
+    return ours && dynamic_cast<HeadlessRenderer*>(&ours->renderer());
 }
 
 bool createSharingTexture(IDirect3DDevice9* device, const std::shared_ptr<TexelStorage>& texels, DWORD usage,

@@ -41,6 +41,9 @@ bool makeGlContextCurrent(IDirect3DDevice9* device);
 // Headless: records one sprite draw with the device's scene state.
 void recordSprite(IDirect3DDevice9* device, const LoggedSprite& sprite);
 
+// A headless device: it draws nothing and keeps the draw log, where sprites go as sprites.
+bool keepsDrawLog(IDirect3DDevice9* device);
+
 // D3DX: a new texture of the device that reads texels prepared once for a picture file,
 // without a copy of its own until it is locked (so that a thousand loads of one picture
 // neither keep nor make a thousand copies). False, with nothing made, when the device is

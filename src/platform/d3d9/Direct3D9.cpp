@@ -1,12 +1,8 @@
 #include "Direct3D9.h"
 
+#include "Adapter.h"
 #include "Device.h"
-#include "GlRenderer.h"
-#include "HeadlessRenderer.h"
-#include "velmora/Platform.h"
 #include "win32/WindowSystem.h"
-
-#include <SDL.h>
 
 #include <memory>
 
@@ -14,8 +10,7 @@ namespace velmora::d3d9 {
 
 namespace {
 
-// The desktop the headless backend pretends to have.
-const D3DDISPLAYMODE kHeadlessDesktop = {1920, 1080, 60, D3DFMT_X8R8G8B8};
+Adapter* g_adapter = nullptr;
 
 bool displayFormat(D3DFORMAT format) { return format == D3DFMT_X8R8G8B8 || format == D3DFMT_A8R8G8B8; }
 
@@ -30,6 +25,9 @@ DWORD vertexProcessingFlags(DWORD flags) {
 
 }  // namespace
 
+void useAdapter(Adapter& adapter) { g_adapter = &adapter; }
+Adapter& currentAdapter() { return *g_adapter; }
+
 HRESULT Direct3D9::QueryInterface(REFIID riid, void** object) {
     if (!object) return E_POINTER;
     if (sameGuid(riid, IID_IUnknown)) {
@@ -43,17 +41,7 @@ HRESULT Direct3D9::QueryInterface(REFIID riid, void** object) {
 
 HRESULT Direct3D9::GetAdapterDisplayMode(UINT adapter, D3DDISPLAYMODE* mode) {
     if (adapter != D3DADAPTER_DEFAULT || !mode) return D3DERR_INVALIDCALL;
-    if (isHeadless()) {
-        *mode = kHeadlessDesktop;
-        return D3D_OK;
-    }
-    SDL_DisplayMode desktop;
-    if (!win32::videoAvailable() || SDL_GetDesktopDisplayMode(0, &desktop) != 0) return D3DERR_NOTAVAILABLE;
-    mode->Width = UINT(desktop.w);
-    mode->Height = UINT(desktop.h);
-    mode->RefreshRate = UINT(desktop.refresh_rate);
-    mode->Format = D3DFMT_X8R8G8B8;
-    return D3D_OK;
+    return currentAdapter().desktopMode(*mode) ? D3D_OK : D3DERR_NOTAVAILABLE;
 }
 
 bool Direct3D9::completePresentParameters(HWND focusWindow, D3DPRESENT_PARAMETERS& params) {
@@ -92,13 +80,8 @@ HRESULT Direct3D9::CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow,
     D3DPRESENT_PARAMETERS completed = *params;
     if (!completePresentParameters(focusWindow, completed)) return D3DERR_INVALIDCALL;
 
-    std::unique_ptr<Renderer> renderer;
-    if (isHeadless()) {
-        renderer = std::make_unique<HeadlessRenderer>();
-    } else {
-        renderer = GlRenderer::create(completed);
-        if (!renderer) return D3DERR_NOTAVAILABLE;
-    }
+    std::unique_ptr<Renderer> renderer = currentAdapter().createRenderer(completed);
+    if (!renderer) return D3DERR_NOTAVAILABLE;
     *params = completed;
     *device = new Device(this, completed, std::move(renderer));
     return D3D_OK;
@@ -108,6 +91,6 @@ HRESULT Direct3D9::CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow,
 
 IDirect3D9* WINAPI Direct3DCreate9(UINT sdkVersion) {
     if (sdkVersion != D3D_SDK_VERSION) return nullptr;
-    if (!velmora::isHeadless() && !velmora::d3d9::GlRenderer::supported()) return nullptr;
+    if (!velmora::d3d9::currentAdapter().usable()) return nullptr;
     return new velmora::d3d9::Direct3D9();
 }

@@ -1,7 +1,7 @@
 // D3DXCreateEffectFromFileA: reads and checks an effect file and, on the real backend,
 // compiles its program; failures hand the reason back in the compilation-errors buffer.
 #include "Effect.h"
-#include "EffectProgram.h"
+#include "gl/EffectProgram.h"
 #include "EffectSource.h"
 #include "d3d9/DeviceInternals.h"
 

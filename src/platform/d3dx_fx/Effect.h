@@ -5,7 +5,7 @@
 #pragma once
 
 #include "ComObject.h"
-#include "EffectProgram.h"
+#include "gl/EffectProgram.h"
 #include "EffectSource.h"
 #include "SavedDeviceState.h"
 #include "d3d9/DeviceInternals.h"

@@ -16,7 +16,7 @@
 // The stages are written without #version and without the parameters' uniforms: both are
 // put in front of each stage (matrix -> mat4, floatN -> vecN, texture -> sampler2D), with
 // the device's prelude (d3dPosition, d3dFragment, the vertex inputs; see
-// d3d9/GlslPrelude.h). Matrices arrive as D3DX stores them, so M * v in GLSL is v * M in
+// d3d9/gl/GlslPrelude.h). Matrices arrive as D3DX stores them, so M * v in GLSL is v * M in
 // D3DX terms. Texture parameters take texture stages 0, 1, ... in declaration order.
 #pragma once
 

@@ -1,7 +1,6 @@
 #include "Sprite.h"
 
 #include "d3d9/DeviceInternals.h"
-#include "velmora/Platform.h"
 
 #include <new>
 
@@ -191,7 +190,7 @@ HRESULT Sprite::Draw(IDirect3DTexture9* texture, const RECT* rect, const D3DXVEC
 void Sprite::drawQueued(const Queued& sprite) {
     D3DVECTOR at[4];
     corners(sprite.position, sprite.center, sprite.rect, sprite.transform, at);
-    if (isHeadless()) {
+    if (d3d9::keepsDrawLog(device_)) {
         LoggedSprite logged{sprite.texture, sprite.rect, sprite.center, sprite.position, sprite.color,
                             sprite.transform, {at[0], at[1], at[2], at[3]}};
         d3d9::recordSprite(device_, logged);

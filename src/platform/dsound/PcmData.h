@@ -1,8 +1,8 @@
-// The sample memory of a secondary buffer, shared by the buffer and its duplicates.
+// The sample memory of a secondary buffer, shared by the buffer and its duplicates, and
+// the PCM formats buffers accept.
 #pragma once
 
-#include <windows.h>
-#include <mmsystem.h>
+#include <dsound.h>
 
 #include <cstdint>
 #include <vector>
@@ -34,5 +34,10 @@ private:
 };
 
 uint64_t hashBytes(const void* bytes, std::size_t size);
+
+// Which formats buffers accept: PCM, one or two channels, 8 or 16 bits, given either as
+// WAVE_FORMAT_PCM or as the WAVE_FORMAT_EXTENSIBLE form of the same thing (what sound
+// editors write). DS_OK, or the error CreateSoundBuffer / SetFormat report for the format.
+HRESULT checkPcmFormat(const WAVEFORMATEX* format);
 
 }  // namespace velmora::dsound

@@ -5,7 +5,6 @@
 
 #include "SoundDevice.h"
 #include "SoundSystem.h"
-#include "WaveFormatCheck.h"
 
 namespace velmora::dsound {
 

@@ -4,8 +4,8 @@
 
 #include "PrimaryBuffer.h"
 #include "SecondaryBuffer.h"
+#include "ComObject.h"
 #include "SoundSystem.h"
-#include "WaveFormatCheck.h"
 
 namespace velmora::dsound {
 
@@ -107,3 +107,28 @@ HRESULT SoundDevice::GetCaps(LPDSCAPS pDSCaps) {
 }
 
 }  // namespace velmora::dsound
+
+// The interface and device GUIDs the game names.
+extern "C" const GUID IID_IDirectSound8 = {0xC50A7E93, 0xF395, 0x4834, {0x9E, 0xF6, 0x7F, 0xA9, 0x9D, 0xE5, 0x09, 0x66}};
+extern "C" const GUID IID_IDirectSoundBuffer = {0x279AFA85, 0x4981, 0x11CE, {0xA5, 0x21, 0x00, 0x20, 0xAF, 0x0B, 0xE5, 0x60}};
+extern "C" const GUID IID_IDirectSoundBuffer8 = {0x6825A449, 0x7524, 0x4D82, {0x92, 0x0F, 0x50, 0xE3, 0x6A, 0xB3, 0xAB, 0x1E}};
+extern "C" const GUID IID_IDirectSound3DBuffer = {0x279AFA86, 0x4981, 0x11CE, {0xA5, 0x21, 0x00, 0x20, 0xAF, 0x0B, 0xE5, 0x60}};
+extern "C" const GUID DSDEVID_DefaultPlayback = {0xDEF00000, 0x9C6D, 0x47ED, {0xAA, 0xF1, 0x4D, 0xDA, 0x8F, 0x2B, 0x5C, 0x03}};
+extern "C" const GUID DSDEVID_DefaultVoicePlayback = {0xDEF00002, 0x9C6D, 0x47ED, {0xAA, 0xF1, 0x4D, 0xDA, 0x8F, 0x2B, 0x5C, 0x03}};
+extern "C" const GUID DS3DALG_NO_VIRTUALIZATION = {0xC241333F, 0x1C1B, 0x11D2, {0x94, 0xF5, 0x00, 0xC0, 0x4F, 0xC2, 0x8A, 0xCA}};
+extern "C" const GUID DS3DALG_HRTF_FULL = {0xC2413340, 0x1C1B, 0x11D2, {0x94, 0xF5, 0x00, 0xC0, 0x4F, 0xC2, 0x8A, 0xCA}};
+extern "C" const GUID DS3DALG_HRTF_LIGHT = {0xC2413342, 0x1C1B, 0x11D2, {0x94, 0xF5, 0x00, 0xC0, 0x4F, 0xC2, 0x8A, 0xCA}};
+
+HRESULT WINAPI DirectSoundCreate8(LPCGUID lpGUID, LPDIRECTSOUND8* ppDS8, LPUNKNOWN pUnkOuter) {
+    if (!ppDS8) return DSERR_INVALIDPARAM;
+    *ppDS8 = nullptr;
+    if (pUnkOuter) return DSERR_NOAGGREGATION;
+    bool defaultDevice = !lpGUID || velmora::sameGuid(*lpGUID, GUID_NULL) ||
+                         velmora::sameGuid(*lpGUID, DSDEVID_DefaultPlayback) ||
+                         velmora::sameGuid(*lpGUID, DSDEVID_DefaultVoicePlayback);
+    if (!defaultDevice) return DSERR_NODRIVER;
+    // No audio device: the game goes on without sound.
+    if (!velmora::dsound::SoundSystem::instance().openOutput()) return DSERR_NODRIVER;
+    *ppDS8 = new velmora::dsound::SoundDevice();
+    return DS_OK;
+}

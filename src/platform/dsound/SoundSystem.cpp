@@ -2,8 +2,6 @@
 
 #include <cstdlib>
 
-#include "AlVoice.h"
-#include "ClockVoice.h"
 #include "SecondaryBuffer.h"
 
 namespace velmora::dsound {
@@ -19,12 +17,13 @@ SoundSystem& SoundSystem::instance() {
     return *system;
 }
 
+void useAudioOutput(AudioOutput& output) { SoundSystem::instance().useOutput(output); }
+
 bool SoundSystem::openOutput() {
-    if (state_ != OutputState::Closed && openedFor_ != backend()) reset(kind_, loopbackRate_);
+    if (state_ != OutputState::Closed && opened_ != selected_) reset(kind_, loopbackRate_);
     if (state_ == OutputState::Closed) {
-        bool opened = isHeadless() ? kind_ != OutputKind::Missing : al_.open(kind_, loopbackRate_);
-        state_ = opened ? OutputState::Open : OutputState::Failed;
-        openedFor_ = backend();
+        opened_ = selected_;
+        state_ = opened_->open(kind_, loopbackRate_) ? OutputState::Open : OutputState::Failed;
         if (!closesAtExit_) closesAtExit_ = std::atexit(closeOutputAtExit) == 0;
     }
     return state_ == OutputState::Open;
@@ -47,23 +46,12 @@ std::vector<SecondaryBuffer*> SoundSystem::buffers() const {
 
 std::unique_ptr<Voice> SoundSystem::startVoice(std::shared_ptr<const PcmData> data, DWORD cursor, bool looping,
                                                const VoiceParams& params) {
-    auto voice = tryStartVoice(data, cursor, looping, params);
+    auto voice = opened_->startVoice(data, cursor, looping, params);
     if (!voice) {
         reclaimEndedVoices();
-        voice = tryStartVoice(data, cursor, looping, params);
+        voice = opened_->startVoice(data, cursor, looping, params);
     }
     return voice;
-}
-
-std::unique_ptr<Voice> SoundSystem::tryStartVoice(const std::shared_ptr<const PcmData>& data, DWORD cursor,
-                                                  bool looping, const VoiceParams& params) {
-    if (isHeadless()) {
-        if (clockVoices_ >= AlOutput::kMaxSources) return nullptr;
-        return std::make_unique<ClockVoice>(data, cursor, looping, params, clockVoices_);
-    }
-    ALuint source = 0;
-    if (!al_.acquireSource(source)) return nullptr;
-    return std::make_unique<AlVoice>(al_, source, data, cursor, looping, params);
 }
 
 void SoundSystem::reclaimEndedVoices() {
@@ -72,7 +60,7 @@ void SoundSystem::reclaimEndedVoices() {
 
 void SoundSystem::reset(OutputKind kind, unsigned loopbackRate) {
     for (SecondaryBuffer* buffer : buffers()) buffer->detach();
-    al_.close();
+    if (opened_) opened_->close();
     kind_ = kind;
     loopbackRate_ = loopbackRate;
     state_ = OutputState::Closed;

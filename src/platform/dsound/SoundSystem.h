@@ -8,10 +8,9 @@
 #include <memory>
 #include <vector>
 
-#include "AlOutput.h"
+#include "AudioOutput.h"
 #include "PcmData.h"
 #include "Voice.h"
-#include "velmora/Platform.h"
 
 namespace velmora::dsound {
 
@@ -23,8 +22,10 @@ public:
 
     // Opens the output for a new device object; false when there is no audio device.
     // A failure is remembered, so that later devices fail at once instead of probing
-    // the sound system again on every spawn. A change of backend starts over.
+    // the sound system again on every spawn. A change of output starts over.
     bool openOutput();
+    // The output the next opening uses (see useAudioOutput).
+    void useOutput(AudioOutput& output) { selected_ = &output; }
     void deviceCreated() { ++liveDevices_; }
     void deviceDestroyed() { --liveDevices_; }
     unsigned liveDevices() const { return liveDevices_; }
@@ -39,17 +40,19 @@ public:
                                       const VoiceParams& params);
     void countPlayCall() { ++playCalls_; }
     unsigned playCalls() const { return playCalls_; }
-    void setListenerGain(float gain) { al_.setListenerGain(gain); }
+    void setListenerGain(float gain) {
+        if (opened_) opened_->setListenerGain(gain);
+    }
 
     // Test control (velmora/HeadlessAudio.h).
     void reset(OutputKind kind, unsigned loopbackRate);
-    std::vector<float> renderMix(std::size_t frames) { return al_.render(frames); }
+    std::vector<float> renderMix(std::size_t frames) {
+        return opened_ ? opened_->render(frames) : std::vector<float>{};
+    }
 
 private:
     SoundSystem() = default;
 
-    std::unique_ptr<Voice> tryStartVoice(const std::shared_ptr<const PcmData>& data, DWORD cursor, bool looping,
-                                         const VoiceParams& params);
     // One-shots that played to their end give their voices back.
     void reclaimEndedVoices();
 
@@ -58,10 +61,9 @@ private:
     OutputKind kind_ = OutputKind::DefaultDevice;
     unsigned loopbackRate_ = 0;
     OutputState state_ = OutputState::Closed;
-    Backend openedFor_ = Backend::Real;
+    AudioOutput* selected_ = nullptr;
+    AudioOutput* opened_ = nullptr;  // the output last opened (or tried), until a reset closes it
     bool closesAtExit_ = false;
-    AlOutput al_;
-    unsigned clockVoices_ = 0;
     unsigned liveDevices_ = 0;
     unsigned playCalls_ = 0;
     unsigned nextBufferId_ = 1;

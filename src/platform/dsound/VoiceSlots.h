@@ -4,7 +4,7 @@
 // Main thread only, like the rest of the sound system.
 #pragma once
 
-#include "AlOutput.h"
+#include "AudioOutput.h"
 
 #include <array>
 #include <cstddef>
@@ -49,8 +49,8 @@ private:
 
 // The slots of one voice class: as many as voices can play at once.
 template <class VoiceClass>
-VoiceSlots<sizeof(VoiceClass), AlOutput::kMaxSources>& slotsFor() {
-    static VoiceSlots<sizeof(VoiceClass), AlOutput::kMaxSources> all;
+VoiceSlots<sizeof(VoiceClass), AudioOutput::kMaxVoices>& slotsFor() {
+    static VoiceSlots<sizeof(VoiceClass), AudioOutput::kMaxVoices> all;
     return all;
 }
 

@@ -1,10 +1,7 @@
 #include "Clock.h"
 
-#include "velmora/Platform.h"
-
-#include <cerrno>
-#include <ctime>
-#include <sched.h>
+#include "Desktop.h"
+#include "Win32Platform.h"
 
 namespace velmora::win32 {
 
@@ -14,38 +11,7 @@ namespace {
 constexpr UINT kMinPeriod = 1;
 constexpr UINT kMaxPeriod = 1000000;
 
-ULONGLONG monotonicMs() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<ULONGLONG>(ts.tv_sec) * 1000u + static_cast<ULONGLONG>(ts.tv_nsec) / 1000000u;
-}
-
-void sleepReally(DWORD ms) {
-    if (ms == 0) {
-        sched_yield();  // Sleep(0) gives up the rest of the time slice
-        return;
-    }
-    timespec left{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
-    while (nanosleep(&left, &left) != 0 && errno == EINTR) {
-    }
-}
-
 }  // namespace
-
-DWORD Clock::now() {
-    if (!isHeadless()) return static_cast<DWORD>(monotonicMs());  // wraps like the real one
-    DWORD value = virtualMs_;
-    virtualMs_ += advancePerRead_;
-    return value;
-}
-
-void Clock::sleep(DWORD ms) {
-    totalSlept_ += ms;
-    if (isHeadless())
-        virtualMs_ += ms;
-    else
-        sleepReally(ms);
-}
 
 MMRESULT Clock::beginPeriod(UINT period) {
     if (period < kMinPeriod || period > kMaxPeriod) return TIMERR_NOCANDO;
@@ -61,3 +27,16 @@ MMRESULT Clock::endPeriod(UINT period) {
 }
 
 }  // namespace velmora::win32
+
+using velmora::win32::Win32Platform;
+
+DWORD WINAPI timeGetTime() { return velmora::win32::desktop().now(); }
+
+MMRESULT WINAPI timeBeginPeriod(UINT uPeriod) { return Win32Platform::instance().clock.beginPeriod(uPeriod); }
+
+MMRESULT WINAPI timeEndPeriod(UINT uPeriod) { return Win32Platform::instance().clock.endPeriod(uPeriod); }
+
+void WINAPI Sleep(DWORD dwMilliseconds) {
+    Win32Platform::instance().clock.countSleep(dwMilliseconds);
+    velmora::win32::desktop().sleep(dwMilliseconds);
+}

@@ -1,6 +1,6 @@
-// winmm's millisecond timer and Sleep. The real backend reads the monotonic clock and
-// really sleeps; the headless one keeps a virtual clock that only Sleep and the tests
-// move, so frame pacing is exact and a test never waits.
+// winmm's millisecond timer and Sleep. The desktop reads the time and sleeps (see
+// Desktop); this keeps what both backends share: the periods begun, the time slept, and
+// the virtual clock the headless desktop reads, which only Sleep and the tests move.
 #pragma once
 
 #include <windows.h>
@@ -12,17 +12,22 @@ namespace velmora::win32 {
 
 class Clock {
 public:
-    DWORD now();
-    void sleep(DWORD ms);
-
     MMRESULT beginPeriod(UINT period);
     MMRESULT endPeriod(UINT period);
 
+    void countSleep(DWORD ms) { totalSlept_ += ms; }
+    ULONGLONG totalSlept() const { return totalSlept_; }
+
+    // A read of the virtual clock moves it on by the per-read advance.
+    DWORD readVirtual() {
+        DWORD value = virtualMs_;
+        virtualMs_ += advancePerRead_;
+        return value;
+    }
     DWORD virtualNow() const { return virtualMs_; }
     void setVirtual(DWORD ms) { virtualMs_ = ms; }
     void advanceVirtual(DWORD ms) { virtualMs_ += ms; }
     void setAdvancePerRead(DWORD ms) { advancePerRead_ = ms; }
-    ULONGLONG totalSlept() const { return totalSlept_; }
 
 private:
     DWORD virtualMs_ = 0;

@@ -1,9 +1,15 @@
 #include "Win32Platform.h"
 
-#include "DeviceInput.h"
-#include "velmora/Platform.h"
+#include "Desktop.h"
 
 namespace velmora::win32 {
+
+namespace {
+Desktop* g_desktop = nullptr;
+}  // namespace
+
+void useDesktop(Desktop& desktop) { g_desktop = &desktop; }
+Desktop& desktop() { return *g_desktop; }
 
 Win32Platform& Win32Platform::instance() {
     // Never destroyed: the process may exit with windows open, after SDL is gone.
@@ -11,7 +17,7 @@ Win32Platform& Win32Platform::instance() {
     return *platform;
 }
 
-bool Win32Platform::videoAvailable() { return !isHeadless() && video.start(); }
+bool Win32Platform::videoAvailable() { return desktop().startVideo(); }
 
 void Win32Platform::post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     MSG posted{};
@@ -19,19 +25,18 @@ void Win32Platform::post(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     posted.message = message;
     posted.wParam = wParam;
     posted.lParam = lParam;
-    posted.time = clock.now();
+    posted.time = desktop().now();
     posted.pt = input.cursor();
     queue.post(posted);
 }
 
 void Win32Platform::refreshCursorMode() {
-    if (!isHeadless()) video.applyCursorMode(input.cursorHidden(), windows.anySdlWindow());
+    desktop().applyCursorMode(input.cursorHidden(), windows.anySdlWindow());
 }
 
 void Win32Platform::collectDeviceMotion() {
-    if (isHeadless() || !video.running()) return;
     int dx = 0, dy = 0;
-    DeviceInput::takeMotion(&dx, &dy);
+    desktop().takeMotion(dx, dy);
     input.addMotion(dx, dy);
 }
 

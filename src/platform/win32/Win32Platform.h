@@ -1,5 +1,6 @@
 // All state of the window system, input and time, in one place so that it can be reset
-// between tests. The SDK functions and the test controls work on this one instance.
+// between tests. The SDK functions and the test controls work on this one instance; what
+// differs between backends is asked of the desktop (Desktop.h).
 #pragma once
 
 #include "Clock.h"
@@ -8,8 +9,8 @@
 #include "InputState.h"
 #include "MessageBoxService.h"
 #include "MessageQueue.h"
-#include "SdlVideo.h"
 #include "WindowManager.h"
+#include "sdl/SdlVideo.h"
 
 namespace velmora::win32 {
 
@@ -25,13 +26,13 @@ struct Win32Platform {
     ComApartment com;
     FrameScript frames;
 
-    // SDL video is up for windows and drawing (real backend; see win32::videoAvailable).
+    // SDL video is up for windows and drawing (see win32::videoAvailable).
     bool videoAvailable();
     // Posts with the time and cursor position of now, as PostMessage does.
     void post(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    // Relative mouse mode follows the game's cursor counter (real backend).
+    // Relative mouse mode follows the game's cursor counter.
     void refreshCursorMode();
-    // Reads the motion the mouse made since the last call into the cursor (real backend).
+    // Reads the motion the mouse made since the last call into the cursor.
     void collectDeviceMotion();
 
     void reset();

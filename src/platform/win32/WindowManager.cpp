@@ -1,6 +1,6 @@
 #include "WindowManager.h"
 
-#include "velmora/Platform.h"
+#include "Desktop.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,6 +9,29 @@
 namespace velmora::win32 {
 
 namespace {
+
+// The non-client frame Windows draws around a top-level window of a given style, in
+// pixels at 96 dpi (what AdjustWindowRect reports on Windows 10): the client area is the
+// window rectangle less these margins.
+struct WindowFrame {
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
+
+    static WindowFrame forStyle(DWORD style) {
+        const bool caption = (style & WS_CAPTION) == WS_CAPTION;
+        LONG border = 0;
+        if (style & WS_THICKFRAME)
+            border = 8;  // sizing frame and padding
+        else if (caption)
+            border = 3;  // fixed dialog frame
+        else if (style & WS_BORDER)
+            border = 1;
+        const LONG captionHeight = caption ? 23 : 0;
+        return {border, border + captionHeight, border, border};
+    }
+};
 
 // Class names are case-insensitive on Windows.
 bool sameName(const std::string& a, const char* b) {
@@ -98,7 +121,7 @@ HWND WindowManager::create(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD 
     record->style = style & ~static_cast<DWORD>(WS_VISIBLE);
     record->exStyle = exStyle;
     record->outer = {x, y, x + std::max(0, width), y + std::max(0, height)};
-    if (!isHeadless() && video_.start()) {
+    if (desktop().startVideo()) {
         RECT client = record->client();
         record->sdl = video_.createWindow(record->title.c_str(), client.left, client.top, record->clientWidth(),
                                           record->clientHeight(), (style & WS_THICKFRAME) != 0);

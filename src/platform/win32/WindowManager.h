@@ -4,8 +4,7 @@
 // window the size of its client area.
 #pragma once
 
-#include "SdlVideo.h"
-#include "WindowFrame.h"
+#include "sdl/SdlVideo.h"
 
 #include <windows.h>
 

@@ -9,10 +9,9 @@ enum class Backend {
     Headless,  // no window, no GL, no audio output; virtual clock and scripted input
 };
 
-// Must be called before the game creates its window, device or sound objects.
+// Must be called before the game makes any call into the platform layer; tests may
+// switch between backends, between one game object and the next.
 void selectBackend(Backend backend);
-Backend backend();
-inline bool isHeadless() { return backend() == Backend::Headless; }
 
 // The real backend refuses SDL's offscreen and dummy video drivers, so that a player
 // without a display gets the start-up failure instead of an invisible game. Rendering

@@ -1,7 +1,7 @@
 #include "EffectProgram.h"
 
-#include "d3d9/GlProgram.h"
-#include "d3d9/GlslPrelude.h"
+#include "d3d9/gl/GlProgram.h"
+#include "d3d9/gl/GlslPrelude.h"
 
 #include <epoxy/gl.h>
 

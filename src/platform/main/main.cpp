@@ -1,5 +1,5 @@
 // Program entry on Linux: what the Windows loader does before WinMain.
-#include "win32/Utf8Locale.h"
+#include "win32/sdl/Utf8Locale.h"
 #include "velmora/Platform.h"
 
 #include <windows.h>

@@ -2,6 +2,8 @@
 // pool of sources that playing buffers borrow.
 #pragma once
 
+#include "AudioOutput.h"
+
 #include <AL/al.h>
 #include <AL/alc.h>
 #include <AL/alext.h>
@@ -11,36 +13,28 @@
 
 namespace velmora::dsound {
 
-enum class OutputKind {
-    DefaultDevice,  // the system's default output
-    Loopback,       // rendered into memory on request, for tests
-    Missing,        // a device that does not exist, as on a machine without sound
-};
-
-class AlOutput {
+class AlOutput final : public AudioOutput {
 public:
-    // OpenAL Soft's default context size.
-    static constexpr unsigned kMaxSources = 256;
-
     AlOutput() = default;
-    ~AlOutput();
+    ~AlOutput() override;
     AlOutput(const AlOutput&) = delete;
     AlOutput& operator=(const AlOutput&) = delete;
 
-    bool open(OutputKind kind, unsigned loopbackRate);
+    bool open(OutputKind kind, unsigned loopbackRate) override;
     bool isOpen() const { return context_ != nullptr; }
     // Every source must have been released.
-    void close();
+    void close() override;
+    std::unique_ptr<Voice> startVoice(const std::shared_ptr<const PcmData>& data, DWORD cursor, bool looping,
+                                      const VoiceParams& params) override;
+    void setListenerGain(float gain) override;
+    std::vector<float> render(std::size_t frames) override;
 
-    // False when all sources are lent out.
-    bool acquireSource(ALuint& source);
+    // Sources are given back by the voices that borrowed them.
     void releaseSource(ALuint source);
 
-    void setListenerGain(float gain);
-    // Interleaved stereo floats; empty unless this is the loopback device.
-    std::vector<float> render(std::size_t frames);
-
 private:
+    // False when all sources are lent out.
+    bool acquireSource(ALuint& source);
     bool openLoopback(unsigned rate);
 
     ALCdevice* device_ = nullptr;

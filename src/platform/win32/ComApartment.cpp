@@ -1,3 +1,4 @@
+// CoInitialize and CoUninitialize on the process's one apartment.
 #include "Win32Platform.h"
 
 #include <windows.h>

@@ -1,5 +1,7 @@
 #include "AlOutput.h"
 
+#include "AlVoice.h"
+
 namespace velmora::dsound {
 
 namespace {
@@ -57,7 +59,7 @@ void AlOutput::close() {
 bool AlOutput::acquireSource(ALuint& source) {
     if (!isOpen()) return false;
     if (freeSources_.empty()) {
-        if (allSources_.size() >= kMaxSources) return false;
+        if (allSources_.size() >= kMaxVoices) return false;
         alGetError();
         ALuint made = 0;
         alGenSources(1, &made);
@@ -68,6 +70,13 @@ bool AlOutput::acquireSource(ALuint& source) {
     source = freeSources_.back();
     freeSources_.pop_back();
     return true;
+}
+
+std::unique_ptr<Voice> AlOutput::startVoice(const std::shared_ptr<const PcmData>& data, DWORD cursor, bool looping,
+                                            const VoiceParams& params) {
+    ALuint source = 0;
+    if (!acquireSource(source)) return nullptr;
+    return std::make_unique<AlVoice>(*this, source, data, cursor, looping, params);
 }
 
 void AlOutput::releaseSource(ALuint source) { freeSources_.push_back(source); }

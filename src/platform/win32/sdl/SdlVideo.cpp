@@ -1,12 +1,15 @@
 #include "SdlVideo.h"
 
-#include "DesktopCover.h"
-
 #include "velmora/Platform.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 
 #include <cstring>
+
+#if defined(SDL_VIDEO_DRIVER_X11)
+#include <X11/Xlib.h>
+#endif
 
 namespace velmora::win32 {
 
@@ -24,6 +27,38 @@ void requestGlContextAttributes() {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+}
+
+// Full screen where nobody manages windows. SDL asks for full screen through the window
+// manager (_NET_WM_STATE on X11); with no window manager running, as on a bare X server,
+// nobody acts on it: the X window keeps its windowed size while SDL reports the desktop
+// size for drawing, so only part of the image is seen. Then the window is laid over the
+// desktop directly. Returns true when it moved the window, false when a window manager
+// (or a non-X11 driver) takes care of full screen.
+bool coverDesktopWithoutWindowManager(SDL_Window* window) {
+#if defined(SDL_VIDEO_DRIVER_X11)
+    if (!window) return false;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return false;
+    Display* display = info.info.x11.display;
+
+    // A window manager is the one client that redirects the root window's structure
+    // requests; that holds for every X window manager, with or without EWMH.
+    XWindowAttributes root;
+    if (!XGetWindowAttributes(display, DefaultRootWindow(display), &root)) return false;
+    if (root.all_event_masks & SubstructureRedirectMask) return false;
+
+    SDL_Rect bounds;
+    if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window), &bounds) != 0) return false;
+    XMoveResizeWindow(display, info.info.x11.window, bounds.x, bounds.y, static_cast<unsigned>(bounds.w),
+                      static_cast<unsigned>(bounds.h));
+    XFlush(display);
+    return true;
+#else
+    (void)window;
+    return false;
+#endif
 }
 
 }  // namespace

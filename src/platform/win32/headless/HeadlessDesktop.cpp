@@ -1,0 +1,15 @@
+#include "HeadlessDesktop.h"
+
+#include "Win32Platform.h"
+
+namespace velmora::win32 {
+
+int HeadlessDesktop::askPlayer(const char*, const char*, UINT, const MessageBoxButtons& layout, SDL_Window*) {
+    return layout.defaultAnswer();
+}
+
+DWORD HeadlessDesktop::now() { return Win32Platform::instance().clock.readVirtual(); }
+
+void HeadlessDesktop::sleep(DWORD ms) { Win32Platform::instance().clock.advanceVirtual(ms); }
+
+}  // namespace velmora::win32

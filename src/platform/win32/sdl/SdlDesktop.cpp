@@ -1,0 +1,187 @@
+#include "SdlDesktop.h"
+
+#include "Utf8Locale.h"
+#include "Win32Platform.h"
+
+#include <SDL.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
+#include <sched.h>
+#include <vector>
+
+namespace velmora::win32 {
+
+namespace {
+
+Win32Platform& platform() { return Win32Platform::instance(); }
+
+bool scancodeDown(SDL_Scancode code) {
+    int count = 0;
+    const Uint8* state = SDL_GetKeyboardState(&count);
+    return code > SDL_SCANCODE_UNKNOWN && code < count && state[code];
+}
+
+bool keycodeDown(SDL_Keycode key) { return scancodeDown(SDL_GetScancodeFromKey(key)); }
+
+bool mouseButtonDown(int sdlButton) { return (SDL_GetGlobalMouseState(nullptr, nullptr) & SDL_BUTTON(sdlButton)) != 0; }
+
+SDL_Scancode scancodeOf(int virtualKey) {
+    switch (virtualKey) {
+        case VK_BACK: return SDL_SCANCODE_BACKSPACE;
+        case VK_TAB: return SDL_SCANCODE_TAB;
+        case VK_RETURN: return SDL_SCANCODE_RETURN;
+        case VK_PAUSE: return SDL_SCANCODE_PAUSE;
+        case VK_CAPITAL: return SDL_SCANCODE_CAPSLOCK;
+        case VK_ESCAPE: return SDL_SCANCODE_ESCAPE;
+        case VK_SPACE: return SDL_SCANCODE_SPACE;
+        case VK_PRIOR: return SDL_SCANCODE_PAGEUP;
+        case VK_NEXT: return SDL_SCANCODE_PAGEDOWN;
+        case VK_END: return SDL_SCANCODE_END;
+        case VK_HOME: return SDL_SCANCODE_HOME;
+        case VK_LEFT: return SDL_SCANCODE_LEFT;
+        case VK_UP: return SDL_SCANCODE_UP;
+        case VK_RIGHT: return SDL_SCANCODE_RIGHT;
+        case VK_DOWN: return SDL_SCANCODE_DOWN;
+        case VK_INSERT: return SDL_SCANCODE_INSERT;
+        case VK_DELETE: return SDL_SCANCODE_DELETE;
+        case VK_LSHIFT: return SDL_SCANCODE_LSHIFT;
+        case VK_RSHIFT: return SDL_SCANCODE_RSHIFT;
+        case VK_LCONTROL: return SDL_SCANCODE_LCTRL;
+        case VK_RCONTROL: return SDL_SCANCODE_RCTRL;
+        case VK_LMENU: return SDL_SCANCODE_LALT;
+        case VK_RMENU: return SDL_SCANCODE_RALT;
+        case VK_NUMPAD0: return SDL_SCANCODE_KP_0;
+        default: break;
+    }
+    if (virtualKey >= VK_NUMPAD1 && virtualKey <= VK_NUMPAD9)
+        return static_cast<SDL_Scancode>(SDL_SCANCODE_KP_1 + (virtualKey - VK_NUMPAD1));
+    if (virtualKey >= VK_F1 && virtualKey <= VK_F12)
+        return static_cast<SDL_Scancode>(SDL_SCANCODE_F1 + (virtualKey - VK_F1));
+    return SDL_SCANCODE_UNKNOWN;
+}
+
+void handleWindowEvent(const SDL_WindowEvent& event) {
+    HWND window = platform().windows.findBySdlId(event.windowID);
+    if (!window) return;
+    switch (event.event) {
+        case SDL_WINDOWEVENT_CLOSE:
+            platform().post(window, WM_CLOSE, 0, 0);
+            break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            if (platform().windows.resizedByUser(window, event.data1, event.data2))
+                platform().post(window, WM_SIZE, SIZE_RESTORED,
+                                MAKELONG(static_cast<WORD>(event.data1), static_cast<WORD>(event.data2)));
+            break;
+        default:
+            break;
+    }
+}
+
+Uint32 sdlIconFlags(UINT type) {
+    switch (type & MB_ICONMASK) {
+        case MB_ICONERROR: return SDL_MESSAGEBOX_ERROR;
+        case MB_ICONWARNING: return SDL_MESSAGEBOX_WARNING;
+        default: return SDL_MESSAGEBOX_INFORMATION;
+    }
+}
+
+// Returns the answer, or 0 when SDL could not show the box.
+int showSdlBox(const char* text, const char* caption, UINT type, const MessageBoxButtons& layout,
+               SDL_Window* parent) {
+    std::vector<SDL_MessageBoxButtonData> buttons;
+    for (size_t i = 0; i < layout.buttons.size(); ++i) {
+        Uint32 flags = 0;
+        if (static_cast<int>(i) == layout.defaultIndex) flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
+        if (layout.buttons[i].answer == layout.escapeAnswer) flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+        buttons.push_back({flags, layout.buttons[i].answer, layout.buttons[i].label});
+    }
+    SDL_MessageBoxData data{};
+    data.flags = sdlIconFlags(type) | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT;
+    data.window = parent;
+    data.title = caption;
+    data.message = text;
+    data.numbuttons = static_cast<int>(buttons.size());
+    data.buttons = buttons.data();
+
+    useUtf8TextLocale();
+    int pressed = -1;
+    if (SDL_ShowMessageBox(&data, &pressed) != 0) return 0;
+    // Closed through the window manager: what Escape would answer, or the default.
+    if (pressed < 0) return layout.escapeAnswer ? layout.escapeAnswer : layout.defaultAnswer();
+    return pressed;
+}
+
+ULONGLONG monotonicMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<ULONGLONG>(ts.tv_sec) * 1000u + static_cast<ULONGLONG>(ts.tv_nsec) / 1000000u;
+}
+
+void sleepReally(DWORD ms) {
+    if (ms == 0) {
+        sched_yield();  // Sleep(0) gives up the rest of the time slice
+        return;
+    }
+    timespec left{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
+    while (nanosleep(&left, &left) != 0 && errno == EINTR) {
+    }
+}
+
+}  // namespace
+
+bool SdlDesktop::startVideo() { return platform().video.start(); }
+
+void SdlDesktop::pumpEvents() {
+    if (!platform().video.running()) return;
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        if (event.type == SDL_WINDOWEVENT) handleWindowEvent(event.window);
+    }
+}
+
+bool SdlDesktop::keyDown(int virtualKey) {
+    if (!platform().video.running()) return false;
+    SDL_PumpEvents();  // the state of the keys now, not as of the last message poll
+    switch (virtualKey) {
+        case VK_LBUTTON: return mouseButtonDown(SDL_BUTTON_LEFT);
+        case VK_RBUTTON: return mouseButtonDown(SDL_BUTTON_RIGHT);
+        case VK_MBUTTON: return mouseButtonDown(SDL_BUTTON_MIDDLE);
+        case VK_XBUTTON1: return mouseButtonDown(SDL_BUTTON_X1);
+        case VK_XBUTTON2: return mouseButtonDown(SDL_BUTTON_X2);
+        case VK_SHIFT: return scancodeDown(SDL_SCANCODE_LSHIFT) || scancodeDown(SDL_SCANCODE_RSHIFT);
+        case VK_CONTROL: return scancodeDown(SDL_SCANCODE_LCTRL) || scancodeDown(SDL_SCANCODE_RCTRL);
+        case VK_MENU: return scancodeDown(SDL_SCANCODE_LALT) || scancodeDown(SDL_SCANCODE_RALT);
+        default: break;
+    }
+    // Letter and digit keys are named by the character they type in the current layout.
+    if (virtualKey >= 'A' && virtualKey <= 'Z') return keycodeDown(SDLK_a + (virtualKey - 'A'));
+    if (virtualKey >= '0' && virtualKey <= '9') return keycodeDown(SDLK_0 + (virtualKey - '0'));
+    return scancodeDown(scancodeOf(virtualKey));
+}
+
+void SdlDesktop::takeMotion(int& dx, int& dy) {
+    if (!platform().video.running()) return;
+    SDL_PumpEvents();
+    SDL_GetRelativeMouseState(&dx, &dy);
+}
+
+void SdlDesktop::applyCursorMode(bool cursorHidden, bool anyWindow) {
+    platform().video.applyCursorMode(cursorHidden, anyWindow);
+}
+
+int SdlDesktop::askPlayer(const char* text, const char* caption, UINT type, const MessageBoxButtons& layout,
+                          SDL_Window* parent) {
+    if (startVideo() && platform().video.showsOnScreen()) {
+        if (int answer = showSdlBox(text, caption, type, layout, parent)) return answer;
+    }
+    std::fprintf(stderr, "%s%s%s\n", caption, caption[0] ? ": " : "", text);
+    return layout.defaultAnswer();
+}
+
+DWORD SdlDesktop::now() { return static_cast<DWORD>(monotonicMs()); }
+
+void SdlDesktop::sleep(DWORD ms) { sleepReally(ms); }
+
+}  // namespace velmora::win32

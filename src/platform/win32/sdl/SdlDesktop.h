@@ -1,0 +1,29 @@
+// The real desktop through SDL: its windows (SdlVideo), the keyboard and mouse, window
+// events turned into messages, message boxes on the display and the monotonic clock.
+#pragma once
+
+#include "Desktop.h"
+
+namespace velmora::win32 {
+
+class SdlDesktop final : public Desktop {
+public:
+    bool startVideo() override;
+    // The close box posts WM_CLOSE, a player's resize of a sizing-border window posts
+    // WM_SIZE. Keyboard and mouse events only update SDL's state, which keyDown and
+    // takeMotion poll.
+    void pumpEvents() override;
+    // Letters follow the keyboard layout, as virtual keys do; mouse buttons are read from
+    // the pointer itself, so they count wherever it is.
+    bool keyDown(int virtualKey) override;
+    void takeMotion(int& dx, int& dy) override;
+    void applyCursorMode(bool cursorHidden, bool anyWindow) override;
+    // An SDL box when the display can show one, else the text on standard error and the
+    // default answer.
+    int askPlayer(const char* text, const char* caption, UINT type, const MessageBoxButtons& layout,
+                  SDL_Window* parent) override;
+    DWORD now() override;
+    void sleep(DWORD ms) override;
+};
+
+}  // namespace velmora::win32
