@@ -43,6 +43,21 @@ bool indicesInRange(const IndexBuffer& indices, UINT startIndex, UINT count, INT
            (int64_t(span.low) + baseVertexIndex >= 0 && int64_t(span.high) + baseVertexIndex < int64_t(vertexCount));
 }
 
+// Texture stage states and sampler states alike: a table of DWORDs by slot and state type.
+template <class Table>
+HRESULT readSlotState(const Table& table, DWORD slot, DWORD type, DWORD* value) {
+    if (!value || slot >= table.size() || type >= table.front().size()) return D3DERR_INVALIDCALL;
+    *value = table[slot][type];
+    return D3D_OK;
+}
+
+template <class Table>
+HRESULT writeSlotState(Table& table, DWORD slot, DWORD type, DWORD value) {
+    if (slot >= table.size() || type >= table.front().size()) return D3DERR_INVALIDCALL;
+    table[slot][type] = value;
+    return D3D_OK;
+}
+
 }  // namespace
 
 Device::Device(IDirect3D9* d3d, const D3DPRESENT_PARAMETERS& params, std::unique_ptr<Renderer> renderer)
@@ -244,52 +259,27 @@ HRESULT Device::SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) {
 }
 
 HRESULT Device::GetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD* value) {
-    if (!value || stage >= kTextureStageCount || DWORD(type) >= kStageStateCount) return D3DERR_INVALIDCALL;
-    *value = state_.stageStates[stage][type];
-    return D3D_OK;
+    return readSlotState(state_.stageStates, stage, type, value);
 }
 
 HRESULT Device::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) {
-    if (stage >= kTextureStageCount || DWORD(type) >= kStageStateCount) return D3DERR_INVALIDCALL;
-    state_.stageStates[stage][type] = value;
-    return D3D_OK;
+    return writeSlotState(state_.stageStates, stage, type, value);
 }
 
 HRESULT Device::GetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD* value) {
-    if (!value || sampler >= kSamplerCount || DWORD(type) >= kSamplerStateCount) return D3DERR_INVALIDCALL;
-    *value = state_.samplerStates[sampler][type];
-    return D3D_OK;
+    return readSlotState(state_.samplerStates, sampler, type, value);
 }
 
 HRESULT Device::SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) {
-    if (sampler >= kSamplerCount || DWORD(type) >= kSamplerStateCount) return D3DERR_INVALIDCALL;
-    state_.samplerStates[sampler][type] = value;
-    return D3D_OK;
+    return writeSlotState(state_.samplerStates, sampler, type, value);
 }
 
-HRESULT Device::drawFromStream(const DrawCall& call) {
-    VertexBuffer* buffer = call.vertexBuffer;
-    if (!buffer || !call.format.supported || call.stride < call.format.size) return D3DERR_INVALIDCALL;
-    const UINT length = buffer->storage().length();
-    const UINT available = state_.stream0.offset >= length ? 0 : (length - state_.stream0.offset) / call.stride;
-    if (call.source == DrawCall::Source::Indexed) {
-        IndexBuffer* indices = call.indexBuffer;
-        if (!indices) return D3DERR_INVALIDCALL;
-        const UINT indexCount = verticesForPrimitives(call.type, call.primitiveCount);
-        if (!indicesInRange(*indices, call.startIndex, indexCount, call.baseVertexIndex, available))
-            return D3DERR_INVALIDCALL;
-    } else if (uint64_t(call.startVertex) + call.vertexCount > available) {
-        return D3DERR_INVALIDCALL;
-    }
-    renderer_->draw(call);
-    return D3D_OK;
-}
-
-HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) {
+HRESULT Device::drawFromStream(DrawCall::Source source, D3DPRIMITIVETYPE type, UINT primitiveCount,
+                               UINT startVertex, IndexBuffer* indices, INT baseVertexIndex, UINT startIndex) {
     if (!validPrimitiveType(type)) return D3DERR_INVALIDCALL;
     if (primitiveCount == 0) return D3D_OK;
     DrawCall call{state_,
-                  DrawCall::Source::Stream,
+                  source,
                   type,
                   primitiveCount,
                   verticesForPrimitives(type, primitiveCount),
@@ -299,35 +289,34 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT prim
                   asVertexBuffer(state_.stream0.buffer),
                   state_.stream0.offset,
                   startVertex,
-                  nullptr,
-                  0,
-                  0,
-                  shader_,
-                  insideScene_};
-    return drawFromStream(call);
-}
-
-HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex, UINT, UINT, UINT startIndex,
-                                     UINT primitiveCount) {
-    if (!validPrimitiveType(type)) return D3DERR_INVALIDCALL;
-    if (primitiveCount == 0) return D3D_OK;
-    DrawCall call{state_,
-                  DrawCall::Source::Indexed,
-                  type,
-                  primitiveCount,
-                  verticesForPrimitives(type, primitiveCount),
-                  VertexFormat::fromFvf(state_.fvf),
-                  state_.stream0.stride,
-                  nullptr,
-                  asVertexBuffer(state_.stream0.buffer),
-                  state_.stream0.offset,
-                  0,
-                  asIndexBuffer(state_.indices),
+                  indices,
                   baseVertexIndex,
                   startIndex,
                   shader_,
                   insideScene_};
-    return drawFromStream(call);
+    VertexBuffer* buffer = call.vertexBuffer;
+    if (!buffer || !call.format.supported || call.stride < call.format.size) return D3DERR_INVALIDCALL;
+    const UINT length = buffer->storage().length();
+    const UINT available = state_.stream0.offset >= length ? 0 : (length - state_.stream0.offset) / call.stride;
+    if (source == DrawCall::Source::Indexed) {
+        if (!indices) return D3DERR_INVALIDCALL;
+        if (!indicesInRange(*indices, startIndex, call.vertexCount, baseVertexIndex, available))
+            return D3DERR_INVALIDCALL;
+    } else if (uint64_t(startVertex) + call.vertexCount > available) {
+        return D3DERR_INVALIDCALL;
+    }
+    renderer_->draw(call);
+    return D3D_OK;
+}
+
+HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) {
+    return drawFromStream(DrawCall::Source::Stream, type, primitiveCount, startVertex, nullptr, 0, 0);
+}
+
+HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex, UINT, UINT, UINT startIndex,
+                                     UINT primitiveCount) {
+    return drawFromStream(DrawCall::Source::Indexed, type, primitiveCount, 0, asIndexBuffer(state_.indices),
+                          baseVertexIndex, startIndex);
 }
 
 HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertices, UINT stride) {

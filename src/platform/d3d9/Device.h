@@ -75,7 +75,10 @@ public:
 private:
     ~Device() override;
 
-    HRESULT drawFromStream(const DrawCall& call);
+    // DrawPrimitive and DrawIndexedPrimitive: a draw from stream 0, of its vertices in order
+    // from startVertex (Source::Stream) or through `indices` (Source::Indexed).
+    HRESULT drawFromStream(DrawCall::Source source, D3DPRIMITIVETYPE type, UINT primitiveCount, UINT startVertex,
+                           IndexBuffer* indices, INT baseVertexIndex, UINT startIndex);
     // World, view or projection; null for a transform the device does not keep.
     D3DMATRIX* transformSlot(D3DTRANSFORMSTATETYPE state);
 

@@ -8,6 +8,7 @@
 
 #include <d3d9.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -26,5 +27,17 @@ struct TexelStorage {
     unsigned revision = 1;
     GpuCopy gpu;
 };
+
+// The number of levels in a full mip chain of a width x height picture, down to 1 x 1.
+// Both the device and D3DX fill in a level count of 0 with it.
+inline UINT fullChainLength(UINT width, UINT height) {
+    UINT levels = 1;
+    while (width > 1 || height > 1) {
+        width = std::max(1u, width / 2);
+        height = std::max(1u, height / 2);
+        ++levels;
+    }
+    return levels;
+}
 
 }  // namespace velmora::d3d9

@@ -10,16 +10,6 @@ namespace {
 
 bool supportedFormat(D3DFORMAT format) { return format == D3DFMT_A8R8G8B8 || format == D3DFMT_X8R8G8B8; }
 
-UINT fullChainLength(UINT width, UINT height) {
-    UINT levels = 1;
-    while (width > 1 || height > 1) {
-        width = std::max(1u, width / 2);
-        height = std::max(1u, height / 2);
-        ++levels;
-    }
-    return levels;
-}
-
 }  // namespace
 
 HRESULT Texture::create(IDirect3DDevice9* device, UINT width, UINT height, UINT levels, DWORD usage,

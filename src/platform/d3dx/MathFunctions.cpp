@@ -61,6 +61,18 @@ D3DXVECTOR3 normalized(const D3DXVECTOR3& v) {
     return out;
 }
 
+// A rotation about one axis turns the plane of the other two, from axis `from` towards
+// axis `to` (X: y to z, Y: z to x, Z: x to y).
+D3DXMATRIX* rotationInPlane(D3DXMATRIX* pOut, FLOAT angle, int from, int to) {
+    const FLOAT c = std::cos(angle), s = std::sin(angle);
+    D3DXMatrixIdentity(pOut);
+    pOut->m[from][from] = c;
+    pOut->m[from][to] = s;
+    pOut->m[to][from] = -s;
+    pOut->m[to][to] = c;
+    return pOut;
+}
+
 }  // namespace
 
 D3DXMATRIX* WINAPI D3DXMatrixMultiply(D3DXMATRIX* pOut, const D3DXMATRIX* pM1, const D3DXMATRIX* pM2) {
@@ -110,35 +122,11 @@ D3DXMATRIX* WINAPI D3DXMatrixScaling(D3DXMATRIX* pOut, FLOAT sx, FLOAT sy, FLOAT
     return pOut;
 }
 
-D3DXMATRIX* WINAPI D3DXMatrixRotationX(D3DXMATRIX* pOut, FLOAT angle) {
-    const FLOAT c = std::cos(angle), s = std::sin(angle);
-    D3DXMatrixIdentity(pOut);
-    pOut->_22 = c;
-    pOut->_23 = s;
-    pOut->_32 = -s;
-    pOut->_33 = c;
-    return pOut;
-}
+D3DXMATRIX* WINAPI D3DXMatrixRotationX(D3DXMATRIX* pOut, FLOAT angle) { return rotationInPlane(pOut, angle, 1, 2); }
 
-D3DXMATRIX* WINAPI D3DXMatrixRotationY(D3DXMATRIX* pOut, FLOAT angle) {
-    const FLOAT c = std::cos(angle), s = std::sin(angle);
-    D3DXMatrixIdentity(pOut);
-    pOut->_11 = c;
-    pOut->_13 = -s;
-    pOut->_31 = s;
-    pOut->_33 = c;
-    return pOut;
-}
+D3DXMATRIX* WINAPI D3DXMatrixRotationY(D3DXMATRIX* pOut, FLOAT angle) { return rotationInPlane(pOut, angle, 2, 0); }
 
-D3DXMATRIX* WINAPI D3DXMatrixRotationZ(D3DXMATRIX* pOut, FLOAT angle) {
-    const FLOAT c = std::cos(angle), s = std::sin(angle);
-    D3DXMatrixIdentity(pOut);
-    pOut->_11 = c;
-    pOut->_12 = s;
-    pOut->_21 = -s;
-    pOut->_22 = c;
-    return pOut;
-}
+D3DXMATRIX* WINAPI D3DXMatrixRotationZ(D3DXMATRIX* pOut, FLOAT angle) { return rotationInPlane(pOut, angle, 0, 1); }
 
 D3DXMATRIX* WINAPI D3DXMatrixRotationAxis(D3DXMATRIX* pOut, const D3DXVECTOR3* pV, FLOAT angle) {
     const D3DXVECTOR3 a = normalized(*pV);

@@ -201,9 +201,7 @@ HRESULT STDMETHODCALLTYPE MeshObject::GetIndexBuffer(LPDIRECT3DINDEXBUFFER9* ppI
 }
 
 HRESULT STDMETHODCALLTYPE MeshObject::LockVertexBuffer(DWORD Flags, LPVOID* ppData) {
-    const HRESULT hr = vertexBuffer_->Lock(0, 0, ppData, Flags);
-    if (SUCCEEDED(hr)) vertexLock_.lock(Flags);
-    return hr;
+    return vertexLock_.lockWhole(vertexBuffer_, Flags, ppData);
 }
 
 HRESULT STDMETHODCALLTYPE MeshObject::UnlockVertexBuffer() {
@@ -213,9 +211,7 @@ HRESULT STDMETHODCALLTYPE MeshObject::UnlockVertexBuffer() {
 }
 
 HRESULT STDMETHODCALLTYPE MeshObject::LockIndexBuffer(DWORD Flags, LPVOID* ppData) {
-    const HRESULT hr = indexBuffer_->Lock(0, 0, ppData, Flags);
-    if (SUCCEEDED(hr)) indexLock_.lock(Flags);
-    return hr;
+    return indexLock_.lockWhole(indexBuffer_, Flags, ppData);
 }
 
 HRESULT STDMETHODCALLTYPE MeshObject::UnlockIndexBuffer() {

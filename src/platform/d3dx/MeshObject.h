@@ -70,6 +70,13 @@ private:
         int open = 0;
         bool written = false;
         void lock(DWORD flags);
+        // Locks all of the vertex or index buffer, counted only when the buffer grants it.
+        template <class Buffer>
+        HRESULT lockWhole(Buffer* buffer, DWORD flags, void** data) {
+            const HRESULT hr = buffer->Lock(0, 0, data, flags);
+            if (SUCCEEDED(hr)) lock(flags);
+            return hr;
+        }
         // True when this release ends a round of locks that may have written.
         bool unlock();
     };

@@ -23,18 +23,8 @@ UINT nextPowerOfTwo(UINT size) {
     return power;
 }
 
-UINT fullChainLength(UINT width, UINT height) {
-    UINT levels = 1;
-    while (width > 1 || height > 1) {
-        width = std::max(1u, width / 2);
-        height = std::max(1u, height / 2);
-        ++levels;
-    }
-    return levels;
-}
-
 UINT levelCount(UINT requested, UINT width, UINT height) {
-    const UINT chain = fullChainLength(width, height);
+    const UINT chain = velmora::d3d9::fullChainLength(width, height);
     if (requested == 0 || requested == D3DX_DEFAULT) return chain;
     if (requested == D3DX_FROM_FILE) return 1;
     return std::min(requested, chain);

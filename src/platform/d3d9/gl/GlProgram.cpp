@@ -8,19 +8,12 @@ namespace velmora::d3d9 {
 
 namespace {
 
-std::string shaderLog(GLuint shader) {
+// Shaders and programs keep their logs alike; only the two query functions differ.
+std::string infoLog(GLuint object, PFNGLGETSHADERIVPROC getParameter, PFNGLGETSHADERINFOLOGPROC getLog) {
     GLint length = 0;
-    glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
+    getParameter(object, GL_INFO_LOG_LENGTH, &length);
     std::vector<char> text(size_t(length) + 1, '\0');
-    if (length > 0) glGetShaderInfoLog(shader, length, nullptr, text.data());
-    return text.data();
-}
-
-std::string programLog(GLuint program) {
-    GLint length = 0;
-    glGetProgramiv(program, GL_INFO_LOG_LENGTH, &length);
-    std::vector<char> text(size_t(length) + 1, '\0');
-    if (length > 0) glGetProgramInfoLog(program, length, nullptr, text.data());
+    if (length > 0) getLog(object, length, nullptr, text.data());
     return text.data();
 }
 
@@ -32,7 +25,7 @@ GLuint compileStage(GLenum type, const char* name, const std::string& source, st
     GLint ok = GL_FALSE;
     glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
     if (ok) return shader;
-    log += std::string(name) + " stage:\n" + shaderLog(shader);
+    log += std::string(name) + " stage:\n" + infoLog(shader, glGetShaderiv, glGetShaderInfoLog);
     glDeleteShader(shader);
     return 0;
 }
@@ -57,7 +50,7 @@ unsigned buildGlProgram(const std::string& vertexSource, const std::string& frag
     GLint ok = GL_FALSE;
     glGetProgramiv(program, GL_LINK_STATUS, &ok);
     if (ok) return program;
-    log = "link:\n" + programLog(program);
+    log = "link:\n" + infoLog(program, glGetProgramiv, glGetProgramInfoLog);
     glDeleteProgram(program);
     return 0;
 }

@@ -10,35 +10,38 @@ namespace velmora::d3d9 {
 
 namespace {
 
-class GlTextureName final : public GpuObject {
+// A texture or buffer name, deleted only while the context that made it is still current
+// (a context that is gone took its names with it).
+class GlName final : public GpuObject {
 public:
-    explicit GlTextureName(unsigned contextId) : contextId_(contextId) { glGenTextures(1, &name_); }
-    ~GlTextureName() override {
-        if (GlContext::isCurrent(contextId_)) glDeleteTextures(1, &name_);
-    }
-    GLuint name_ = 0;
-    unsigned contextId_;
-};
+    enum class Kind { Texture, Buffer };
 
-class GlBufferName final : public GpuObject {
-public:
-    explicit GlBufferName(unsigned contextId) : contextId_(contextId) { glGenBuffers(1, &name_); }
-    ~GlBufferName() override {
-        if (GlContext::isCurrent(contextId_)) glDeleteBuffers(1, &name_);
+    GlName(Kind kind, unsigned contextId) : kind_(kind), contextId_(contextId) {
+        if (kind_ == Kind::Texture)
+            glGenTextures(1, &name_);
+        else
+            glGenBuffers(1, &name_);
+    }
+    ~GlName() override {
+        if (!GlContext::isCurrent(contextId_)) return;
+        if (kind_ == Kind::Texture)
+            glDeleteTextures(1, &name_);
+        else
+            glDeleteBuffers(1, &name_);
     }
     GLuint name_ = 0;
+    Kind kind_;
     unsigned contextId_;
 };
 
 // The copy of a resource for this context, made anew when there is none or it belongs to
-// a context that is gone.
-template <class Name>
-Name& nameIn(GpuCopy& copy, unsigned contextId, bool& fresh) {
-    auto* name = static_cast<Name*>(copy.object.get());
+// a context that is gone. A copy holds names of one kind only: a texture's or a buffer's.
+GlName& nameIn(GpuCopy& copy, GlName::Kind kind, unsigned contextId, bool& fresh) {
+    auto* name = static_cast<GlName*>(copy.object.get());
     fresh = !name || name->contextId_ != contextId;
     if (fresh) {
-        copy.object = std::make_unique<Name>(contextId);
-        name = static_cast<Name*>(copy.object.get());
+        copy.object = std::make_unique<GlName>(kind, contextId);
+        name = static_cast<GlName*>(copy.object.get());
     }
     return *name;
 }
@@ -57,7 +60,7 @@ void uploadLevels(const Texture& texture) {
 unsigned glTextureFor(Texture& texture, unsigned contextId) {
     GpuCopy& copy = texture.gpuCopy();
     bool fresh = false;
-    GlTextureName& name = nameIn<GlTextureName>(copy, contextId, fresh);
+    GlName& name = nameIn(copy, GlName::Kind::Texture, contextId, fresh);
     glBindTexture(GL_TEXTURE_2D, name.name_);
     if (fresh) {
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
@@ -75,7 +78,7 @@ unsigned glTextureFor(Texture& texture, unsigned contextId) {
 unsigned glBufferFor(BufferStorage& storage, unsigned target, unsigned contextId) {
     GpuCopy& copy = storage.gpuCopy();
     bool fresh = false;
-    GlBufferName& name = nameIn<GlBufferName>(copy, contextId, fresh);
+    GlName& name = nameIn(copy, GlName::Kind::Buffer, contextId, fresh);
     glBindBuffer(target, name.name_);
     if (fresh || copy.uploadedRevision != storage.revision()) {
         glBufferData(target, GLsizeiptr(storage.length()), storage.bytes().data(), GL_STATIC_DRAW);
