@@ -36,23 +36,7 @@ HRESULT IndexBuffer::createSharing(IDirect3DDevice9* device, std::shared_ptr<Buf
     return *buffer ? D3D_OK : E_OUTOFMEMORY;
 }
 
-HRESULT IndexBuffer::QueryInterface(REFIID riid, void** object) {
-    if (!object) return E_POINTER;
-    if (sameGuid(riid, IID_IUnknown)) {
-        AddRef();
-        *object = static_cast<IUnknown*>(this);
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-HRESULT IndexBuffer::GetDevice(IDirect3DDevice9** device) {
-    if (!device) return D3DERR_INVALIDCALL;
-    device_->AddRef();
-    *device = device_;
-    return D3D_OK;
-}
+// QueryInterface and GetDevice are MemoryBuffer's, shared with VertexBuffer.
 
 HRESULT IndexBuffer::Lock(UINT offset, UINT size, void** data, DWORD) { return storage_.lock(offset, size, data); }
 

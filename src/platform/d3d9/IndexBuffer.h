@@ -1,14 +1,13 @@
 // An index buffer of 16- or 32-bit indices kept in memory.
 #pragma once
 
-#include "BufferStorage.h"
-#include "ComObject.h"
+#include "MemoryBuffer.h"
 
 #include <d3d9.h>
 
 namespace velmora::d3d9 {
 
-class IndexBuffer final : public ComObject<IDirect3DIndexBuffer9> {
+class IndexBuffer final : public MemoryBuffer<IDirect3DIndexBuffer9> {
 public:
     static HRESULT create(IDirect3DDevice9* device, UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool,
                           IDirect3DIndexBuffer9** buffer);
@@ -16,15 +15,11 @@ public:
     static HRESULT createSharing(IDirect3DDevice9* device, std::shared_ptr<BufferBytes> bytes, DWORD usage,
                                  D3DFORMAT format, D3DPOOL pool, IDirect3DIndexBuffer9** buffer);
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** device) override;
     D3DRESOURCETYPE STDMETHODCALLTYPE GetType() override { return D3DRTYPE_INDEXBUFFER; }
     HRESULT STDMETHODCALLTYPE Lock(UINT offset, UINT size, void** data, DWORD flags) override;
     HRESULT STDMETHODCALLTYPE Unlock() override;
     HRESULT STDMETHODCALLTYPE GetDesc(D3DINDEXBUFFER_DESC* desc) override;
 
-    BufferStorage& storage() { return storage_; }
-    const BufferStorage& storage() const { return storage_; }
     D3DFORMAT format() const { return format_; }
     UINT indexSize() const { return format_ == D3DFMT_INDEX32 ? 4 : 2; }
     // The span of the `count` indices from `first`; false when they pass the buffer's end.
@@ -33,13 +28,9 @@ public:
 
 private:
     IndexBuffer(IDirect3DDevice9* device, BufferStorage storage, DWORD usage, D3DFORMAT format, D3DPOOL pool)
-        : device_(device), usage_(usage), format_(format), pool_(pool), storage_(std::move(storage)) {}
+        : MemoryBuffer(device, std::move(storage), usage, pool), format_(format) {}
 
-    IDirect3DDevice9* device_;
-    DWORD usage_;
     D3DFORMAT format_;
-    D3DPOOL pool_;
-    BufferStorage storage_;
 };
 
 IndexBuffer* asIndexBuffer(IDirect3DIndexBuffer9* buffer);

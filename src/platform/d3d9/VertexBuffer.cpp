@@ -28,23 +28,7 @@ HRESULT VertexBuffer::createSharing(IDirect3DDevice9* device, std::shared_ptr<Bu
     return *buffer ? D3D_OK : E_OUTOFMEMORY;
 }
 
-HRESULT VertexBuffer::QueryInterface(REFIID riid, void** object) {
-    if (!object) return E_POINTER;
-    if (sameGuid(riid, IID_IUnknown)) {
-        AddRef();
-        *object = static_cast<IUnknown*>(this);
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-HRESULT VertexBuffer::GetDevice(IDirect3DDevice9** device) {
-    if (!device) return D3DERR_INVALIDCALL;
-    device_->AddRef();
-    *device = device_;
-    return D3D_OK;
-}
+// QueryInterface and GetDevice are MemoryBuffer's, shared with IndexBuffer.
 
 HRESULT VertexBuffer::Lock(UINT offset, UINT size, void** data, DWORD) { return storage_.lock(offset, size, data); }
 
