@@ -281,8 +281,8 @@ void DragonFly::followThread() {
         if (Caught != 1) continue;
         TransMatrix = line->TransMatrix;
         WorldMatrix = line->TransMatrix;
-        // The thread has let go: the catch is used up.
-        if (line->Caught == 0) {
+        // The thread has let go, or vanished out of reach: the catch is used up.
+        if (line->Caught == 0 || line->Mode == 0) {
             Caught = 0;
             Active = 0;
         }
@@ -308,6 +308,8 @@ void DragonFly::pushOffWalls() {
 }
 
 void DragonFly::OnHit(CharaBase*) {
+    // Already breaking apart: a ball or the boss still passing through strikes nothing.
+    if (Dead == 1) return;
     const D3DXVECTOR3 at = positionOf(TransMatrix);
     for (FragIndex = 0; FragIndex < 4; ++FragIndex) {
         Fragment& piece = Fragments[FragIndex];
@@ -325,11 +327,7 @@ void DragonFly::OnHit(CharaBase*) {
     }
     RiseTrans = translation(at);
 
-    if (exploBuffer) {
-        DWORD status = 0;
-        exploBuffer->GetStatus(&status);
-        if ((status & DSBSTATUS_PLAYING) == 0) exploBuffer->Play(0, 0, 0);
-    }
+    if (exploBuffer) exploBuffer->Play(0, 0, 0);
 
     Mode = 0;
     BodyMesh.release();

@@ -218,6 +218,8 @@ void SpiderLine::threadFlight(const CharaBase* player) {
         Scale = 0.0f;
         Mode = 0;
         BallMode = 0;
+        // A vanished reel must not hand its speed on to the next one; a pull runs on.
+        if (Anchored == 0) PullSpeed = 0.0f;
     }
 }
 
@@ -232,6 +234,9 @@ void SpiderLine::flyOut() {
     // Ropes are tested after lifts and win when both are ahead.
     anchorAhead(KIND_LIFT);
     anchorAhead(KIND_ROPE);
+    // An anchored thread catches nothing: a reel would take the pull over half-way and
+    // leave the player's end of the thread behind at the anchor.
+    if (Anchored == 1) return;
     for (CharaBase* fly : objectsOfKind(KIND_DRAGONFLY)) {
         if (IsNear(fly) && fly->Dead == 0) {
             Caught = 1;

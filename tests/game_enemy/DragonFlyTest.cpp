@@ -193,7 +193,7 @@ TEST_F(DragonFlyTest, FlapsItsWingsInAFiveFrameCycleAndCastsAShadowOnTheFloor) {
     EXPECT_GE(meshDraws, 6);
 }
 
-TEST_F(DragonFlyTest, AHitPlaysTheExplosionOnlyWhenItIsNotPlayingAndBreaksTheBody) {
+TEST_F(DragonFlyTest, AHitExplodesOnceAndBreaksTheBody) {
     addCameraAndPlayer(0, 0, 20);
     DragonFly* fly = add(new DragonFly(0.05f));
     place(fly, 0, 5, 0);
@@ -220,11 +220,15 @@ TEST_F(DragonFlyTest, AHitPlaysTheExplosionOnlyWhenItIsNotPlayingAndBreaksTheBod
         EXPECT_EQ(positionOf(piece.origin), D3DXVECTOR3(0, 5, 0));
     }
 
-    fly->OnHit(fly);
-    EXPECT_EQ(playCallsOf(fly->exploBuffer), 1u);
+    // Struck again while breaking apart, the explosion over: nothing is thrown or heard again.
     fly->exploBuffer->Stop();
+    std::srand(99);
+    const int firstDraw = std::rand();
+    std::srand(99);
     fly->OnHit(fly);
-    EXPECT_EQ(playCallsOf(fly->exploBuffer), 2u);
+    EXPECT_EQ(std::rand(), firstDraw) << "no pieces thrown again";
+    EXPECT_FLOAT_EQ(fly->Fragments[0].speed, (r5 % 7 + 3) / 10.0f);
+    EXPECT_EQ(playCallsOf(fly->exploBuffer), 1u);
 }
 
 TEST_F(DragonFlyTest, BreaksApartUnderSmokeUntilEveryPieceIsBelowTheFloor) {
@@ -360,6 +364,34 @@ TEST_F(CaughtDragonFlyTest, AThrownBallDestroysTheDragonflyItPasses) {
     EXPECT_EQ(second->Dead, 1);
     EXPECT_TRUE(isPlaying(second->exploBuffer));
     EXPECT_EQ(player->Life, 10);
+
+    // The ball flies on through the breaking body without striking it again.
+    D3DXMATRIX drifts[4];
+    for (int i = 0; i < 4; ++i) drifts[i] = second->Fragments[i].drift;
+    second->exploBuffer->Stop();
+    for (int i = 0; i < 5; ++i) frameAll();
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(second->Fragments[i].drift, drifts[i]) << "piece " << i;
+    EXPECT_EQ(playCallsOf(second->exploBuffer), 1u);
+}
+
+TEST_F(CaughtDragonFlyTest, AReelGoneOutOfReachUsesUpItsCatchAndLeavesNoSpeedBehind) {
+    DragonFly* fly = flyAhead(10.0f);
+    click();
+    for (int i = 0; i < 30 && fly->Caught == 0; ++i) frameAll();
+    ASSERT_EQ(fly->Caught, 1);
+    frameAll();
+    ASSERT_GT(line->PullSpeed, 0.0f);
+    // Carried off, the player is more than the thread's reach of 60 from the ball.
+    place(player, 0, 1, 55);
+    frameAll();
+    ASSERT_EQ(line->Mode, 0);
+    EXPECT_EQ(line->Caught, 1) << "kept until the next shot";
+    EXPECT_EQ(line->PullSpeed, 0.0f);
+    for (int i = 0; i < 3; ++i) frameAll();
+    EXPECT_EQ(fly->Active, 0);
+    EXPECT_EQ(fly->Caught, 0);
+    EXPECT_EQ(fly->Dead, 0);
+    EXPECT_EQ(playCallsOf(fly->exploBuffer), 0u);
 }
 
 }  // namespace

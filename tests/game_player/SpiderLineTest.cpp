@@ -1,5 +1,6 @@
 // The thread: aiming and shooting with the left button, catching and reeling in, the
 // ball and its pieces, anchoring and the pull, reach, lock-on and the drawn strip.
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -388,11 +389,18 @@ TEST_F(SpiderLineTest, TheLockOnTakesTheFirstBoxInListOrderAndTheMarkerSpinsAndS
     EXPECT_NEAR(markers[0].transform._42, onScreen.y, 1e-2f);
     EXPECT_NEAR(markers[0].center.x, 128.0f, 1e-6f);
 
-    // 1.5 degrees a frame; from 0.7 down to 0.5 in 20 frames, then it stays.
+    // 1.5 degrees a frame; 0.01 smaller in each of the lock's first 21 frames (its own
+    // frame included: in floats 0.7 is still above 0.5 after 20 steps), then held at 0.49.
     const float degrees = line->MarkerDeg;
-    frames(25);
+    int shrinks = 0;
+    for (int i = 0; i < 25; ++i) {
+        const float scale = line->MarkerScale;
+        frame();
+        shrinks += line->MarkerScale < scale;
+    }
+    EXPECT_EQ(shrinks, 20);
     EXPECT_NEAR(line->MarkerDeg - degrees, 25 * 1.5f, 1e-3f);
-    EXPECT_NEAR(line->MarkerScale, 0.5f, 0.011f);
+    EXPECT_NEAR(line->MarkerScale, 0.49f, 1e-6f);
     EXPECT_EQ(line->TargetIndex, indexOf(far));
 
     // The guide runs from the player's back to 60 frames of flight ahead.
@@ -463,6 +471,64 @@ TEST_F(SpiderLineTest, AfterThePlayerDiesNothingOfTheThreadChanges) {
     EXPECT_EQ(line->Aiming, 0);
     for (int i = 0; i < SpiderLine::SOUND_COUNT; ++i) EXPECT_EQ(plays(i), playsBefore[i]) << "sound " << i;
     EXPECT_TRUE(stripDraws().empty());
+}
+
+TEST_F(SpiderLineTest, AReelSpeedsUpTo136AndAPullTo152BySteps008AFrame) {
+    StillFly* fly = add(new StillFly(back.x, back.y, back.z - 30.0f));
+    click();
+    while (line->Caught == 0 && line->Mode == 1) frame();
+    ASSERT_EQ(line->Caught, 1);
+    // From the frame of the catch to the last frame before the ball arrives.
+    std::vector<float> reel;
+    while (line->Caught == 1 && reel.size() < 100) {
+        reel.push_back(line->PullSpeed);
+        frame();
+    }
+    ASSERT_GT(reel.size(), 20u);
+    for (size_t k = 0; k < reel.size(); ++k) {
+        EXPECT_NEAR(reel[k], 0.08f * std::min(static_cast<int>(k) + 1, 17), 1e-5f) << "frame " << k;
+    }
+    EXPECT_EQ(line->PullSpeed, 0.0f);
+
+    fly->Active = 0;  // used up, as its own update does once the catch arrives
+    click();
+    line->OnCrash(line);  // thrown and broken at once, as on the boss
+    RopeObj* rope = addRope(back + D3DXVECTOR3(0, -0.5f, -40.0f));
+    click();
+    while (line->Anchored == 0 && line->Mode == 1) frame();
+    ASSERT_EQ(line->TargetIndex, indexOf(rope));
+    // From the frame of the anchoring to the last before the thread's end arrives.
+    std::vector<float> pull;
+    while (line->Mode == 1 && pull.size() < 100) {
+        pull.push_back(line->PullSpeed);
+        frame();
+    }
+    ASSERT_GT(pull.size(), 22u);
+    for (size_t k = 0; k < pull.size(); ++k) {
+        EXPECT_NEAR(pull[k], 0.08f * std::min(static_cast<int>(k) + 1, 19), 1e-5f) << "frame " << k;
+    }
+    EXPECT_EQ(line->PullSpeed, 0.0f);
+}
+
+TEST_F(SpiderLineTest, AnAnchoredThreadCatchesNothingAndPullsThePlayerAllTheWay) {
+    RopeObj* rope = addRope(back + D3DXVECTOR3(0, -0.5f, -30.0f));
+    // Out of the flight's way, but within 3 of the ball once it sits on the anchor.
+    StillFly* fly = add(new StillFly(back.x, back.y + 2.0f, back.z - 30.0f));
+    click();
+    while (line->Anchored == 0 && line->Mode == 1) frame();
+    ASSERT_EQ(line->TargetIndex, indexOf(rope));
+    int pulled = 0;
+    while (line->Anchored == 1 && pulled < 100) {
+        frame();
+        ++pulled;
+    }
+    EXPECT_EQ(fly->catches, 0);
+    EXPECT_EQ(line->Anchored, 0);
+    EXPECT_EQ(line->BallMode, 0);
+    EXPECT_EQ(line->Caught, 0);
+    // Let go at the anchor, the player drops below it and stays there.
+    frames(60);
+    EXPECT_NEAR(player->TransMatrix._43, rope->TransMatrix._43, 1.5f);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // One play as the play scene runs it: building, spawning, drawing and ending.
 #include <cmath>
+#include <cstdlib>
 #include <typeinfo>
 
 #include <velmora/DrawLog.h>
@@ -59,12 +60,14 @@ TEST_F(StageTest, InitBuildsTwentyObjectsInTheirFixedOrder) {
     EXPECT_TRUE(dynamic_cast<SpiderLine*>(objects()[4]));
 
     const D3DXVECTOR3 liftStarts[] = {{-33, 72, 0}, {20, 84, 29}, {16, 92, 81}, {9, 40, 81}};
+    const D3DXVECTOR3 liftAxes[] = {{1, 0, 0}, {0, 0, 1}, {0, 1, 0}, {0, 1, 0}};
     const int liftLegs[] = {650, 300, 310, 310};
     const int liftModes[] = {0, 0, 1, 0};
     for (int i = 0; i < 4; ++i) {
         Lift* lift = dynamic_cast<Lift*>(objects()[5 + i]);
         ASSERT_TRUE(lift) << "index " << 5 + i;
         EXPECT_EQ(lift->Move, liftStarts[i]);
+        EXPECT_EQ(lift->Velocity, liftAxes[i]);
         EXPECT_EQ(lift->legLength, liftLegs[i]);
         EXPECT_EQ(lift->Mode, liftModes[i]);
         EXPECT_EQ(lift->Scale, 1.5f);
@@ -72,10 +75,20 @@ TEST_F(StageTest, InitBuildsTwentyObjectsInTheirFixedOrder) {
     const D3DXVECTOR3 ropes[] = {{36, 22, -113}, {2.5f, 36, -149}, {-34, 50, -122}, {-6, 66, -78},
                                  {-18, 65, -36}, {36, 100, 72},    {-25, 110, 75},  {-45, 110, 75},
                                  {-65, 110, 75}, {-85, 110, 75},   {-85, 110, 44}};
+    const float ropeYaws[] = {0, 90, 180, 270, 90, 0, 90, 90, 90, 90, 0};
+    const float ropeRolls[] = {0, 0, 0, 0, 0, 0, 90, 90, 90, 90, 90};
     for (int i = 0; i < 11; ++i) {
         RopeObj* rope = dynamic_cast<RopeObj*>(objects()[9 + i]);
         ASSERT_TRUE(rope) << "index " << 9 + i;
-        EXPECT_EQ(positionOf(rope->WorldMatrix), ropes[i]);
+        const D3DXMATRIX& w = rope->WorldMatrix;
+        EXPECT_EQ(positionOf(w), ropes[i]);
+        // Yaw: where the rope's own z axis points; roll: how far its up axis leans toward
+        // its own -x, the world matrix's rows read without the scaling (25, 30, 25).
+        const float yaw = std::atan2(w._31, w._33) * DEGREES;
+        EXPECT_NEAR(yaw < -1e-3f ? yaw + 360.0f : yaw, ropeYaws[i], 1e-3f) << "rope " << i;
+        const float yawRadians = ropeYaws[i] / DEGREES;
+        const float leanToMinusX = -(w._21 * std::cos(yawRadians) - w._23 * std::sin(yawRadians)) / 25.0f;
+        EXPECT_NEAR(std::atan2(leanToMinusX, w._22 / 30.0f) * DEGREES, ropeRolls[i], 1e-3f) << "rope " << i;
     }
     EXPECT_NE(g_subField.mesh.mesh, nullptr);
     EXPECT_EQ(g_stage.finished, 0);
@@ -113,6 +126,32 @@ TEST_F(StageTest, ALongPlayKeepsGainingDragonfliesAndNeverLosesOne) {
     for (size_t i = 20; i < objects().size(); ++i) {
         EXPECT_TRUE(dynamic_cast<DragonFly*>(objects()[i])) << "index " << i;
     }
+}
+
+TEST_F(StageTest, AFrameBearsADragonflyWhenItsFirstDrawIsAMultipleOf250WithTheNextForItsSpeed) {
+    g_stage.init();
+    place(firstOfKind(KIND_PLAYER), 0, 5, 0);  // in the hall, where newborns fly at their speed
+    int born = 0;
+    int notBorn = 0;
+    for (unsigned seed = 1; seed < 100000 && (born < 3 || notBorn < 3); ++seed) {
+        std::srand(seed);
+        const int chance = std::rand();
+        const int speed = std::rand();
+        const bool birth = chance % 250 == 0;
+        int& count = birth ? born : notBorn;
+        if (count == 3) continue;
+        ++count;
+        const size_t before = objects().size();
+        std::srand(seed);
+        g_stage.update();
+        ASSERT_EQ(objects().size(), before + (birth ? 1u : 0u)) << "seed " << seed;
+        if (!birth) continue;
+        const DragonFly* fly = dynamic_cast<DragonFly*>(objects().back());
+        ASSERT_TRUE(fly);
+        EXPECT_EQ(fly->Active, 1);
+        EXPECT_FLOAT_EQ(fly->Move.z, (speed % 7 + 3) / 100.0f) << "seed " << seed;
+    }
+    EXPECT_EQ(born, 3);
 }
 
 TEST_F(StageTest, DrawClearsDrawsTheArenaFirstAndHandsTheViewToTheShader) {
