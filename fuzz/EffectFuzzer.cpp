@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "FuzzInputFile.h"
-#include "HeadlessDevice.h"
+#include "FuzzDevice.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ void useEffect(ID3DXEffect* effect) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static FuzzInputFile input("input.fx");
-    IDirect3DDevice9* device = headlessDevice();
+    IDirect3DDevice9* device = fuzzDevice();
     const char* path = input.write(data, size);
 
     ID3DXEffect* effect = nullptr;

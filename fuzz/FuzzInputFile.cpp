@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "velmora/D3DXCache.h"
+
 namespace {
 
 // The file is rewritten for every input: a folder in memory spares the disk.
@@ -37,4 +39,9 @@ const char* FuzzInputFile::write(const uint8_t* data, size_t size) {
         std::abort();
     }
     return path_.c_str();
+}
+
+const char* FuzzInputFile::writeForD3DX(const uint8_t* data, size_t size) {
+    velmora::clearD3DXCaches();
+    return write(data, size);
 }

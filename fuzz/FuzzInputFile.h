@@ -16,6 +16,9 @@ public:
 
     // Replaces the file's content; returns its path.
     const char* write(const uint8_t* data, size_t size);
+    // The same for the D3DX loaders, dropping what they cached: every input is a new file
+    // to them, whatever its time stamp.
+    const char* writeForD3DX(const uint8_t* data, size_t size);
     const char* path() const { return path_.c_str(); }
     const std::string& folder() const { return folder_; }
 

@@ -7,8 +7,7 @@
 #include <cstdlib>
 
 #include "FuzzInputFile.h"
-#include "HeadlessDevice.h"
-#include "velmora/D3DXCache.h"
+#include "FuzzDevice.h"
 
 namespace {
 
@@ -41,10 +40,8 @@ void touchEveryLevel(IDirect3DTexture9* texture) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static FuzzInputFile input("input.png");
-    IDirect3DDevice9* device = headlessDevice();
-    const char* path = input.write(data, size);
-    // Every input is a new file to the loaders, whatever its time stamp.
-    velmora::clearD3DXCaches();
+    IDirect3DDevice9* device = fuzzDevice();
+    const char* path = input.writeForD3DX(data, size);
 
     D3DXIMAGE_INFO fileInfo{};
     const bool known = SUCCEEDED(D3DXGetImageInfoFromFileA(path, &fileInfo));

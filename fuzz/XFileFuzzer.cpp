@@ -8,8 +8,7 @@
 #include <cstring>
 
 #include "FuzzInputFile.h"
-#include "HeadlessDevice.h"
-#include "velmora/D3DXCache.h"
+#include "FuzzDevice.h"
 #include "velmora/DrawLog.h"
 
 // assimp keeps part of its parse state when it gives up on a file; that is not our leak.
@@ -42,9 +41,8 @@ void castRays(ID3DXMesh* mesh) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static FuzzInputFile input("input.x");
-    IDirect3DDevice9* device = headlessDevice();
-    const char* path = input.write(data, size);
-    velmora::clearD3DXCaches();
+    IDirect3DDevice9* device = fuzzDevice();
+    const char* path = input.writeForD3DX(data, size);
 
     ID3DXBuffer* materials = nullptr;
     ID3DXBuffer* adjacency = nullptr;

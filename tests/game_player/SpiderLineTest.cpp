@@ -45,6 +45,16 @@ protected:
         const float roll = 0.0f, yaw = 0.0f;
         return add(new RopeObj(&at, &roll, &yaw));
     }
+    // Runs frames while `going()` holds, at most `limit`; returns how many ran.
+    template <class Condition>
+    int framesWhile(Condition going, int limit) {
+        int frames = 0;
+        while (going() && frames < limit) {
+            frame();
+            ++frames;
+        }
+        return frames;
+    }
     // Frames until the thread is home again, at most `limit`.
     int framesUntilHome(int limit) {
         for (int i = 1; i <= limit; ++i) {
@@ -181,11 +191,7 @@ TEST_F(SpiderLineTest, TwoDragonfliesMetInOneFrameAreBothCaughtAndReeledInAsABal
     StillFly* first = add(new StillFly(back.x, back.y, back.z - 12.0f));
     StillFly* second = add(new StillFly(back.x + 0.5f, back.y, back.z - 12.0f));
     click();
-    int frames = 1;
-    while (line->Caught == 0 && frames < 30) {
-        frame();
-        ++frames;
-    }
+    framesWhile([&] { return line->Caught == 0; }, 29);
     ASSERT_EQ(line->Caught, 1);
     EXPECT_EQ(first->catches, 1);
     EXPECT_EQ(second->catches, 1);
@@ -243,13 +249,9 @@ TEST_F(SpiderLineTest, AHeldBallIsThrownWithTheBallSoundKeepsItsSizeAndBreaksInt
     EXPECT_EQ(line->Scale, 0.0f);
 
     // The pieces jump, fall through the floor and are gone.
-    int frames = 0;
-    while (activePieces() > 0 && frames < 300) {
-        frame();
-        ++frames;
-    }
+    const int framesTaken = framesWhile([&] { return activePieces() > 0; }, 300);
     EXPECT_EQ(activePieces(), 0);
-    EXPECT_GT(frames, 10);
+    EXPECT_GT(framesTaken, 10);
 }
 
 TEST_F(SpiderLineTest, BreakingABallDrawsFiveRandomNumbersPerPieceInOrder) {
@@ -315,11 +317,7 @@ TEST_F(SpiderLineTest, ALiftAndARopeBothAheadInOneFrameAnchorToTheRope) {
     Lift* lift = addLift(back + D3DXVECTOR3(0, 0, -20));
     RopeObj* rope = addRope(back + D3DXVECTOR3(0, -0.5f, -18.5f));
     click();
-    int frames = 1;
-    while (line->Anchored == 0 && line->Mode == 1 && frames < 40) {
-        frame();
-        ++frames;
-    }
+    framesWhile([&] { return line->Anchored == 0 && line->Mode == 1; }, 39);
     ASSERT_EQ(line->Anchored, 1);
     EXPECT_EQ(line->TargetIndex, indexOf(rope));
     EXPECT_NE(line->TargetIndex, indexOf(lift));
@@ -354,11 +352,7 @@ TEST_F(SpiderLineTest, TheAnchoredThreadPullsThePlayerAndTheWalkingKeysDoNothing
     EXPECT_EQ(line->Mode, 0);
     EXPECT_LT(line->LineLength, 1.0f);
     EXPECT_NEAR(player->TransMatrix._43, rope->TransMatrix._43, 1.5f);
-    int hanging = 0;
-    while (line->Anchored == 1 && hanging < 30) {
-        frame();
-        ++hanging;
-    }
+    framesWhile([&] { return line->Anchored == 1; }, 30);
     EXPECT_EQ(line->Anchored, 0);
     EXPECT_EQ(camera->Anchored, 0);
     EXPECT_FALSE(playing(SpiderLine::SOUND_LINE_REVERSE));

@@ -218,31 +218,31 @@ protected:
     Mesh wall;
 };
 
+// A walk into the wall ends 2 - 0.3 = 1.7 in front of it, whatever side the face turns
+// to, and keeps its part along the wall; the face normal is taken in world space.
 TEST_F(SlideTest, WalkingIntoAWallIsPushedOutAlongItsNormal) {
-    load(wall, writePlane("slideWall", 2, 5.0f, 20.0f));
-    thing.Move = D3DXVECTOR3(0.0f, 0.0f, 0.3f);
-    slide(identity(), wall);
-    // It ends 2 - 0.3 = 1.7 in front of the wall, whatever side the face turns to.
-    EXPECT_NEAR(thing.Move.x, 0.0f, 1e-5f);
-    EXPECT_NEAR(thing.Move.y, 0.0f, 1e-5f);
-    EXPECT_NEAR(4.0f + thing.Move.z, 5.0f - 1.7f, 1e-4f);
-}
-
-TEST_F(SlideTest, ASlantedWalkKeepsItsPartAlongTheWall) {
-    load(wall, writePlane("slideWall", 2, 5.0f, 20.0f));
-    thing.Move = D3DXVECTOR3(0.3f, 0.0f, 0.3f);
-    slide(identity(), wall);
-    EXPECT_NEAR(thing.Move.x, 0.3f, 1e-5f);
-    EXPECT_NEAR(4.0f + thing.Move.z, 5.0f - 1.7f, 1e-4f);
-}
-
-TEST_F(SlideTest, TheFaceNormalIsTakenInWorldSpace) {
-    // The same wall stored at arena scale.
-    load(wall, writePlane("slideWallScaled", 2, 5.0f / 25.0f, 1.0f));
-    thing.Move = D3DXVECTOR3(0.0f, 0.0f, 0.3f);
-    slide(scaling(25.0f, 30.0f, 25.0f), wall);
-    EXPECT_NEAR(thing.Move.x, 0.0f, 1e-5f);
-    EXPECT_NEAR(4.0f + thing.Move.z, 5.0f - 1.7f, 1e-4f);
+    struct Walk {
+        const char* file;
+        float planeZ, planeSize;
+        D3DXMATRIX world;
+        float alongWall;
+    };
+    const Walk walks[] = {
+        {"slideWall", 5.0f, 20.0f, identity(), 0.0f},
+        {"slideWall", 5.0f, 20.0f, identity(), 0.3f},
+        // The same wall stored at arena scale.
+        {"slideWallScaled", 5.0f / 25.0f, 1.0f, scaling(25.0f, 30.0f, 25.0f), 0.0f},
+    };
+    for (const Walk& walk : walks) {
+        SCOPED_TRACE(std::string(walk.file) + " along " + std::to_string(walk.alongWall));
+        Mesh plane;
+        load(plane, writePlane(walk.file, 2, walk.planeZ, walk.planeSize));
+        thing.Move = D3DXVECTOR3(walk.alongWall, 0.0f, 0.3f);
+        slide(walk.world, plane);
+        EXPECT_NEAR(thing.Move.x, walk.alongWall, 1e-5f);
+        EXPECT_NEAR(thing.Move.y, 0.0f, 1e-5f);
+        EXPECT_NEAR(4.0f + thing.Move.z, 5.0f - 1.7f, 1e-4f);
+    }
 }
 
 TEST_F(SlideTest, NothingChangesAlongTheWallOrFarFromIt) {

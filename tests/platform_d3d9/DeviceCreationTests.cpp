@@ -1,10 +1,11 @@
 // Creating the Direct3D object and the device on the headless backend, as the game does.
-#include "HeadlessDeviceFixture.h"
+#include "HeadlessDeviceTest.h"
 
 #include <cstdlib>
 #include <string>
 
-using namespace d3d9test;
+#include "velmora/HeadlessInput.h"
+#include "velmora/Platform.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // The device's states: Direct3D 9's defaults, round trips, lights and the scene rules.
-#include "HeadlessDeviceFixture.h"
+#include "HeadlessDeviceTest.h"
 
 #include <cstring>
 
-using namespace d3d9test;
+#include "velmora/DrawLog.h"
 
 namespace {
 

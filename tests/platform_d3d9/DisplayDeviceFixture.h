@@ -2,13 +2,14 @@
 // Xvfb or with SDL's offscreen driver; skips itself when no GL 3.3 display is there.
 #pragma once
 
-#include "HeadlessDeviceFixture.h"
-#include "TestWindow.h"
+#include "HeadlessDevice.h"
 
 #include <d3d9.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <initializer_list>
 #include <string>
 
 #include "velmora/HeadlessInput.h"
@@ -81,6 +82,16 @@ protected:
         return image;
     }
 
+    // A 2 x 2 managed texture of `format` holding `texels` row by row.
+    void makeTexture2x2(D3DFORMAT format, const DWORD texels[4], IDirect3DTexture9** texture) {
+        ASSERT_EQ(device->CreateTexture(2, 2, 1, 0, format, D3DPOOL_MANAGED, texture, nullptr), D3D_OK);
+        D3DLOCKED_RECT locked{};
+        (*texture)->LockRect(0, &locked, nullptr, 0);
+        for (int y = 0; y < 2; ++y)
+            std::memcpy(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch, texels + 2 * y, 8);
+        (*texture)->UnlockRect(0);
+    }
+
     // Where a test may leave a picture of what it drew, for a person to look at.
     static std::string screenshotPath(const std::string& name) {
         const char* dir = std::getenv("VELMORA_SCREENSHOT_DIR");
@@ -95,6 +106,17 @@ inline ::testing::AssertionResult colourNear(const velmora::Rgba& got, int r, in
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "got (" << int(got.r) << ", " << int(got.g) << ", " << int(got.b)
                                          << "), expected (" << r << ", " << g << ", " << b << ")";
+}
+
+// A pixel of a read-back image and the colour it must have exactly.
+struct ExactPixel {
+    unsigned x, y;
+    int r, g, b;
+};
+
+inline void expectExactPixels(const velmora::Image& image, std::initializer_list<ExactPixel> pixels) {
+    for (const ExactPixel& p : pixels)
+        EXPECT_TRUE(colourNear(image.pixel(p.x, p.y), p.r, p.g, p.b, 0)) << "pixel (" << p.x << ", " << p.y << ")";
 }
 
 }  // namespace d3d9test

@@ -38,12 +38,11 @@ TEST_F(DisplayDeviceTest, ClearFillsTheViewportOnly) {
     D3DVIEWPORT9 right = {640, 360, 640, 360, 0.0f, 1.0f};
     device->SetViewport(&right);
     device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFFF0000, 1.0f, 0);
-    velmora::Image image = readBack();
-    EXPECT_TRUE(colourNear(image.pixel(0, 0), 0x33, 0x66, 0x99, 0));
-    EXPECT_TRUE(colourNear(image.pixel(639, 719), 0x33, 0x66, 0x99, 0));
-    EXPECT_TRUE(colourNear(image.pixel(640, 360), 255, 0, 0, 0));
-    EXPECT_TRUE(colourNear(image.pixel(1279, 719), 255, 0, 0, 0));
-    EXPECT_TRUE(colourNear(image.pixel(1279, 359), 0x33, 0x66, 0x99, 0));
+    expectExactPixels(readBack(), {{0, 0, 0x33, 0x66, 0x99},
+                                   {639, 719, 0x33, 0x66, 0x99},
+                                   {640, 360, 255, 0, 0},
+                                   {1279, 719, 255, 0, 0},
+                                   {1279, 359, 0x33, 0x66, 0x99}});
 }
 
 TEST_F(DisplayDeviceTest, VertexColoursFillExactPixelRectangles) {
@@ -53,13 +52,12 @@ TEST_F(DisplayDeviceTest, VertexColoursFillExactPixelRectangles) {
     // pixels 100..109, as on Direct3D 9.
     drawRectangle(device, 100, 50, 110, 60, 0.5f, 0xFF20C040);
     device->EndScene();
-    velmora::Image image = readBack();
-    EXPECT_TRUE(colourNear(image.pixel(100, 50), 0x20, 0xC0, 0x40, 0));
-    EXPECT_TRUE(colourNear(image.pixel(109, 59), 0x20, 0xC0, 0x40, 0));
-    EXPECT_TRUE(colourNear(image.pixel(99, 50), 0, 0, 0, 0));
-    EXPECT_TRUE(colourNear(image.pixel(110, 50), 0, 0, 0, 0));
-    EXPECT_TRUE(colourNear(image.pixel(100, 49), 0, 0, 0, 0));
-    EXPECT_TRUE(colourNear(image.pixel(100, 60), 0, 0, 0, 0));
+    expectExactPixels(readBack(), {{100, 50, 0x20, 0xC0, 0x40},
+                                   {109, 59, 0x20, 0xC0, 0x40},
+                                   {99, 50, 0, 0, 0},
+                                   {110, 50, 0, 0, 0},
+                                   {100, 49, 0, 0, 0},
+                                   {100, 60, 0, 0, 0}});
 }
 
 TEST_F(DisplayDeviceTest, CullModesJudgeTheWindingOnScreen) {
@@ -128,15 +126,10 @@ TEST_F(DisplayDeviceTest, PerspectiveDepthUsesTheDirect3DRange) {
 }
 
 TEST_F(DisplayDeviceTest, TexturesModulateTheVertexColour) {
-    IDirect3DTexture9* texture = nullptr;
-    ASSERT_EQ(device->CreateTexture(2, 2, 1, 0, D3DFMT_X8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr), D3D_OK);
-    D3DLOCKED_RECT locked{};
-    texture->LockRect(0, &locked, nullptr, 0);
     // Top row red, green; bottom row blue, white. The fourth byte is ignored (X8).
     const DWORD texels[4] = {0x00FF0000, 0x0000FF00, 0x000000FF, 0x00FFFFFF};
-    for (int y = 0; y < 2; ++y)
-        std::memcpy(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch, texels + 2 * y, 8);
-    texture->UnlockRect(0);
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_NO_FATAL_FAILURE(makeTexture2x2(D3DFMT_X8R8G8B8, texels, &texture));
 
     device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
     device->SetTexture(0, texture);
@@ -151,6 +144,7 @@ TEST_F(DisplayDeviceTest, TexturesModulateTheVertexColour) {
     EXPECT_TRUE(colourNear(image.pixel(280, 280), 128, 128, 128));
 
     // Rewriting the texels after a draw shows up in the next draw.
+    D3DLOCKED_RECT locked{};
     texture->LockRect(0, &locked, nullptr, 0);
     static_cast<DWORD*>(locked.pBits)[0] = 0x00FFFF00;
     texture->UnlockRect(0);

@@ -53,13 +53,8 @@ protected:
     }
 
     void makeTexture() {
-        ASSERT_EQ(device->CreateTexture(2, 2, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr), D3D_OK);
-        D3DLOCKED_RECT locked{};
-        texture->LockRect(0, &locked, nullptr, 0);
         const DWORD texels[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF};
-        for (int y = 0; y < 2; ++y)
-            std::memcpy(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch, texels + 2 * y, 8);
-        texture->UnlockRect(0);
+        makeTexture2x2(D3DFMT_A8R8G8B8, texels, &texture);
     }
 
     // A cube from -1 to 1; each face's corners go clockwise seen from outside, and the

@@ -103,11 +103,7 @@ TEST_F(DisplaySpriteTest, HalfScaledPictureCoversAQuarter) {
     sprite->SetTransform(&m);
     sprite->Draw(picture, nullptr, nullptr, nullptr, 0xFF000000);
     sprite->End();
-    velmora::Image image = readBack();
-    EXPECT_TRUE(colourNear(image.pixel(0, 0), 0, 0, 0, 0));
-    EXPECT_TRUE(colourNear(image.pixel(399, 299), 0, 0, 0, 0));
-    EXPECT_TRUE(colourNear(image.pixel(400, 100), 255, 255, 255, 0));
-    EXPECT_TRUE(colourNear(image.pixel(100, 300), 255, 255, 255, 0));
+    expectExactPixels(readBack(), {{0, 0, 0, 0, 0}, {399, 299, 0, 0, 0}, {400, 100, 255, 255, 255}, {100, 300, 255, 255, 255}});
 }
 
 }  // namespace

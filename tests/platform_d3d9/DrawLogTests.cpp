@@ -1,10 +1,10 @@
 // What the headless device records: draws with their vertices and state, clears, and the
 // cut into presented frames.
-#include "HeadlessDeviceFixture.h"
+#include "HeadlessDeviceTest.h"
 
 #include <cstring>
 
-using namespace d3d9test;
+#include "velmora/DrawLog.h"
 
 namespace {
 

@@ -2,11 +2,13 @@
 // compile), parameters are set by name, and draws inside a pass record the values
 // committed at BeginPass or CommitChanges.
 #include "EffectFiles.h"
-#include "HeadlessDeviceFixture.h"
+#include "HeadlessDeviceTest.h"
 
 #include <d3dx9.h>
 
 #include <cstring>
+
+#include "velmora/DrawLog.h"
 
 using namespace d3d9test;
 

@@ -1,10 +1,8 @@
 // Textures, vertex buffers and index buffers keep their data in memory with Direct3D 9's
 // lock rules.
-#include "HeadlessDeviceFixture.h"
+#include "HeadlessDeviceTest.h"
 
 #include <cstring>
-
-using namespace d3d9test;
 
 namespace {
 

@@ -1,11 +1,11 @@
 // ID3DXSprite on the headless device: each Draw is recorded at Flush in call order with
 // its rectangle, colour, transform and pixel corners; the device's state is saved and
 // restored around Begin and End.
-#include "HeadlessDeviceFixture.h"
+#include "HeadlessDeviceTest.h"
 
 #include <d3dx9.h>
 
-using namespace d3d9test;
+#include "velmora/DrawLog.h"
 
 namespace {
 

@@ -2,11 +2,12 @@
 // the game uses them.
 #include <d3dx9.h>
 
-#include "HeadlessDevice.h"
+#include "HeadlessDeviceTest.h"
 #include "TempDir.h"
 #include "XFileText.h"
 
 #include "velmora/D3DXCache.h"
+#include "velmora/DrawLog.h"
 
 #include <cstring>
 #include <string>

@@ -1,7 +1,7 @@
 // D3DX textures from picture files and empty ones, on the headless device.
 #include <d3dx9.h>
 
-#include "HeadlessDevice.h"
+#include "HeadlessDeviceTest.h"
 #include "TempDir.h"
 
 #include "velmora/D3DXCache.h"
@@ -106,45 +106,43 @@ private:
     std::vector<IDirect3DTexture9*> textures_;
 };
 
-TEST_F(TextureTest, NonPowerOfTwoKeepsThePictureSize) {
-    D3DXIMAGE_INFO info{};
-    IDirect3DTexture9* texture = load(screenPicture(), D3DX_DEFAULT_NONPOW2, &info);
-    ASSERT_NE(texture, nullptr);
-    const D3DSURFACE_DESC desc = levelDesc(texture);
-    EXPECT_EQ(desc.Width, 800u);
-    EXPECT_EQ(desc.Height, 600u);
-    EXPECT_EQ(desc.Format, D3DFMT_X8R8G8B8);
-    EXPECT_EQ(texture->GetLevelCount(), 10u);  // 800x600 down to 1x1
+TEST_F(TextureTest, SizeModesKeepOrStretchThePictureAndReportTheFile) {
+    struct Texel {
+        UINT x, y;
+        uint32_t argb;
+    };
+    struct SizeMode {
+        UINT size, width, height, levels;
+        Texel texels[3];
+    };
+    const SizeMode modes[] = {
+        // The picture's own size, 800x600 down to 1x1.
+        {D3DX_DEFAULT_NONPOW2, 800, 600, 10, {{0, 0, 0xFF00FF00u}, {399, 300, 0xFFFF0000u}, {400, 300, 0xFF0000FFu}}},
+        // The halves are stretched with the picture, not placed unscaled.
+        {D3DX_DEFAULT, 1024, 1024, 11, {{100, 900, 0xFFFF0000u}, {900, 900, 0xFF0000FFu}, {1023, 1023, 0xFF0000FFu}}},
+    };
+    for (const SizeMode& mode : modes) {
+        SCOPED_TRACE(mode.width);
+        D3DXIMAGE_INFO info{};
+        IDirect3DTexture9* texture = load(screenPicture(), mode.size, &info);
+        ASSERT_NE(texture, nullptr);
+        const D3DSURFACE_DESC desc = levelDesc(texture);
+        EXPECT_EQ(desc.Width, mode.width);
+        EXPECT_EQ(desc.Height, mode.height);
+        EXPECT_EQ(desc.Format, D3DFMT_X8R8G8B8);
+        EXPECT_EQ(texture->GetLevelCount(), mode.levels);
 
-    EXPECT_EQ(info.Width, 800u);
-    EXPECT_EQ(info.Height, 600u);
-    EXPECT_EQ(info.Depth, 1u);
-    EXPECT_EQ(info.MipLevels, 1u);
-    EXPECT_EQ(info.Format, D3DFMT_R8G8B8);
-    EXPECT_EQ(info.ResourceType, D3DRTYPE_TEXTURE);
-    EXPECT_EQ(info.ImageFileFormat, D3DXIFF_PNG);
+        EXPECT_EQ(info.Width, 800u);
+        EXPECT_EQ(info.Height, 600u);
+        EXPECT_EQ(info.Depth, 1u);
+        EXPECT_EQ(info.MipLevels, 1u);
+        EXPECT_EQ(info.Format, D3DFMT_R8G8B8);
+        EXPECT_EQ(info.ResourceType, D3DRTYPE_TEXTURE);
+        EXPECT_EQ(info.ImageFileFormat, D3DXIFF_PNG);
 
-    EXPECT_EQ(texel(texture, 0, 0, 0), 0xFF00FF00u);
-    EXPECT_EQ(texel(texture, 0, 399, 300), 0xFFFF0000u);
-    EXPECT_EQ(texel(texture, 0, 400, 300), 0xFF0000FFu);
-}
-
-TEST_F(TextureTest, DefaultSizeStretchesToPowersOfTwoAndReportsTheFile) {
-    D3DXIMAGE_INFO info{};
-    IDirect3DTexture9* texture = load(screenPicture(), D3DX_DEFAULT, &info);
-    ASSERT_NE(texture, nullptr);
-    const D3DSURFACE_DESC desc = levelDesc(texture);
-    EXPECT_EQ(desc.Width, 1024u);
-    EXPECT_EQ(desc.Height, 1024u);
-    EXPECT_EQ(texture->GetLevelCount(), 11u);
-    EXPECT_EQ(info.Width, 800u);
-    EXPECT_EQ(info.Height, 600u);
-
-    // The halves are stretched with the picture, not placed unscaled.
-    EXPECT_EQ(texel(texture, 0, 100, 900), 0xFFFF0000u);
-    EXPECT_EQ(texel(texture, 0, 900, 900), 0xFF0000FFu);
-    EXPECT_EQ(texel(texture, 0, 1023, 1023), 0xFF0000FFu);
-    // Size 0 means the same.
+        for (const Texel& t : mode.texels) EXPECT_EQ(texel(texture, 0, t.x, t.y), t.argb) << t.x << ", " << t.y;
+    }
+    // Size 0 means the default.
     IDirect3DTexture9* zero = load(screenPicture(), 0);
     ASSERT_NE(zero, nullptr);
     EXPECT_EQ(levelDesc(zero).Width, 1024u);

@@ -157,29 +157,27 @@ window_test_setup() {
     echo "screenshots: $ARTEFACTS"
 }
 
-# Waits (up to $1 seconds) until the title screen shows: the orange letters of the
-# title picture across the upper middle of the window.
-wait_for_title() {
+# Waits (up to $1 seconds) until more than $2 pixels of colour $3 show in the region
+# $4 $5 $6 $7 of the game's window; $8 names the screen awaited, for the failures.
+wait_for_colour() {
     local deadline=$((SECONDS + $1))
     while [ $SECONDS -lt $deadline ]; do
-        game_alive || fail "the game ended before showing its title"
+        game_alive || fail "the game ended while waiting for the $8"
         look
-        [ "$("$PROBE" count "$LOOK" $(region 0.1 0.2 0.8 0.45) orange)" -gt 20000 ] && return 0
+        [ "$("$PROBE" count "$LOOK" $(region "$4" "$5" "$6" "$7") "$3")" -gt "$2" ] && return 0
         sleep 0.2
     done
-    fail "no title screen within $1 s"
+    fail "no $8 within $1 s"
 }
 
-# Waits (up to $1 seconds) until the play shows: the green life gauge at the bottom right.
+# The title screen: the orange letters of the title picture across the upper middle.
+wait_for_title() {
+    wait_for_colour "$1" 20000 orange 0.1 0.2 0.8 0.45 "title screen"
+}
+
+# The play: the green life gauge at the bottom right.
 wait_for_play() {
-    local deadline=$((SECONDS + $1))
-    while [ $SECONDS -lt $deadline ]; do
-        game_alive || fail "the game ended before the play began"
-        look
-        [ "$("$PROBE" count "$LOOK" $(region 0.66 0.88 0.34 0.12) green)" -gt 2000 ] && return 0
-        sleep 0.2
-    done
-    fail "no play within $1 s of the click"
+    wait_for_colour "$1" 2000 green 0.66 0.88 0.34 0.12 "play"
 }
 
 # Holds Escape until the game is gone (at most 5 s) and checks its exit code is 0.
