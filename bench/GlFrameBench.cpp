@@ -9,6 +9,7 @@
 #include <ctime>
 
 #include "DragonFly.h"
+#include "GameHelpers.h"
 #include "PlaySession.h"
 
 namespace {
@@ -74,5 +75,31 @@ void BM_GlFrame_Play(benchmark::State& state) {
     reportProcessCpu(state, cpuStart + pausedCpu);
 }
 BENCHMARK(BM_GlFrame_Play)->Arg(0)->Arg(30)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
+
+// The frame after a wall slide: the ray code reads a face of the arena through read-only
+// locks of its index and vertex buffers, then the frame is drawn.
+void BM_GlFrame_AfterWallSlide(benchmark::State& state) {
+    bench::PlaySession session(velmora::Backend::Real);
+    if (!session.ready()) {
+        state.SkipWithError("no OpenGL 3.3 device (run under Xvfb) or no game data");
+        return;
+    }
+    ID3DXMesh* arena = arenaMesh();
+    const double cpuStart = processCpuSeconds();
+    for (auto _ : state) {
+        void* bytes = nullptr;
+        if (SUCCEEDED(arena->LockIndexBuffer(D3DLOCK_READONLY, &bytes))) arena->UnlockIndexBuffer();
+        if (SUCCEEDED(arena->LockVertexBuffer(D3DLOCK_READONLY, &bytes))) arena->UnlockVertexBuffer();
+        session.frame();
+        if (!session.playing()) {
+            state.PauseTiming();
+            session.restartPlay();
+            arena = arenaMesh();
+            state.ResumeTiming();
+        }
+    }
+    reportProcessCpu(state, cpuStart);
+}
+BENCHMARK(BM_GlFrame_AfterWallSlide)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
 
 }  // namespace
