@@ -84,7 +84,7 @@ void BM_GlFrame_AfterWallSlide(benchmark::State& state) {
         state.SkipWithError("no OpenGL 3.3 device (run under Xvfb) or no game data");
         return;
     }
-    ID3DXMesh* arena = arenaMesh();
+    ID3DXMesh* arena = game::arenaMesh();
     const double cpuStart = processCpuSeconds();
     for (auto _ : state) {
         void* bytes = nullptr;
@@ -94,7 +94,7 @@ void BM_GlFrame_AfterWallSlide(benchmark::State& state) {
         if (!session.playing()) {
             state.PauseTiming();
             session.restartPlay();
-            arena = arenaMesh();
+            arena = game::arenaMesh();
             state.ResumeTiming();
         }
     }
