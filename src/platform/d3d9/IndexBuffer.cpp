@@ -54,7 +54,9 @@ HRESULT IndexBuffer::GetDevice(IDirect3DDevice9** device) {
     return D3D_OK;
 }
 
-HRESULT IndexBuffer::Lock(UINT offset, UINT size, void** data, DWORD) { return storage_.lock(offset, size, data); }
+HRESULT IndexBuffer::Lock(UINT offset, UINT size, void** data, DWORD flags) {
+    return storage_.lock(offset, size, data, flags);
+}
 
 HRESULT IndexBuffer::Unlock() { return storage_.unlock(); }
 

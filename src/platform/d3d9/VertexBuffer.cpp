@@ -46,7 +46,9 @@ HRESULT VertexBuffer::GetDevice(IDirect3DDevice9** device) {
     return D3D_OK;
 }
 
-HRESULT VertexBuffer::Lock(UINT offset, UINT size, void** data, DWORD) { return storage_.lock(offset, size, data); }
+HRESULT VertexBuffer::Lock(UINT offset, UINT size, void** data, DWORD flags) {
+    return storage_.lock(offset, size, data, flags);
+}
 
 HRESULT VertexBuffer::Unlock() { return storage_.unlock(); }
 
