@@ -249,3 +249,23 @@ TEST_F(DisplayTest, ReturnAnswersARealBoxWithItsDefaultButton) {
     EXPECT_EQ(MessageBoxA(window, "Full screen?", caption.c_str(), MB_YESNO | MB_ICONQUESTION), IDYES);
     EXPECT_TRUE(helper.get()) << "the box was not shown";
 }
+
+namespace {
+
+// Keys and buttons are the game's only while one of its windows has the keyboard: with
+// the focus on the desktop, neither a held button nor a key pressed there reads as down.
+TEST_F(DisplayTest, KeysAndButtonsCountOnlyWhileTheGameHasTheFocus) {
+    focusWindow();
+    run("xdotool mousedown 1");
+    EXPECT_TRUE(pumpUntil([] { return downNow(VK_LBUTTON); }));
+
+    run("xdotool windowfocus --sync $(xwininfo -root | awk '/Window id/ {print $4}') 2>/dev/null");
+    EXPECT_TRUE(pumpUntil([] { return !downNow(VK_LBUTTON); })) << "a button held outside the game reads as down";
+    run("xdotool keydown w");
+    EXPECT_FALSE(pumpUntil([] { return downNow('W'); }));
+    run("xdotool keyup w");
+    run("xdotool mouseup 1");
+}
+
+}  // namespace
+

@@ -144,6 +144,9 @@ void SdlDesktop::pumpEvents() {
 bool SdlDesktop::keyDown(int virtualKey) {
     if (!platform().video.running()) return false;
     SDL_PumpEvents();  // the state of the keys now, not as of the last message poll
+    // SDL reports keys only to a focused window; buttons follow the same rule, so that a
+    // click in another program is not the game's.
+    if (!SDL_GetKeyboardFocus()) return false;
     switch (virtualKey) {
         case VK_LBUTTON: return mouseButtonDown(SDL_BUTTON_LEFT);
         case VK_RBUTTON: return mouseButtonDown(SDL_BUTTON_RIGHT);
