@@ -267,5 +267,31 @@ TEST_F(DisplayTest, KeysAndButtonsCountOnlyWhileTheGameHasTheFocus) {
     run("xdotool mouseup 1");
 }
 
+// Maximising, restoring and minimising reach the window procedure as WM_SIZE, the first
+// two with the client size, the last with none (an iconic window has no client area).
+TEST_F(DisplayTest, MaximiseRestoreAndMinimiseSendWmSizeOfTheirKind) {
+    MSG msg{};
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    MessageLog::clear();
+    for (Uint8 change : {SDL_WINDOWEVENT_MAXIMIZED, SDL_WINDOWEVENT_RESTORED, SDL_WINDOWEVENT_MINIMIZED}) {
+        SDL_Event event{};
+        event.type = SDL_WINDOWEVENT;
+        event.window.event = change;
+        event.window.windowID = SDL_GetWindowID(velmora::win32::sdlWindow(window));
+        SDL_PushEvent(&event);
+    }
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    std::vector<ReceivedMessage> sizes = MessageLog::only(WM_SIZE);
+    ASSERT_EQ(sizes.size(), 3u);
+    const LPARAM client = MAKELONG(1280, 720);
+    EXPECT_EQ(sizes[0].wParam, static_cast<WPARAM>(SIZE_MAXIMIZED));
+    EXPECT_EQ(sizes[0].lParam, client);
+    EXPECT_EQ(sizes[1].wParam, static_cast<WPARAM>(SIZE_RESTORED));
+    EXPECT_EQ(sizes[1].lParam, client);
+    EXPECT_EQ(sizes[2].wParam, static_cast<WPARAM>(SIZE_MINIMIZED));
+    EXPECT_EQ(sizes[2].lParam, 0);
+    EXPECT_EQ(sizes[2].window, window);
+}
+
 }  // namespace
 
