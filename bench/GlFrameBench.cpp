@@ -9,7 +9,10 @@
 #include <ctime>
 
 #include "DragonFly.h"
+#include "GameHelpers.h"
+#include "Graphics.h"
 #include "PlaySession.h"
+#include "SubField.h"
 
 namespace {
 
@@ -74,5 +77,58 @@ void BM_GlFrame_Play(benchmark::State& state) {
     reportProcessCpu(state, cpuStart + pausedCpu);
 }
 BENCHMARK(BM_GlFrame_Play)->Arg(0)->Arg(30)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
+
+// The frame after a wall slide: the ray code reads a face of the arena through read-only
+// locks of its index and vertex buffers, then the frame is drawn.
+void BM_GlFrame_AfterWallSlide(benchmark::State& state) {
+    bench::PlaySession session(velmora::Backend::Real);
+    if (!session.ready()) {
+        state.SkipWithError("no OpenGL 3.3 device (run under Xvfb) or no game data");
+        return;
+    }
+    ID3DXMesh* arena = game::arenaMesh();
+    const double cpuStart = processCpuSeconds();
+    for (auto _ : state) {
+        void* bytes = nullptr;
+        if (SUCCEEDED(arena->LockIndexBuffer(D3DLOCK_READONLY, &bytes))) arena->UnlockIndexBuffer();
+        if (SUCCEEDED(arena->LockVertexBuffer(D3DLOCK_READONLY, &bytes))) arena->UnlockVertexBuffer();
+        session.frame();
+        if (!session.playing()) {
+            state.PauseTiming();
+            session.restartPlay();
+            arena = game::arenaMesh();
+            state.ResumeTiming();
+        }
+    }
+    reportProcessCpu(state, cpuStart);
+}
+BENCHMARK(BM_GlFrame_AfterWallSlide)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
+
+// The same locks followed by the arena's draw alone: the frame loop thread's share (the CPU
+// column), which a whole frame on llvmpipe buries in its rendering threads' noise.
+void BM_GlArena_DrawAfterWallSlide(benchmark::State& state) {
+    bench::PlaySession session(velmora::Backend::Real);
+    if (!session.ready()) {
+        state.SkipWithError("no OpenGL 3.3 device (run under Xvfb) or no game data");
+        return;
+    }
+    ID3DXMesh* arena = game::arenaMesh();
+    IDirect3DDevice9* device = Graphics::get().device;
+    int draws = 0;
+    for (auto _ : state) {
+        void* bytes = nullptr;
+        if (SUCCEEDED(arena->LockIndexBuffer(D3DLOCK_READONLY, &bytes))) arena->UnlockIndexBuffer();
+        if (SUCCEEDED(arena->LockVertexBuffer(D3DLOCK_READONLY, &bytes))) arena->UnlockVertexBuffer();
+        game::drawModel(g_subField.mesh, game::arenaWorld());
+        // A frame's worth of draws, then they are rendered and shown.
+        if (++draws == 30) {
+            state.PauseTiming();
+            device->Present(nullptr, nullptr, nullptr, nullptr);
+            draws = 0;
+            state.ResumeTiming();
+        }
+    }
+}
+BENCHMARK(BM_GlArena_DrawAfterWallSlide)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
 
 }  // namespace

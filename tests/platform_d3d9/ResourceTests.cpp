@@ -1,5 +1,6 @@
 // Textures, vertex buffers and index buffers keep their data in memory with Direct3D 9's
 // lock rules.
+#include "DisplayDeviceFixture.h"
 #include "HeadlessDeviceTest.h"
 
 #include <cstring>
@@ -140,6 +141,68 @@ TEST_F(ResourceTest, ResourcesOfAnotherKindAreRefused) {
     texture->Release();
     indices->Release();
     vertices->Release();
+}
+
+// Only a lock that may write sends the buffer to the GPU again. Bytes changed behind a
+// read-only lock show whether the draw after it uploaded them.
+TEST_F(DisplayDeviceTest, OnlyWritingLocksRefreshTheGpuCopyOfABuffer) {
+    struct Vertex {
+        float x, y, z;
+        D3DCOLOR color;
+    };
+    const DWORD fvf = D3DFVF_XYZ | D3DFVF_DIFFUSE;
+    IDirect3DVertexBuffer9* vertices = nullptr;
+    IDirect3DIndexBuffer9* indices = nullptr;
+    ASSERT_EQ(device->CreateVertexBuffer(8 * sizeof(Vertex), 0, fvf, D3DPOOL_MANAGED, &vertices, nullptr), D3D_OK);
+    ASSERT_EQ(device->CreateIndexBuffer(6 * sizeof(WORD), 0, D3DFMT_INDEX16, D3DPOOL_MANAGED, &indices, nullptr),
+              D3D_OK);
+    const Vertex quads[8] = {{0, 0, 0.5f, 0xFFFF0000},     {100, 0, 0.5f, 0xFFFF0000},
+                             {100, 100, 0.5f, 0xFFFF0000}, {0, 100, 0.5f, 0xFFFF0000},
+                             {500, 300, 0.5f, 0xFF00FF00}, {600, 300, 0.5f, 0xFF00FF00},
+                             {600, 400, 0.5f, 0xFF00FF00}, {500, 400, 0.5f, 0xFF00FF00}};
+    const WORD firstQuad[6] = {0, 1, 2, 0, 2, 3};
+    const WORD secondQuad[6] = {4, 5, 6, 4, 6, 7};
+    void* data = nullptr;
+    vertices->Lock(0, 0, &data, 0);
+    std::memcpy(data, quads, sizeof quads);
+    vertices->Unlock();
+    indices->Lock(0, 0, &data, 0);
+    std::memcpy(data, firstQuad, sizeof firstQuad);
+    indices->Unlock();
+    device->SetFVF(fvf);
+    device->SetStreamSource(0, vertices, 0, sizeof(Vertex));
+    device->SetIndices(indices);
+    auto draw = [&] {
+        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+        EXPECT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 8, 0, 2), D3D_OK);
+        return readBack();
+    };
+    EXPECT_TRUE(colourNear(draw().pixel(50, 50), 255, 0, 0));
+
+    // The first quad turns blue and the indices pick the second, both behind read-only locks.
+    vertices->Lock(0, 4 * sizeof(Vertex), &data, D3DLOCK_READONLY);
+    for (int i = 0; i < 4; ++i) static_cast<Vertex*>(data)[i].color = 0xFF0000FF;
+    vertices->Unlock();
+    indices->Lock(0, 0, &data, D3DLOCK_READONLY);
+    std::memcpy(data, secondQuad, sizeof secondQuad);
+    indices->Unlock();
+    velmora::Image image = draw();
+    EXPECT_TRUE(colourNear(image.pixel(50, 50), 255, 0, 0));
+    EXPECT_TRUE(colourNear(image.pixel(550, 350), 0, 0, 0));
+
+    vertices->Lock(0, 0, &data, 0);
+    vertices->Unlock();
+    EXPECT_TRUE(colourNear(draw().pixel(50, 50), 0, 0, 255));
+    indices->Lock(0, 0, &data, 0);
+    indices->Unlock();
+    image = draw();
+    EXPECT_TRUE(colourNear(image.pixel(50, 50), 0, 0, 0));
+    EXPECT_TRUE(colourNear(image.pixel(550, 350), 0, 255, 0));
+
+    device->SetStreamSource(0, nullptr, 0, 0);
+    device->SetIndices(nullptr);
+    vertices->Release();
+    indices->Release();
 }
 
 }  // namespace

@@ -178,4 +178,38 @@ TEST_F(LoopbackMixTest, AtMost256BuffersSoundAtOnce) {
     EXPECT_EQ(velmora::audio::voicesInUse(), 256u);
 }
 
+// Plays share what the output made from the data until the data is written: the play
+// under way keeps what it started with, the next one is heard with the new bytes, in
+// either layout and from a duplicate alike.
+TEST_F(LoopbackMixTest, AWriteIsHeardFromTheNextPlayOfTheBufferAndItsDuplicates) {
+    IDirectSoundBuffer8* buffer = toneBuffer();
+    IDirectSoundBuffer* duplicate = nullptr;
+    ASSERT_EQ(device->DuplicateSoundBuffer(buffer, &duplicate), DS_OK);
+    IDirectSound3DBuffer* threeD = threeDOf(duplicate);
+    threeD->SetPosition(4.0f, 0.0f, 0.0f, DS3D_IMMEDIATE);
+    threeD->Release();
+    buffer->Play(0, 0, DSBPLAY_LOOPING);
+    duplicate->Play(0, 0, 0);
+    velmora::audio::renderMix(100);
+    duplicate->Stop();
+
+    fill(buffer, tone16(kToneFrames, 1, kAmplitude / 2, 441.0, kRate));
+    EXPECT_NEAR(measure(velmora::audio::renderMix(kToneFrames)).leftRms, kToneRms, kToneRms * 0.01);
+    buffer->Stop();
+    buffer->SetCurrentPosition(0);
+    buffer->Play(0, 0, 0);
+    EXPECT_NEAR(measure(velmora::audio::renderMix(kToneFrames * 2)).leftRms, kToneRms / 2, kToneRms * 0.01);
+
+    // Positioned four times the reference distance to the right, the duplicate's mono
+    // layout, made before the write, is made again from the new bytes.
+    ASSERT_EQ(duplicate->Play(0, 0, 0), DS_OK);
+    velmora::audio::renderMix(kToneFrames * 2);
+    fill(buffer, tone16(kToneFrames, 1, kAmplitude / 4, 441.0, kRate));
+    duplicate->Play(0, 0, 0);
+    MixMeasure positioned = measure(velmora::audio::renderMix(kToneFrames * 2));
+    EXPECT_NEAR(positioned.rightRms, kToneRms / 16, kToneRms / 16 * 0.02);
+    EXPECT_LT(positioned.leftRms, positioned.rightRms / 2);
+    duplicate->Release();
+}
+
 }  // namespace

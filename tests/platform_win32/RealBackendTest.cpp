@@ -249,3 +249,49 @@ TEST_F(DisplayTest, ReturnAnswersARealBoxWithItsDefaultButton) {
     EXPECT_EQ(MessageBoxA(window, "Full screen?", caption.c_str(), MB_YESNO | MB_ICONQUESTION), IDYES);
     EXPECT_TRUE(helper.get()) << "the box was not shown";
 }
+
+namespace {
+
+// Keys and buttons are the game's only while one of its windows has the keyboard: with
+// the focus on the desktop, neither a held button nor a key pressed there reads as down.
+TEST_F(DisplayTest, KeysAndButtonsCountOnlyWhileTheGameHasTheFocus) {
+    focusWindow();
+    run("xdotool mousedown 1");
+    EXPECT_TRUE(pumpUntil([] { return downNow(VK_LBUTTON); }));
+
+    run("xdotool windowfocus --sync $(xwininfo -root | awk '/Window id/ {print $4}') 2>/dev/null");
+    EXPECT_TRUE(pumpUntil([] { return !downNow(VK_LBUTTON); })) << "a button held outside the game reads as down";
+    run("xdotool keydown w");
+    EXPECT_FALSE(pumpUntil([] { return downNow('W'); }));
+    run("xdotool keyup w");
+    run("xdotool mouseup 1");
+}
+
+// Maximising, restoring and minimising reach the window procedure as WM_SIZE, the first
+// two with the client size, the last with none (an iconic window has no client area).
+TEST_F(DisplayTest, MaximiseRestoreAndMinimiseSendWmSizeOfTheirKind) {
+    MSG msg{};
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    MessageLog::clear();
+    for (Uint8 change : {SDL_WINDOWEVENT_MAXIMIZED, SDL_WINDOWEVENT_RESTORED, SDL_WINDOWEVENT_MINIMIZED}) {
+        SDL_Event event{};
+        event.type = SDL_WINDOWEVENT;
+        event.window.event = change;
+        event.window.windowID = SDL_GetWindowID(velmora::win32::sdlWindow(window));
+        SDL_PushEvent(&event);
+    }
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    std::vector<ReceivedMessage> sizes = MessageLog::only(WM_SIZE);
+    ASSERT_EQ(sizes.size(), 3u);
+    const LPARAM client = MAKELONG(1280, 720);
+    EXPECT_EQ(sizes[0].wParam, static_cast<WPARAM>(SIZE_MAXIMIZED));
+    EXPECT_EQ(sizes[0].lParam, client);
+    EXPECT_EQ(sizes[1].wParam, static_cast<WPARAM>(SIZE_RESTORED));
+    EXPECT_EQ(sizes[1].lParam, client);
+    EXPECT_EQ(sizes[2].wParam, static_cast<WPARAM>(SIZE_MINIMIZED));
+    EXPECT_EQ(sizes[2].lParam, 0);
+    EXPECT_EQ(sizes[2].window, window);
+}
+
+}  // namespace
+

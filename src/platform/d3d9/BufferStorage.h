@@ -1,7 +1,8 @@
 // The bytes of a vertex or index buffer with Direct3D 9's lock rules: a lock of size 0
 // covers the whole buffer, a range past the end is refused, locks may nest. D3DX hands
 // every mesh it loads from one file the same bytes (BufferBytes); a buffer that is locked
-// takes a copy of its own first.
+// for writing takes a copy of its own first. Only a writing lock makes the bytes a new
+// revision: the ray code reads the arena through read-only locks, and the GPU copy stays.
 #pragma once
 
 #include "GpuCopy.h"
@@ -47,7 +48,8 @@ public:
     // Reads `bytes` from the start, without bytes of its own.
     explicit BufferStorage(std::shared_ptr<BufferBytes> bytes) : shared_(std::move(bytes)) {}
 
-    HRESULT lock(UINT offset, UINT size, void** data);
+    // `flags` as Lock takes them; only D3DLOCK_READONLY matters here.
+    HRESULT lock(UINT offset, UINT size, void** data, DWORD flags);
     HRESULT unlock();
 
     const std::vector<BYTE>& bytes() const { return shared_->bytes; }
@@ -61,6 +63,8 @@ public:
 private:
     std::shared_ptr<BufferBytes> shared_;
     unsigned locks_ = 0;
+    // A lock that may write is open (or was, in this nest of locks).
+    bool writing_ = false;
 };
 
 }  // namespace velmora::d3d9

@@ -38,7 +38,9 @@ HRESULT IndexBuffer::createSharing(IDirect3DDevice9* device, std::shared_ptr<Buf
 
 // QueryInterface and GetDevice are MemoryBuffer's, shared with VertexBuffer.
 
-HRESULT IndexBuffer::Lock(UINT offset, UINT size, void** data, DWORD) { return storage_.lock(offset, size, data); }
+HRESULT IndexBuffer::Lock(UINT offset, UINT size, void** data, DWORD flags) {
+    return storage_.lock(offset, size, data, flags);
+}
 
 HRESULT IndexBuffer::Unlock() { return storage_.unlock(); }
 

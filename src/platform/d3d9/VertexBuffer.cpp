@@ -30,7 +30,9 @@ HRESULT VertexBuffer::createSharing(IDirect3DDevice9* device, std::shared_ptr<Bu
 
 // QueryInterface and GetDevice are MemoryBuffer's, shared with IndexBuffer.
 
-HRESULT VertexBuffer::Lock(UINT offset, UINT size, void** data, DWORD) { return storage_.lock(offset, size, data); }
+HRESULT VertexBuffer::Lock(UINT offset, UINT size, void** data, DWORD flags) {
+    return storage_.lock(offset, size, data, flags);
+}
 
 HRESULT VertexBuffer::Unlock() { return storage_.unlock(); }
 

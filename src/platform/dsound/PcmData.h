@@ -5,9 +5,17 @@
 #include <dsound.h>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace velmora::dsound {
+
+// What an audio output made from the bytes to play them (OpenAL buffers), kept with the
+// bytes so that every play, and every duplicate, starts from it.
+class OutputCopy {
+public:
+    virtual ~OutputCopy() = default;
+};
 
 class PcmData {
 public:
@@ -23,7 +31,13 @@ public:
 
     // A hash of the bytes, recomputed after a write.
     uint64_t tag() const;
-    void written() { tagValid_ = false; }
+    // Changes with every write: an output copy made from an earlier revision is stale.
+    unsigned revision() const { return revision_; }
+    void written() {
+        tagValid_ = false;
+        ++revision_;
+    }
+    std::shared_ptr<OutputCopy>& outputCopy() const { return outputCopy_; }
 
 private:
     WAVEFORMATEX format_;
@@ -31,6 +45,8 @@ private:
     unsigned id_;
     mutable uint64_t tag_ = 0;
     mutable bool tagValid_ = false;
+    unsigned revision_ = 0;
+    mutable std::shared_ptr<OutputCopy> outputCopy_;
 };
 
 uint64_t hashBytes(const void* bytes, std::size_t size);

@@ -13,6 +13,7 @@ AlOutput::~AlOutput() { close(); }
 
 bool AlOutput::open(OutputKind kind, unsigned loopbackRate) {
     if (isOpen()) return true;
+    ++opening_;
     if (kind == OutputKind::Loopback) return openLoopback(loopbackRate);
 
     device_ = alcOpenDevice(kind == OutputKind::Missing ? kMissingDeviceName : nullptr);

@@ -22,6 +22,8 @@ public:
 
     bool open(OutputKind kind, unsigned loopbackRate) override;
     bool isOpen() const { return context_ != nullptr; }
+    // Counts the openings: OpenAL names made by an earlier one are gone with its context.
+    unsigned opening() const { return opening_; }
     // Every source must have been released.
     void close() override;
     std::unique_ptr<Voice> startVoice(const std::shared_ptr<const PcmData>& data, DWORD cursor, bool looping,
@@ -42,6 +44,7 @@ private:
     LPALCRENDERSAMPLESSOFT renderSamples_ = nullptr;
     std::vector<ALuint> freeSources_;
     std::vector<ALuint> allSources_;
+    unsigned opening_ = 0;
 };
 
 }  // namespace velmora::dsound

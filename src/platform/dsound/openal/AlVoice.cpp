@@ -2,33 +2,7 @@
 
 #include "VoiceSlots.h"
 
-#include <vector>
-
 namespace velmora::dsound {
-
-namespace {
-
-ALenum alFormat(WORD channels, WORD bits) {
-    if (channels == 1) return bits == 8 ? AL_FORMAT_MONO8 : AL_FORMAT_MONO16;
-    return bits == 8 ? AL_FORMAT_STEREO8 : AL_FORMAT_STEREO16;
-}
-
-// Mono data for the centred layout: every frame copied to both channels.
-std::vector<BYTE> monoToStereo(const PcmData& data) {
-    WORD sampleBytes = data.format().nBlockAlign;
-    std::vector<BYTE> stereo(static_cast<std::size_t>(data.frames()) * sampleBytes * 2);
-    const BYTE* in = data.bytes();
-    BYTE* out = stereo.data();
-    for (DWORD frame = 0; frame < data.frames(); ++frame) {
-        for (int side = 0; side < 2; ++side) {
-            for (WORD b = 0; b < sampleBytes; ++b) *out++ = in[b];
-        }
-        in += sampleBytes;
-    }
-    return stereo;
-}
-
-}  // namespace
 
 AlVoice::AlVoice(AlOutput& output, ALuint source, std::shared_ptr<const PcmData> data, DWORD cursor, bool looping,
                  const VoiceParams& params)
@@ -39,8 +13,8 @@ AlVoice::AlVoice(AlOutput& output, ALuint source, std::shared_ptr<const PcmData>
 
 AlVoice::~AlVoice() {
     alSourceStop(source_);
+    // Before the buffer's last holder deletes it: a buffer still queued cannot be.
     alSourcei(source_, AL_BUFFER, 0);
-    alDeleteBuffers(1, &alBuffer_);
     output_.releaseSource(source_);
 }
 
@@ -54,23 +28,9 @@ bool AlVoice::spatial(const VoiceParams& params) const {
 
 void AlVoice::start(ALint frame) {
     alSourceStop(source_);
-    alSourcei(source_, AL_BUFFER, 0);
-    if (alBuffer_) alDeleteBuffers(1, &alBuffer_);
-    alGenBuffers(1, &alBuffer_);
-
-    const WAVEFORMATEX& format = data_->format();
-    ALsizei wholeFrames = static_cast<ALsizei>(data_->frames() * format.nBlockAlign);
-    ALsizei rate = static_cast<ALsizei>(format.nSamplesPerSec);
     bool isSpatial = spatial(params_);
-    if (format.nChannels == 1 && !isSpatial) {
-        std::vector<BYTE> stereo = monoToStereo(*data_);
-        alBufferData(alBuffer_, alFormat(2, format.wBitsPerSample), stereo.data(), static_cast<ALsizei>(stereo.size()),
-                     rate);
-    } else {
-        alBufferData(alBuffer_, alFormat(format.nChannels, format.wBitsPerSample), data_->bytes(), wholeFrames, rate);
-    }
-
-    alSourcei(source_, AL_BUFFER, static_cast<ALint>(alBuffer_));
+    alBuffer_ = AlBuffer::of(output_, *data_, !isSpatial);
+    alSourcei(source_, AL_BUFFER, static_cast<ALint>(alBuffer_->name()));
     alSourcei(source_, AL_DIRECT_CHANNELS_SOFT, isSpatial ? AL_FALSE : AL_TRUE);
     alSourcei(source_, AL_SOURCE_RELATIVE, isSpatial ? AL_FALSE : AL_TRUE);
     if (isSpatial) {

@@ -1,9 +1,10 @@
-// A voice of the real backend: an OpenAL source lent by the output, playing a copy of
-// the buffer's data made when the play started.
+// A voice of the real backend: an OpenAL source lent by the output, playing the OpenAL
+// buffer of the data as it was when the play started.
 #pragma once
 
 #include <memory>
 
+#include "AlBuffer.h"
 #include "AlOutput.h"
 #include "PcmData.h"
 #include "Voice.h"
@@ -29,13 +30,13 @@ private:
     // Centred sound goes straight to both speakers at full level, as DirectSound plays
     // unpositioned sound; only mono data placed away from the listener is spatialised.
     bool spatial(const VoiceParams& params) const;
-    // Uploads the data in the layout the voice needs and starts it at `frame`.
+    // Binds the data in the layout the voice needs and starts it at `frame`.
     void start(ALint frame);
     ALint frame();
 
     AlOutput& output_;
     ALuint source_;
-    ALuint alBuffer_ = 0;
+    std::shared_ptr<const AlBuffer> alBuffer_;
     std::shared_ptr<const PcmData> data_;
     VoiceParams params_;
 };

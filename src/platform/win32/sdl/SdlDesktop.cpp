@@ -62,6 +62,12 @@ SDL_Scancode scancodeOf(int virtualKey) {
     return SDL_SCANCODE_UNKNOWN;
 }
 
+void postClientSize(HWND window, WPARAM kind) {
+    const WindowRecord* record = platform().windows.find(window);
+    platform().post(window, WM_SIZE, kind,
+                    MAKELONG(static_cast<WORD>(record->clientWidth()), static_cast<WORD>(record->clientHeight())));
+}
+
 void handleWindowEvent(const SDL_WindowEvent& event) {
     HWND window = platform().windows.findBySdlId(event.windowID);
     if (!window) return;
@@ -70,9 +76,21 @@ void handleWindowEvent(const SDL_WindowEvent& event) {
             platform().post(window, WM_CLOSE, 0, 0);
             break;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
-            if (platform().windows.resizedByUser(window, event.data1, event.data2))
-                platform().post(window, WM_SIZE, SIZE_RESTORED,
-                                MAKELONG(static_cast<WORD>(event.data1), static_cast<WORD>(event.data2)));
+            if (platform().windows.resizedByUser(window, event.data1, event.data2)) {
+                // A maximised window's new size comes this way too, in either order with MAXIMIZED.
+                const bool maximized = SDL_GetWindowFlags(platform().windows.find(window)->sdl) & SDL_WINDOW_MAXIMIZED;
+                postClientSize(window, maximized ? SIZE_MAXIMIZED : SIZE_RESTORED);
+            }
+            break;
+        case SDL_WINDOWEVENT_MAXIMIZED:
+            postClientSize(window, SIZE_MAXIMIZED);
+            break;
+        case SDL_WINDOWEVENT_RESTORED:
+            postClientSize(window, SIZE_RESTORED);
+            break;
+        case SDL_WINDOWEVENT_MINIMIZED:
+            // An iconic window has no client area.
+            platform().post(window, WM_SIZE, SIZE_MINIMIZED, 0);
             break;
         default:
             break;
@@ -144,6 +162,9 @@ void SdlDesktop::pumpEvents() {
 bool SdlDesktop::keyDown(int virtualKey) {
     if (!platform().video.running()) return false;
     SDL_PumpEvents();  // the state of the keys now, not as of the last message poll
+    // SDL reports keys only to a focused window; buttons follow the same rule, so that a
+    // click in another program is not the game's.
+    if (!SDL_GetKeyboardFocus()) return false;
     switch (virtualKey) {
         case VK_LBUTTON: return mouseButtonDown(SDL_BUTTON_LEFT);
         case VK_RBUTTON: return mouseButtonDown(SDL_BUTTON_RIGHT);
