@@ -8,6 +8,7 @@
 namespace {
 
 using ResourceTest = HeadlessDeviceTest;
+using namespace d3d9test;
 
 TEST_F(ResourceTest, TextureLevelsFormChainsAndDescribeThemselves) {
     IDirect3DTexture9* texture = nullptr;
