@@ -253,6 +253,8 @@ HRESULT Device::GetTexture(DWORD stage, IDirect3DBaseTexture9** texture) {
 
 HRESULT Device::SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) {
     if (stage >= kTextureStageCount) return D3DERR_INVALIDCALL;
+    // Bound already, so checked already: effects bind their texture again every pass.
+    if (texture == state_.textures[stage]) return D3D_OK;
     if (texture && !asTexture(texture)) return D3DERR_INVALIDCALL;
     rebind(state_.textures[stage], texture);
     return D3D_OK;
@@ -283,7 +285,7 @@ HRESULT Device::drawFromStream(DrawCall::Source source, D3DPRIMITIVETYPE type, U
                   type,
                   primitiveCount,
                   verticesForPrimitives(type, primitiveCount),
-                  VertexFormat::fromFvf(state_.fvf),
+                  fvfFormat_,
                   state_.stream0.stride,
                   nullptr,
                   asVertexBuffer(state_.stream0.buffer),
@@ -320,7 +322,7 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex,
 }
 
 HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertices, UINT stride) {
-    const VertexFormat format = VertexFormat::fromFvf(state_.fvf);
+    const VertexFormat format = fvfFormat_;
     if (!validPrimitiveType(type) || !vertices || !format.supported || stride < format.size)
         return D3DERR_INVALIDCALL;
     if (primitiveCount > 0) {
@@ -350,6 +352,7 @@ HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, cons
 }
 
 HRESULT Device::SetFVF(DWORD fvf) {
+    if (fvf != state_.fvf) fvfFormat_ = VertexFormat::fromFvf(fvf);
     state_.fvf = fvf;
     return D3D_OK;
 }
@@ -362,8 +365,10 @@ HRESULT Device::GetFVF(DWORD* fvf) {
 
 HRESULT Device::SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, UINT offset, UINT stride) {
     if (stream != 0) return D3DERR_INVALIDCALL;
-    if (buffer && !asVertexBuffer(buffer)) return D3DERR_INVALIDCALL;
-    rebind(state_.stream0.buffer, buffer);
+    if (buffer != state_.stream0.buffer) {
+        if (buffer && !asVertexBuffer(buffer)) return D3DERR_INVALIDCALL;
+        rebind(state_.stream0.buffer, buffer);
+    }
     state_.stream0.offset = offset;
     state_.stream0.stride = stride;
     return D3D_OK;
@@ -386,6 +391,7 @@ HRESULT Device::GetIndices(IDirect3DIndexBuffer9** buffer) {
 }
 
 HRESULT Device::SetIndices(IDirect3DIndexBuffer9* buffer) {
+    if (buffer == state_.indices) return D3D_OK;
     if (buffer && !asIndexBuffer(buffer)) return D3DERR_INVALIDCALL;
     rebind(state_.indices, buffer);
     return D3D_OK;

@@ -86,6 +86,7 @@ private:
     D3DPRESENT_PARAMETERS params_;
     std::unique_ptr<Renderer> renderer_;
     DeviceState state_;
+    VertexFormat fvfFormat_;  // the layout state_.fvf describes, worked out once per SetFVF
     bool insideScene_ = false;
     ShaderBinding* shader_ = nullptr;
 };

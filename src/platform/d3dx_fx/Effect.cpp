@@ -48,8 +48,10 @@ HRESULT Effect::QueryInterface(REFIID riid, void** object) {
 
 int Effect::find(D3DXHANDLE handle) const {
     if (!handle) return -1;
+    // strcmp, not std::string's ==, which measures the handle first: names mostly differ
+    // in their first letter, and every draw looks up several of them.
     for (size_t i = 0; i < source_.parameters.size(); ++i)
-        if (source_.parameters[i].name == handle) return int(i);
+        if (std::strcmp(source_.parameters[i].name.c_str(), handle) == 0) return int(i);
     return -1;
 }
 
@@ -76,6 +78,7 @@ HRESULT Effect::SetTechnique(D3DXHANDLE technique) {
 }
 
 void Effect::setTextureValue(Value& value, IDirect3DBaseTexture9* texture) {
+    if (texture == value.texture) return;
     if (texture) texture->AddRef();
     if (value.texture) value.texture->Release();
     value.texture = texture;
