@@ -36,14 +36,6 @@ HRESULT IndexBuffer::createSharing(IDirect3DDevice9* device, std::shared_ptr<Buf
     return *buffer ? D3D_OK : E_OUTOFMEMORY;
 }
 
-// QueryInterface and GetDevice are MemoryBuffer's, shared with VertexBuffer.
-
-HRESULT IndexBuffer::Lock(UINT offset, UINT size, void** data, DWORD flags) {
-    return storage_.lock(offset, size, data, flags);
-}
-
-HRESULT IndexBuffer::Unlock() { return storage_.unlock(); }
-
 HRESULT IndexBuffer::GetDesc(D3DINDEXBUFFER_DESC* desc) {
     if (!desc) return D3DERR_INVALIDCALL;
     desc->Format = format_;

@@ -16,8 +16,6 @@ public:
                                  D3DFORMAT format, D3DPOOL pool, IDirect3DIndexBuffer9** buffer);
 
     D3DRESOURCETYPE STDMETHODCALLTYPE GetType() override { return D3DRTYPE_INDEXBUFFER; }
-    HRESULT STDMETHODCALLTYPE Lock(UINT offset, UINT size, void** data, DWORD flags) override;
-    HRESULT STDMETHODCALLTYPE Unlock() override;
     HRESULT STDMETHODCALLTYPE GetDesc(D3DINDEXBUFFER_DESC* desc) override;
 
     D3DFORMAT format() const { return format_; }

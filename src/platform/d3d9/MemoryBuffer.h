@@ -1,5 +1,6 @@
-// What vertex and index buffers share: the device that made them, their bytes in memory,
-// their usage and pool. Like every resource of this device, they answer only for IUnknown.
+// What vertex and index buffers share: the device that made them, their bytes in memory
+// with the lock rules, their usage and pool. Like every resource of this device, they
+// answer only for IUnknown.
 #pragma once
 
 #include "BufferStorage.h"
@@ -31,6 +32,11 @@ public:
         *device = device_;
         return D3D_OK;
     }
+
+    HRESULT STDMETHODCALLTYPE Lock(UINT offset, UINT size, void** data, DWORD flags) override {
+        return storage_.lock(offset, size, data, flags);
+    }
+    HRESULT STDMETHODCALLTYPE Unlock() override { return storage_.unlock(); }
 
     BufferStorage& storage() { return storage_; }
     const BufferStorage& storage() const { return storage_; }

@@ -28,14 +28,6 @@ HRESULT VertexBuffer::createSharing(IDirect3DDevice9* device, std::shared_ptr<Bu
     return *buffer ? D3D_OK : E_OUTOFMEMORY;
 }
 
-// QueryInterface and GetDevice are MemoryBuffer's, shared with IndexBuffer.
-
-HRESULT VertexBuffer::Lock(UINT offset, UINT size, void** data, DWORD flags) {
-    return storage_.lock(offset, size, data, flags);
-}
-
-HRESULT VertexBuffer::Unlock() { return storage_.unlock(); }
-
 HRESULT VertexBuffer::GetDesc(D3DVERTEXBUFFER_DESC* desc) {
     if (!desc) return D3DERR_INVALIDCALL;
     desc->Format = D3DFMT_VERTEXDATA;

@@ -28,6 +28,9 @@ bool AlVoice::spatial(const VoiceParams& params) const {
 
 void AlVoice::start(ALint frame) {
     alSourceStop(source_);
+    // Detached first: when the data was rewritten, the buffer held until now may be the
+    // last of its kind, and a buffer still queued on a source cannot be deleted.
+    alSourcei(source_, AL_BUFFER, 0);
     bool isSpatial = spatial(params_);
     alBuffer_ = AlBuffer::of(output_, *data_, !isSpatial);
     alSourcei(source_, AL_BUFFER, static_cast<ALint>(alBuffer_->name()));
