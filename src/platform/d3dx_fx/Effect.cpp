@@ -48,8 +48,8 @@ HRESULT Effect::QueryInterface(REFIID riid, void** object) {
 
 int Effect::find(D3DXHANDLE handle) const {
     if (!handle) return -1;
-    // strcmp, not std::string's ==, which measures the handle first: names mostly differ
-    // in their first letter, and every draw looks up several of them.
+    // strcmp stops at the first letter that differs; std::string's == would measure the
+    // handle's length first, and every draw looks up several names.
     for (size_t i = 0; i < source_.parameters.size(); ++i)
         if (std::strcmp(source_.parameters[i].name.c_str(), handle) == 0) return int(i);
     return -1;
