@@ -12,5 +12,5 @@ fi
 CC=clang CXX=clang++ cmake -S . -B build-san -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_FUZZ=ON -DVELMORA_BENCH=OFF
 cmake --build build-san -j"$(nproc)" --target velmora_data velmora_shader velmora_fuzzers test_game_world test_game_enemy test_robustness test_no_device
 cd build-san
-xvfb-run -a -s "-screen 0 1920x1080x24" ctest -j"$(nproc)" --output-on-failure --timeout 1800 \
+xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" ctest -j"$(nproc)" --output-on-failure --timeout 1800 \
   -R '^(fuzz_|StageTest\.|CameraTest\.|FieldTest\.|SoundTest\.|GameTest\.|NoDevice\.|BrokenData[./])' "$@"

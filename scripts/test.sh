@@ -3,5 +3,5 @@
 set -e
 cd "$(dirname "$0")/.."
 ./scripts/build.sh
-(cd build && xvfb-run -a -s "-screen 0 1920x1080x24" ctest --output-on-failure --timeout 900 -j2 "$@")
+(cd build && xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" ctest --output-on-failure --timeout 900 -j2 "$@")
 ./scripts/sanitize.sh

@@ -5,6 +5,8 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #if defined(SDL_VIDEO_DRIVER_X11)
@@ -74,10 +76,14 @@ bool SdlVideo::start() {
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
 
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        // The game only learns that its device failed; the reason is for the player.
+        std::fprintf(stderr, "velmora: no display: %s\n", SDL_GetError());
         state_ = State::Refused;
         return false;
     }
     if (driverHasNoDisplay(SDL_GetCurrentVideoDriver()) && !offscreenVideoAllowed()) {
+        std::fprintf(stderr, "velmora: no display could be opened (DISPLAY=%s)\n",
+                     std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "");
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         state_ = State::Refused;
         return false;
