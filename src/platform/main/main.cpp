@@ -1,8 +1,15 @@
-// Program entry on Linux: what the Windows loader does before WinMain.
+// Program entry on Linux: the command line and the settings, then what the Windows loader
+// does before WinMain.
+#include "CommandLine.h"
 #include "win32/sdl/Utf8Locale.h"
+#include "velmora/HeadlessInput.h"
 #include "velmora/Platform.h"
+#include "velmora/Settings.h"
 
 #include <windows.h>
+
+#include <cstdio>
+#include <string>
 
 namespace {
 
@@ -14,9 +21,39 @@ HINSTANCE moduleInstance() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    velmora::CommandLine line = velmora::parseCommandLine(argc, argv);
+    switch (line.action) {
+        case velmora::CommandLine::Action::Help:
+            velmora::printUsage(stdout);
+            return 0;
+        case velmora::CommandLine::Action::Version:
+            std::printf("velmora %s\n", VELMORA_VERSION);
+            return 0;
+        case velmora::CommandLine::Action::Invalid:
+            std::fprintf(stderr, "velmora: %s\n", line.error.c_str());
+            velmora::printUsage(stderr);
+            return 2;
+        case velmora::CommandLine::Action::Play:
+            break;
+    }
+
+    velmora::Settings& settings = velmora::settings();
+    velmora::loadSettingsFile(settings, velmora::settingsFilePath(), stderr);
+    for (const auto& [name, value] : line.settings) {
+        std::string problem;
+        if (!velmora::applySetting(settings, name, value, problem)) {
+            std::fprintf(stderr, "velmora: %s\n", problem.c_str());
+            velmora::printUsage(stderr);
+            return 2;
+        }
+    }
+
     velmora::selectBackend(velmora::Backend::Real);
     velmora::win32::useUtf8TextLocale();
+    // The game's first box is its start-up question; a remembered answer is given for it.
+    if (settings.fullScreen != velmora::FullScreenChoice::Ask)
+        velmora::headless::queueMessageBoxAnswer(settings.fullScreen == velmora::FullScreenChoice::Yes ? IDYES : IDNO);
     char commandLine[] = "";
     return WinMain(moduleInstance(), nullptr, commandLine, SW_SHOWDEFAULT);
 }

@@ -1,0 +1,47 @@
+// What the player can tune: read from the settings file at start-up, then from the
+// command line (--name=value), before the game starts. The platform layer reads them;
+// the game never sees them.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+enum class FullScreenChoice { Ask, Yes, No };
+
+struct Settings {
+    double mouseSpeed = 1.0;     // multiplies mouse motion
+    bool invertY = false;        // mouse and stick alike
+    double stickSpeed = 1.0;     // the right stick's turn speed, 1 = a brisk mouse
+    double stickDeadZone = 0.2;  // share of a stick's travel that counts as rest
+    FullScreenChoice fullScreen = FullScreenChoice::Ask;  // Ask: the start-up question
+    int renderScale = 0;         // 0: the window's own pixel size; n: n x 1280 x 720
+    int multisample = 0;         // samples per pixel; 0 is off
+};
+
+// The process's settings; defaults until main loads them.
+Settings& settings();
+
+// One setting by its name in the file (mouse_speed, invert_y, ...). An unknown name or a
+// value out of range returns false with the reason, and the setting keeps its value.
+bool applySetting(Settings& settings, const std::string& name, const std::string& value, std::string& problem);
+
+// Every setting's name, with the values it takes, for the usage text.
+struct SettingHelp {
+    const char* name;
+    const char* values;
+};
+const std::vector<SettingHelp>& settingsHelp();
+
+// $XDG_CONFIG_HOME/velmora/settings.ini, else ~/.config/velmora/settings.ini; empty when
+// neither folder is known.
+std::string settingsFilePath();
+
+// Reads "name = value" lines ('#' starts a comment). Every problem (an unreadable file, a
+// line that is not a setting, an unknown name, a value out of range) is one line on
+// `warnings`, and that setting keeps its default. A missing file is no problem.
+void loadSettingsFile(Settings& settings, const std::string& path, std::FILE* warnings);
+
+}  // namespace velmora

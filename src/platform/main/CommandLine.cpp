@@ -1,0 +1,100 @@
+#include "CommandLine.h"
+
+#include "velmora/Settings.h"
+
+#include <cstring>
+
+namespace velmora {
+
+namespace {
+
+// --mouse-speed is the file's mouse_speed.
+std::string settingName(const std::string& option) {
+    std::string name = option;
+    for (char& c : name)
+        if (c == '-') c = '_';
+    return name;
+}
+
+bool isSetting(const std::string& name) {
+    for (const SettingHelp& help : settingsHelp())
+        if (name == help.name) return true;
+    return false;
+}
+
+}  // namespace
+
+CommandLine parseCommandLine(int argc, const char* const* argv) {
+    CommandLine line;
+    auto invalid = [&line](const std::string& error) {
+        line.action = CommandLine::Action::Invalid;
+        line.error = error;
+        return line;
+    };
+    for (int i = 1; i < argc; ++i) {
+        std::string argument = argv[i];
+        if (argument == "--help" || argument == "-h") {
+            line.action = CommandLine::Action::Help;
+            return line;
+        }
+        if (argument == "--version") {
+            line.action = CommandLine::Action::Version;
+            return line;
+        }
+        if (argument.compare(0, 2, "--") != 0) return invalid("unexpected argument '" + argument + "'");
+
+        // --name=value or --name value
+        std::string name = argument.substr(2), value;
+        bool hasValue = false;
+        size_t equals = name.find('=');
+        if (equals != std::string::npos) {
+            value = name.substr(equals + 1);
+            name = name.substr(0, equals);
+            hasValue = true;
+        }
+        auto takeValue = [&]() {
+            if (hasValue) return true;
+            if (i + 1 >= argc) return false;
+            value = argv[++i];
+            return true;
+        };
+
+        if (name == "windowed" || name == "fullscreen") {
+            if (hasValue) return invalid("--" + name + " takes no value");
+            line.settings.push_back({"full_screen", name == "fullscreen" ? "yes" : "no"});
+        } else if (name == "data") {
+            if (!takeValue()) return invalid("--data needs a folder");
+            line.dataDir = value;
+        } else if (isSetting(settingName(name))) {
+            if (!takeValue()) return invalid("--" + name + " needs a value");
+            line.settings.push_back({settingName(name), value});
+        } else {
+            return invalid("unknown option '--" + name + "'");
+        }
+    }
+    return line;
+}
+
+void printUsage(std::FILE* out) {
+    std::fprintf(out,
+                 "Usage: velmora [OPTION]...\n"
+                 "Steer a spider machine through the arena, catch dragonflies with the thread and\n"
+                 "throw them at the sleeping boss.\n"
+                 "\n"
+                 "  --windowed           play in a window without asking\n"
+                 "  --fullscreen         play in full screen without asking\n"
+                 "  --data DIR           read the game's data/ and Shader/ from DIR\n"
+                 "  --help               show this text and exit\n"
+                 "  --version            show the version and exit\n"
+                 "\n"
+                 "Settings (also read from %s):\n",
+                 settingsFilePath().empty() ? "~/.config/velmora/settings.ini" : settingsFilePath().c_str());
+    for (const SettingHelp& help : settingsHelp()) {
+        std::string option = "--" + std::string(help.name) + "=V";
+        for (char& c : option)
+            if (c == '_') c = '-';
+        std::fprintf(out, "  %-20s %s\n", option.c_str(), help.values);
+    }
+}
+
+}  // namespace velmora
