@@ -32,7 +32,12 @@ bool attachColour(GLuint framebuffer, GLuint colour, GLenum format, UINT width, 
 GlBackBuffer::WindowFramebuffer GlBackBuffer::queryWindowFramebuffer() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     WindowFramebuffer window;
-    window.alphaBits = attachmentBits(GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_ALPHA_SIZE);
+#ifdef __EMSCRIPTEN__
+    const GLenum colour = GL_BACK;
+#else
+    const GLenum colour = GL_BACK_LEFT;
+#endif
+    window.alphaBits = attachmentBits(colour, GL_FRAMEBUFFER_ATTACHMENT_ALPHA_SIZE);
     window.depthBits = attachmentBits(GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE);
     window.stencilBits = attachmentBits(GL_STENCIL, GL_FRAMEBUFFER_ATTACHMENT_STENCIL_SIZE);
     return window;

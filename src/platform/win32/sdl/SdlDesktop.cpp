@@ -11,6 +11,10 @@
 #include <sched.h>
 #include <vector>
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
 namespace velmora::win32 {
 
 namespace {
@@ -137,6 +141,10 @@ ULONGLONG monotonicMs() {
     return static_cast<ULONGLONG>(ts.tv_sec) * 1000u + static_cast<ULONGLONG>(ts.tv_nsec) / 1000000u;
 }
 
+#ifdef __EMSCRIPTEN__
+// The page has one thread: a wait hands it back to the browser (Asyncify) for the time.
+void sleepReally(DWORD ms) { emscripten_sleep(ms); }
+#else
 void sleepReally(DWORD ms) {
     if (ms == 0) {
         sched_yield();  // Sleep(0) gives up the rest of the time slice
@@ -146,6 +154,7 @@ void sleepReally(DWORD ms) {
     while (nanosleep(&left, &left) != 0 && errno == EINTR) {
     }
 }
+#endif
 
 }  // namespace
 
