@@ -9,10 +9,12 @@
 #include <cstdio>
 #include <ctime>
 #include <sched.h>
+#include <string>
 #include <vector>
 
 #ifdef __EMSCRIPTEN__
 #include <emscripten.h>
+#include <emscripten/html5.h>
 #endif
 
 namespace velmora::win32 {
@@ -28,6 +30,20 @@ bool scancodeDown(SDL_Scancode code) {
 }
 
 bool keycodeDown(SDL_Keycode key) { return scancodeDown(SDL_GetScancodeFromKey(key)); }
+
+// SDL reports keys only to a focused window; buttons follow the same rule, so that a click
+// in another program is not the game's. In the page, the browser's Escape frees a captured
+// pointer: until a click captures it again, the game has lost the focus as well.
+bool gameHasFocus() {
+    if (!SDL_GetKeyboardFocus()) return false;
+#ifdef __EMSCRIPTEN__
+    EmscriptenPointerlockChangeEvent lock;
+    if (SDL_GetRelativeMouseMode() && emscripten_get_pointerlock_status(&lock) == EMSCRIPTEN_RESULT_SUCCESS &&
+        !lock.isActive)
+        return false;
+#endif
+    return true;
+}
 
 bool mouseButtonDown(int sdlButton) { return (SDL_GetGlobalMouseState(nullptr, nullptr) & SDL_BUTTON(sdlButton)) != 0; }
 
@@ -135,6 +151,28 @@ int showSdlBox(const char* text, const char* caption, UINT type, const MessageBo
     return pressed;
 }
 
+#ifdef __EMSCRIPTEN__
+// The page's own dialog (Module.askPlayer in index.html): the game waits for the click
+// while the browser runs on (Asyncify). The labels come one a line.
+EM_ASYNC_JS(int, askPage, (const char* caption, const char* text, const char* labels, const int* answers, int count), {
+    var names = UTF8ToString(labels).split('\n');
+    var buttons = [];
+    for (var i = 0; i < count; ++i) buttons.push({label: names[i], answer: HEAP32[(answers >> 2) + i]});
+    return await Module.askPlayer(UTF8ToString(caption), UTF8ToString(text), buttons);
+});
+
+int askInPage(const char* text, const char* caption, const MessageBoxButtons& layout) {
+    std::string labels;
+    std::vector<int> answers;
+    for (const MessageBoxButton& button : layout.buttons) {
+        labels += button.label;
+        labels += '\n';
+        answers.push_back(button.answer);
+    }
+    return askPage(caption, text, labels.c_str(), answers.data(), static_cast<int>(answers.size()));
+}
+#endif
+
 ULONGLONG monotonicMs() {
     timespec ts{};
     clock_gettime(CLOCK_MONOTONIC, &ts);
@@ -171,9 +209,11 @@ void SdlDesktop::pumpEvents() {
 bool SdlDesktop::keyDown(int virtualKey) {
     if (!platform().video.running()) return false;
     SDL_PumpEvents();  // the state of the keys now, not as of the last message poll
-    // SDL reports keys only to a focused window; buttons follow the same rule, so that a
-    // click in another program is not the game's.
-    if (!SDL_GetKeyboardFocus()) return false;
+    if (!gameHasFocus()) return false;
+#ifdef __EMSCRIPTEN__
+    // The browser keeps Escape for freeing the pointer: a page is left, not quit.
+    if (virtualKey == VK_ESCAPE) return false;
+#endif
     switch (virtualKey) {
         case VK_LBUTTON: return mouseButtonDown(SDL_BUTTON_LEFT);
         case VK_RBUTTON: return mouseButtonDown(SDL_BUTTON_RIGHT);
@@ -195,6 +235,8 @@ void SdlDesktop::takeMotion(int& dx, int& dy) {
     if (!platform().video.running()) return;
     SDL_PumpEvents();
     SDL_GetRelativeMouseState(&dx, &dy);
+    // Motion over the page while the pointer is free is not the game's.
+    if (!gameHasFocus()) dx = dy = 0;
 }
 
 void SdlDesktop::applyCursorMode(bool cursorHidden, bool anyWindow) {
@@ -203,6 +245,9 @@ void SdlDesktop::applyCursorMode(bool cursorHidden, bool anyWindow) {
 
 int SdlDesktop::askPlayer(const char* text, const char* caption, UINT type, const MessageBoxButtons& layout,
                           SDL_Window* parent) {
+#ifdef __EMSCRIPTEN__
+    if (!layout.buttons.empty()) return askInPage(text, caption, layout);
+#endif
     if (startVideo() && platform().video.showsOnScreen()) {
         if (int answer = showSdlBox(text, caption, type, layout, parent)) return answer;
     }
