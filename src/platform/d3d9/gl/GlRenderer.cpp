@@ -93,7 +93,11 @@ void GlRenderer::clear(const ClearCall& call) {
     glStencilMask(0xFFFFFFFF);
     glClearColor(((call.color >> 16) & 0xFF) / 255.0f, ((call.color >> 8) & 0xFF) / 255.0f,
                  (call.color & 0xFF) / 255.0f, (call.color >> 24) / 255.0f);
+#ifdef __EMSCRIPTEN__
+    glClearDepthf(call.z);
+#else
     glClearDepth(call.z);
+#endif
     glClearStencil(GLint(call.stencil));
     GLbitfield mask = 0;
     if (call.flags & D3DCLEAR_TARGET) mask |= GL_COLOR_BUFFER_BIT;
