@@ -79,13 +79,14 @@ build_minizip() {
 }
 
 # Only the .x importer; Debian's patches want the system's utf8cpp, stb and draco: the
-# headers are copied into the prefix, and draco (glTF only) is an empty package.
+# headers are copied into the prefix (the game reads pictures with stb too), and draco
+# (glTF only) is an empty package.
 build_assimp() {
     src=$(source_folder assimp)
     mkdir -p "$prefix/include/stb" "$prefix/lib/cmake/draco"
     cp /usr/include/utf8cpp/utf8.h "$prefix/include/"
     cp -r /usr/include/utf8cpp/utf8 "$prefix/include/"
-    cp /usr/include/stb/stb_image.h "$prefix/include/stb/"
+    cp /usr/include/stb/*.h "$prefix/include/stb/"
     echo 'set(DRACO_LIBRARIES "")' >"$prefix/lib/cmake/draco/dracoConfig.cmake"
     PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig emcmake cmake -S "$src" -B "$cache/build-assimp" \
         -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_FIND_ROOT_PATH="$prefix" \

@@ -14,6 +14,10 @@
 
 #include <epoxy/gl.h>
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
 #include <algorithm>
 
 namespace velmora::d3d9 {
@@ -232,6 +236,10 @@ void GlRenderer::present() {
     SDL_GL_GetDrawableSize(context_->window(), &width, &height);
     backBuffer_->finishFrame(width, height);
     context_->swap();
+#ifdef __EMSCRIPTEN__
+    // The page counts the frames shown, for the frame time it reports.
+    EM_ASM(Module.framesShown = (Module.framesShown || 0) + 1);
+#endif
 }
 
 bool GlRenderer::readBack(std::vector<BYTE>& rgba, UINT& width, UINT& height) {
