@@ -20,9 +20,11 @@ target_include_directories(PkgConfig::SDL2 INTERFACE ${prefix}/include/SDL2)
 target_link_libraries(PkgConfig::SDL2 INTERFACE ${prefix}/lib/libSDL2.a)
 add_library(PkgConfig::EPOXY INTERFACE IMPORTED)
 target_include_directories(PkgConfig::EPOXY INTERFACE ${CMAKE_SOURCE_DIR}/src/platform/d3d9/web)
+# The browser's OpenAL headers are in emscripten's system folder, but for the extension
+# header, which every user of the output includes.
 add_library(PkgConfig::OPENAL INTERFACE IMPORTED)
-target_include_directories(PkgConfig::OPENAL INTERFACE ${CMAKE_SOURCE_DIR}/src/platform/dsound/web)
 target_link_libraries(PkgConfig::OPENAL INTERFACE -lopenal)
+include_directories(${CMAKE_SOURCE_DIR}/src/platform/dsound/web)
 add_library(PkgConfig::ZLIB INTERFACE IMPORTED)
 target_include_directories(PkgConfig::ZLIB INTERFACE ${prefix}/include)
 target_link_libraries(PkgConfig::ZLIB INTERFACE ${prefix}/lib/libz.a)
