@@ -34,6 +34,7 @@ target_link_libraries(PkgConfig::ASSIMP INTERFACE ${prefix}/lib/libassimp.a ${pr
   PkgConfig::ZLIB)
 add_library(PkgConfig::STB INTERFACE IMPORTED)
 target_include_directories(PkgConfig::STB INTERFACE ${prefix}/include/stb)
+target_link_libraries(PkgConfig::STB INTERFACE ${prefix}/lib/libstb.a)
 
 set(VELMORA_RUN_DIR ${CMAKE_BINARY_DIR}/game)
 file(MAKE_DIRECTORY ${VELMORA_RUN_DIR} ${VELMORA_WEB_SITE})
@@ -53,4 +54,4 @@ set_target_properties(velmora PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${VELMORA_WEB_
 target_link_options(velmora PRIVATE
   -sASYNCIFY -sASYNCIFY_STACK_SIZE=262144 -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=134217728
   -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2 -sFULL_ES3=1 -sEXIT_RUNTIME=1
-  --preload-file ${VELMORA_RUN_DIR}/data@/data --preload-file ${VELMORA_RUN_DIR}/Shader@/Shader)
+  "SHELL:--preload-file ${VELMORA_RUN_DIR}/data@/data" "SHELL:--preload-file ${VELMORA_RUN_DIR}/Shader@/Shader")

@@ -78,15 +78,23 @@ build_minizip() {
         'Libs: -L${prefix}/lib -lminizip' 'Cflags: -I${prefix}/include/minizip' >"$prefix/lib/pkgconfig/minizip.pc"
 }
 
+# Debian's libstb is a shared library; the web build links the two parts the game uses.
+build_stb() {
+    mkdir -p "$prefix/include/stb" "$cache/build-stb"
+    cp /usr/include/stb/*.h "$prefix/include/stb/"
+    printf '%s\n' '#define STB_IMAGE_IMPLEMENTATION' '#include <stb_image.h>' \
+        '#define STB_IMAGE_WRITE_IMPLEMENTATION' '#include <stb_image_write.h>' >"$cache/build-stb/stb.c"
+    emcc -O2 -I"$prefix/include/stb" -c "$cache/build-stb/stb.c" -o "$cache/build-stb/stb.o"
+    emar rcs "$prefix/lib/libstb.a" "$cache/build-stb/stb.o"
+}
+
 # Only the .x importer; Debian's patches want the system's utf8cpp, stb and draco: the
-# headers are copied into the prefix (the game reads pictures with stb too), and draco
-# (glTF only) is an empty package.
+# headers are copied into the prefix, and draco (glTF only) is an empty package.
 build_assimp() {
     src=$(source_folder assimp)
-    mkdir -p "$prefix/include/stb" "$prefix/lib/cmake/draco"
+    mkdir -p "$prefix/lib/cmake/draco"
     cp /usr/include/utf8cpp/utf8.h "$prefix/include/"
     cp -r /usr/include/utf8cpp/utf8 "$prefix/include/"
-    cp /usr/include/stb/*.h "$prefix/include/stb/"
     echo 'set(DRACO_LIBRARIES "")' >"$prefix/lib/cmake/draco/dracoConfig.cmake"
     PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig emcmake cmake -S "$src" -B "$cache/build-assimp" \
         -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_FIND_ROOT_PATH="$prefix" \
@@ -102,7 +110,7 @@ build_assimp() {
 
 # Each library is built once; its stamp in the prefix says it is there.
 build_prefix() {
-    for library in sdl2 zlib minizip assimp; do
+    for library in sdl2 zlib minizip stb assimp; do
         [ -f "$prefix/.built-$library" ] && continue
         enable_sources
         "build_$library"
