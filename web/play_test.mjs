@@ -68,7 +68,8 @@ try {
     // between two looks.
     let box;
     const look = async (name) => {
-        const png = await page.screenshot({ clip: box, encoding: 'base64' });
+        // Not beyond the viewport: that redraws the page, without the WebGL canvas's last frame.
+        const png = await page.screenshot({ clip: box, encoding: 'base64', captureBeyondViewport: false });
         if (name) fs.writeFileSync(path.join(shots, `${name}.png`), Buffer.from(png, 'base64'));
         return png;
     };
