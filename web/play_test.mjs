@@ -68,21 +68,23 @@ try {
     // between two looks.
     let box;
     const look = async (name) => {
-        // Not beyond the viewport: that redraws the page, without the WebGL canvas's last frame.
-        const png = await page.screenshot({ clip: box, encoding: 'base64', captureBeyondViewport: false });
+        // The whole page, cut to the canvas when measured: a clipped capture shows the
+        // WebGL canvas blank.
+        const png = await page.screenshot({ encoding: 'base64' });
         if (name) fs.writeFileSync(path.join(shots, `${name}.png`), Buffer.from(png, 'base64'));
         return png;
     };
-    const measure = (png, other, region) => page.evaluate(async (png, other, region) => {
+    const measure = (png, other, region) => page.evaluate(async (png, other, region, box) => {
         const pixelsOf = async (data) => {
             const image = new Image();
             image.src = `data:image/png;base64,${data}`;
             await image.decode();
-            const canvas = new OffscreenCanvas(image.width, image.height);
+            const width = Math.round(box.width), height = Math.round(box.height);
+            const canvas = new OffscreenCanvas(width, height);
             const context = canvas.getContext('2d');
-            context.drawImage(image, 0, 0);
-            const [x, y, w, h] = region.map((f, i) => Math.round(f * (i % 2 ? image.height : image.width)));
-            return { data: context.getImageData(x, y, w, h).data, scale: (1280 * 720) / (image.width * image.height) };
+            context.drawImage(image, box.x, box.y, box.width, box.height, 0, 0, width, height);
+            const [x, y, w, h] = region.map((f, i) => Math.round(f * (i % 2 ? height : width)));
+            return { data: context.getImageData(x, y, w, h).data, scale: (1280 * 720) / (width * height) };
         };
         const { data, scale } = await pixelsOf(png);
         const before = other ? (await pixelsOf(other)).data : null;
@@ -100,7 +102,7 @@ try {
         }
         counts.change = before ? change / (3 * data.length / 4) : 0;
         return counts;
-    }, png, other, region);
+    }, png, other, region, box);
     const whole = [0, 0, 1, 1], upper = [0, 0, 1, 0.6];
     const waitFor = async (what, seconds, test) => {
         const deadline = Date.now() + seconds * 1000;
