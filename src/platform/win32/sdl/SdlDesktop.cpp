@@ -2,6 +2,7 @@
 
 #include "Utf8Locale.h"
 #include "Win32Platform.h"
+#include "velmora/Settings.h"
 
 #include <SDL.h>
 
@@ -149,22 +150,43 @@ void sleepReally(DWORD ms) {
 
 }  // namespace
 
-bool SdlDesktop::startVideo() { return platform().video.start(); }
+bool SdlDesktop::startVideo() {
+    if (!platform().video.start()) return false;
+    gamepads_.start();
+    return true;
+}
+
+bool SdlDesktop::gameHasFocus() const {
+    return SDL_GetKeyboardFocus() != nullptr || !platform().video.showsOnScreen();
+}
+
+bool SdlDesktop::followFocus() {
+    bool focused = gameHasFocus();
+    if (focused != focused_) {
+        focused_ = focused;
+        platform().video.applyCursorMode(cursorHidden_, anyWindow_ && focused);
+        SDL_GetRelativeMouseState(nullptr, nullptr);
+        motionX_ = motionY_ = 0.0;
+    }
+    return focused_;
+}
 
 void SdlDesktop::pumpEvents() {
     if (!platform().video.running()) return;
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_WINDOWEVENT) handleWindowEvent(event.window);
+        gamepads_.handleEvent(event);
     }
+    followFocus();
 }
 
 bool SdlDesktop::keyDown(int virtualKey) {
     if (!platform().video.running()) return false;
     SDL_PumpEvents();  // the state of the keys now, not as of the last message poll
-    // SDL reports keys only to a focused window; buttons follow the same rule, so that a
-    // click in another program is not the game's.
-    if (!SDL_GetKeyboardFocus()) return false;
+    // A click or a pad in use while another program is in front is not the game's.
+    if (!followFocus()) return false;
+    if (gamepads_.keyDown(virtualKey)) return true;
     switch (virtualKey) {
         case VK_LBUTTON: return mouseButtonDown(SDL_BUTTON_LEFT);
         case VK_RBUTTON: return mouseButtonDown(SDL_BUTTON_RIGHT);
@@ -185,11 +207,26 @@ bool SdlDesktop::keyDown(int virtualKey) {
 void SdlDesktop::takeMotion(int& dx, int& dy) {
     if (!platform().video.running()) return;
     SDL_PumpEvents();
-    SDL_GetRelativeMouseState(&dx, &dy);
+    int mouseX = 0, mouseY = 0;
+    SDL_GetRelativeMouseState(&mouseX, &mouseY);
+    double padX = 0.0, padY = 0.0;
+    gamepads_.takeMotion(padX, padY);  // also while away, so that its clock stays current
+    if (!followFocus()) return;
+
+    const Settings& tuning = settings();
+    motionX_ += mouseX * tuning.mouseSpeed + padX;
+    motionY_ += (mouseY * tuning.mouseSpeed + padY) * (tuning.invertY ? -1.0 : 1.0);
+    dx = static_cast<int>(motionX_);
+    dy = static_cast<int>(motionY_);
+    motionX_ -= dx;
+    motionY_ -= dy;
 }
 
 void SdlDesktop::applyCursorMode(bool cursorHidden, bool anyWindow) {
-    platform().video.applyCursorMode(cursorHidden, anyWindow);
+    cursorHidden_ = cursorHidden;
+    anyWindow_ = anyWindow;
+    // Away from the game the pointer is the player's: free and never held by the window.
+    platform().video.applyCursorMode(cursorHidden, anyWindow && gameHasFocus());
 }
 
 int SdlDesktop::askPlayer(const char* text, const char* caption, UINT type, const MessageBoxButtons& layout,
