@@ -151,8 +151,14 @@ void sleepReally(DWORD ms) {
 }  // namespace
 
 bool SdlDesktop::startVideo() {
+    const bool wasRunning = platform().video.running();
     if (!platform().video.start()) return false;
-    gamepads_.start();
+    if (!wasRunning) {
+        // New video starts with the pointer free and no window of the game in front.
+        cursorHidden_ = anyWindow_ = focused_ = false;
+        motionX_ = motionY_ = 0.0;
+        gamepads_.start();
+    }
     return true;
 }
 
@@ -161,10 +167,8 @@ bool SdlDesktop::gameHasFocus() const {
 }
 
 bool SdlDesktop::followFocus() {
-    bool focused = gameHasFocus();
-    if (focused != focused_) {
-        focused_ = focused;
-        platform().video.applyCursorMode(cursorHidden_, anyWindow_ && focused);
+    if (gameHasFocus() != focused_) {
+        applyCursorMode(cursorHidden_, anyWindow_);
         SDL_GetRelativeMouseState(nullptr, nullptr);
         motionX_ = motionY_ = 0.0;
     }
@@ -225,8 +229,9 @@ void SdlDesktop::takeMotion(int& dx, int& dy) {
 void SdlDesktop::applyCursorMode(bool cursorHidden, bool anyWindow) {
     cursorHidden_ = cursorHidden;
     anyWindow_ = anyWindow;
+    focused_ = gameHasFocus();
     // Away from the game the pointer is the player's: free and never held by the window.
-    platform().video.applyCursorMode(cursorHidden, anyWindow && gameHasFocus());
+    platform().video.applyCursorMode(cursorHidden, anyWindow && focused_);
 }
 
 int SdlDesktop::askPlayer(const char* text, const char* caption, UINT type, const MessageBoxButtons& layout,
