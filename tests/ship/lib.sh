@@ -195,3 +195,43 @@ quit_with_escape() {
     [ "$status" -eq 0 ] || fail "exit code $status after Escape, expected 0"
     echo "ok: Escape ends the game with exit code 0"
 }
+
+# Waits until two looks $2 seconds apart (default half a second) barely differ over the
+# upper part of the view (the machine stopped), for at most $1 seconds; the keys stay
+# as they are.
+wait_until_still() {
+    local deadline=$((SECONDS + $1)) change
+    look
+    cp "$LOOK" "$ARTEFACTS/before.bmp"
+    while [ $SECONDS -lt $deadline ]; do
+        sleep "${2:-0.5}"
+        look
+        change=$("$PROBE" diff "$LOOK" "$ARTEFACTS/before.bmp" $(region 0 0 1 0.6))
+        echo "$change" | awk '{ exit !($1 < 1.0) }' && return 0
+        cp "$LOOK" "$ARTEFACTS/before.bmp"
+    done
+    return 1
+}
+
+marker_pixels() {
+    look
+    "$PROBE" count "$LOOK" 0 0 "$GAME_W" "$GAME_H" marker
+}
+
+# The thread pulled: the upper part of the view is far from the view at the shot
+# (07-locked-on) and has stopped moving (the launch wave that grows around the machine
+# first is never still); at most a minute.
+wait_for_pull() {
+    look
+    cp "$LOOK" "$ARTEFACTS/before.bmp"
+    local deadline=$((SECONDS + 60)) away moving
+    while [ $SECONDS -lt $deadline ]; do
+        sleep 1
+        look
+        away=$("$PROBE" diff "$LOOK" "$ARTEFACTS/07-locked-on.png" $(region 0 0 1 0.45))
+        moving=$("$PROBE" diff "$LOOK" "$ARTEFACTS/before.bmp" $(region 0 0 1 0.6))
+        echo "$away $moving" | awk '{ exit !($1 > 15 && $2 < 1.0) }' && return 0
+        cp "$LOOK" "$ARTEFACTS/before.bmp"
+    done
+    return 1
+}

@@ -20,28 +20,6 @@ start_game_in_run_dir() {
     start_game ./velmora
 }
 
-# Waits until two looks $2 seconds apart (default half a second) barely differ over the
-# upper part of the view (the machine stopped), for at most $1 seconds; the keys stay
-# as they are.
-wait_until_still() {
-    local deadline=$((SECONDS + $1)) change
-    look
-    cp "$LOOK" "$ARTEFACTS/before.bmp"
-    while [ $SECONDS -lt $deadline ]; do
-        sleep "${2:-0.5}"
-        look
-        change=$("$PROBE" diff "$LOOK" "$ARTEFACTS/before.bmp" $(region 0 0 1 0.6))
-        echo "$change" | awk '{ exit !($1 < 1.0) }' && return 0
-        cp "$LOOK" "$ARTEFACTS/before.bmp"
-    done
-    return 1
-}
-
-marker_pixels() {
-    look
-    "$PROBE" count "$LOOK" 0 0 "$GAME_W" "$GAME_H" marker
-}
-
 start_game_in_run_dir
 answer_question Return
 find_game_window
@@ -129,23 +107,7 @@ shot 07-locked-on
 expect "$("$PROBE" count "$ARTEFACTS/07-locked-on.png" 0 0 "$GAME_W" "$GAME_H" marker)" '$1 > 300' \
     "the lock-on marker shows on the anchor"
 
-# 6. Release: the thread flies, anchors, and pulls the machine up to the ledge. Done when
-# the upper part of the view is far from the view at the shot and has stopped moving
-# (the launch wave that grows around the machine first is never still).
-wait_for_pull() {
-    look
-    cp "$LOOK" "$ARTEFACTS/before.bmp"
-    local deadline=$((SECONDS + 60)) away moving
-    while [ $SECONDS -lt $deadline ]; do
-        sleep 1
-        look
-        away=$("$PROBE" diff "$LOOK" "$ARTEFACTS/07-locked-on.png" $(region 0 0 1 0.45))
-        moving=$("$PROBE" diff "$LOOK" "$ARTEFACTS/before.bmp" $(region 0 0 1 0.6))
-        echo "$away $moving" | awk '{ exit !($1 > 15 && $2 < 1.0) }' && return 0
-        cp "$LOOK" "$ARTEFACTS/before.bmp"
-    done
-    return 1
-}
+# 6. Release: the thread flies, anchors, and pulls the machine up to the ledge.
 # A dragonfly that crosses the thread's path is caught instead and comes home as a ball:
 # then the ball is thrown away (releasing the button throws a held ball), the anchor is
 # aimed at again, and the thread shot again; three shots in all.
