@@ -211,11 +211,12 @@ bool SdlDesktop::keyDown(int virtualKey) {
 void SdlDesktop::takeMotion(int& dx, int& dy) {
     if (!platform().video.running()) return;
     SDL_PumpEvents();
+    const bool focused = followFocus();  // first: a change of focus drops the motion before it
     int mouseX = 0, mouseY = 0;
     SDL_GetRelativeMouseState(&mouseX, &mouseY);
     double padX = 0.0, padY = 0.0;
     gamepads_.takeMotion(padX, padY);  // also while away, so that its clock stays current
-    if (!followFocus()) return;
+    if (!focused) return;
 
     const Settings& tuning = settings();
     motionX_ += mouseX * tuning.mouseSpeed + padX;
