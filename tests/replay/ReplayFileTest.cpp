@@ -1,6 +1,14 @@
 // The replay file: frames come back as they were recorded, and a file that is not whole
-// and ours is refused with its reason before anything is played.
+// and ours is refused with its reason before anything is played; and replaying through
+// the SDK calls.
 #include <gtest/gtest.h>
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <velmora/HeadlessInput.h>
+#include <velmora/Platform.h>
+#include <velmora/Replay.h>
 
 #include "win32/FrameCodec.h"
 #include "win32/ReplayFile.h"
@@ -111,6 +119,68 @@ TEST(ReplayFile, DamagedCutAndForeignFilesAreRefusedWithTheirReason) {
         EXPECT_FALSE(ReplayFile::fromBytes(refused.bytes, loaded, problem)) << refused.what;
         EXPECT_NE(problem.find(refused.reason), std::string::npos) << refused.what << ": " << problem;
     }
+}
+
+// Through the SDK calls on the headless backend: what a recording run read is what the
+// replay reads, whatever the player does then, but Escape; once the recording runs out,
+// Escape reads as down and the clock is live again.
+TEST(Replay, ReadsComeFromTheRecordingButThePlayersEscape) {
+    namespace headless = velmora::headless;
+    const std::string path = testing::TempDir() + "replay_reads.vrp";
+    auto startFrame = [] {
+        MSG message;
+        EXPECT_FALSE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
+    };
+    auto down = [](int key) { return (GetAsyncKeyState(key) & 0x8000) != 0; };
+    const UINT question = MB_YESNO | MB_DEFBUTTON2;  // unanswered, it says No
+
+    velmora::selectBackend(velmora::Backend::Headless);
+    headless::resetWin32();
+    headless::setClockMs(1000);
+    velmora::replay::startRecording();
+    headless::queueMessageBoxAnswer(IDYES);
+    EXPECT_EQ(MessageBoxA(nullptr, "?", "", question), IDYES);
+    EXPECT_EQ(timeGetTime(), 1000u);
+    startFrame();
+    headless::setKeyDown('W', true);
+    EXPECT_TRUE(down('W'));
+    headless::setKeyDown('W', false);
+    EXPECT_TRUE(down('W')) << "a key reads the same all frame";
+    headless::moveMouse(5, -2);
+    POINT cursor;
+    GetCursorPos(&cursor);
+    startFrame();
+    EXPECT_FALSE(down('W'));
+    std::string problem;
+    ASSERT_TRUE(velmora::replay::saveRecording(path, problem)) << problem;
+
+    headless::resetWin32();
+    headless::setClockMs(5000);
+    ASSERT_TRUE(velmora::replay::startReplay(path, problem)) << problem;
+    EXPECT_EQ(velmora::replay::replayFrames(), 3u);
+    EXPECT_EQ(MessageBoxA(nullptr, "?", "", question), IDYES);
+    EXPECT_EQ(timeGetTime(), 1000u);
+    startFrame();
+    headless::setKeyDown('A', true);
+    headless::moveMouse(100, 0);
+    EXPECT_TRUE(down('W'));
+    EXPECT_FALSE(down('A'));
+    POINT replayed;
+    GetCursorPos(&replayed);
+    EXPECT_EQ(replayed.x, cursor.x);
+    EXPECT_EQ(replayed.y, cursor.y);
+    EXPECT_FALSE(down(VK_ESCAPE));
+    headless::setKeyDown(VK_ESCAPE, true);
+    EXPECT_TRUE(down(VK_ESCAPE));
+    headless::setKeyDown(VK_ESCAPE, false);
+    startFrame();
+    EXPECT_FALSE(down('W'));
+    EXPECT_FALSE(velmora::replay::replayEnded());
+    startFrame();
+    EXPECT_TRUE(velmora::replay::replayEnded());
+    EXPECT_TRUE(down(VK_ESCAPE));
+    EXPECT_EQ(timeGetTime(), 5000u);
+    headless::resetWin32();
 }
 
 }  // namespace
