@@ -1,7 +1,8 @@
 #!/bin/bash
 # A play recorded in a real window with real input (xdotool) replays headless to the same
 # state digests, frame for frame, and in a window to the same last image; the game itself
-# plays the recording back and stops at its end, and refuses a cut one.
+# plays the recording back and stops at its end, refuses a cut one, and records a play of
+# its own.
 # usage: recorded_in_window.sh VELMORA VELMORA_REPLAY RUN_DIR ARTEFACTS   (exit 77: no display)
 set -u
 GAME="$1" REPLAY="$2" RUN_DIR="$3" ARTEFACTS="$4"
@@ -63,3 +64,14 @@ timeout 60 "$GAME" --replay "$ARTEFACTS/cut.vrp" 2>"$ARTEFACTS/cut.err" >/dev/nu
 status=$?
 grep -q "truncated" "$ARTEFACTS/cut.err" && [ $status = 1 ] || fail "a cut file was not refused (status $status)"
 echo "ok: $(grep truncated "$ARTEFACTS/cut.err")"
+
+# 5. The game records too: a short play quit at the title replays headless to its end.
+"$GAME" --windowed --record "$ARTEFACTS/game.vrp" >/dev/null 2>&1 &
+RECORDER=$!
+game_window
+xdotool windowfocus "$WINDOW"
+sleep 2
+hold Escape 0.4
+wait $RECORDER || fail "velmora --record failed"
+"$REPLAY" "$ARTEFACTS/game.vrp" 2>/dev/null | tail -n 1
+[ "${PIPESTATUS[0]}" = 0 ] || fail "the game's own recording did not replay"
