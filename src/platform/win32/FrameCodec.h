@@ -1,6 +1,6 @@
 // The bytes of one frame's input in a replay file. Keys are stored as the ones that changed
 // since the frame before, clock readings and cursor positions as steps from the one before,
-// so that a frame of play usually takes five bytes.
+// so that a frame of play usually takes five or six bytes.
 #pragma once
 
 #include "FrameInput.h"
