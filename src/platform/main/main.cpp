@@ -4,6 +4,7 @@
 #include "win32/sdl/Utf8Locale.h"
 #include "velmora/HeadlessInput.h"
 #include "velmora/Platform.h"
+#include "velmora/Replay.h"
 #include "velmora/Settings.h"
 
 #include <windows.h>
@@ -54,6 +55,17 @@ int main(int argc, char** argv) {
     // The game's first box is its start-up question; a remembered answer is given for it.
     if (settings.fullScreen != velmora::FullScreenChoice::Ask)
         velmora::headless::queueMessageBoxAnswer(settings.fullScreen == velmora::FullScreenChoice::Yes ? IDYES : IDNO);
+    std::string problem;
+    if (!line.replayFile.empty() && !velmora::replay::startReplay(line.replayFile, problem)) {
+        std::fprintf(stderr, "velmora: cannot replay %s: %s\n", line.replayFile.c_str(), problem.c_str());
+        return 1;
+    }
+    if (!line.recordFile.empty()) velmora::replay::startRecording();
     char commandLine[] = "";
-    return WinMain(moduleInstance(), nullptr, commandLine, SW_SHOWDEFAULT);
+    int result = WinMain(moduleInstance(), nullptr, commandLine, SW_SHOWDEFAULT);
+    if (!line.recordFile.empty() && !velmora::replay::saveRecording(line.recordFile, problem)) {
+        std::fprintf(stderr, "velmora: %s\n", problem.c_str());
+        return 1;
+    }
+    return result;
 }
