@@ -1,6 +1,6 @@
 // The real backend: OpenGL 3.3 core on the SDL window of the device's HWND, drawing into
-// the window's own framebuffer or an offscreen one that Present shows in the window (see
-// GlBackBuffer).
+// the window's own framebuffer or an offscreen one that Present shows in the window, at
+// the window's pixel size (see GlBackBuffer).
 #pragma once
 
 #include "Renderer.h"
@@ -27,6 +27,8 @@ public:
     void draw(const DrawCall& call) override;
     void present() override;
     bool readBack(std::vector<BYTE>& rgba, UINT& width, UINT& height) override;
+    // The last frame at the size it was drawn (readBack gives it at the back buffer's).
+    void readDrawn(std::vector<BYTE>& rgba, UINT& width, UINT& height);
 
     void makeCurrent();
 
