@@ -232,9 +232,10 @@ bool GlRenderer::readBack(std::vector<BYTE>& rgba, UINT& width, UINT& height) {
     return true;
 }
 
-void GlRenderer::readDrawn(std::vector<BYTE>& rgba, UINT& width, UINT& height) {
+bool GlRenderer::readDrawn(std::vector<BYTE>& rgba, UINT& width, UINT& height) {
     makeCurrent();
     backBuffer_->readDrawn(rgba, width, height);
+    return true;
 }
 
 }  // namespace velmora::d3d9

@@ -27,8 +27,7 @@ public:
     void draw(const DrawCall& call) override;
     void present() override;
     bool readBack(std::vector<BYTE>& rgba, UINT& width, UINT& height) override;
-    // The last frame at the size it was drawn (readBack gives it at the back buffer's).
-    void readDrawn(std::vector<BYTE>& rgba, UINT& width, UINT& height);
+    bool readDrawn(std::vector<BYTE>& rgba, UINT& width, UINT& height) override;
 
     void makeCurrent();
 

@@ -161,7 +161,8 @@ void applySamplerStates(unsigned glSampler, const DeviceState& state, DWORD samp
     if (largest > 1.0f) {
         // Direct3D filters anisotropically only when asked by the filter, up to the
         // sampler's maximum.
-        const bool anisotropic = s[D3DSAMP_MINFILTER] == D3DTEXF_ANISOTROPIC || s[D3DSAMP_MAGFILTER] == D3DTEXF_ANISOTROPIC;
+        const bool anisotropic =
+            s[D3DSAMP_MINFILTER] == D3DTEXF_ANISOTROPIC || s[D3DSAMP_MAGFILTER] == D3DTEXF_ANISOTROPIC;
         const float wanted = anisotropic ? float(std::max<DWORD>(s[D3DSAMP_MAXANISOTROPY], 1)) : 1.0f;
         glSamplerParameterf(glSampler, GL_TEXTURE_MAX_ANISOTROPY_EXT, std::min(wanted, largest));
     }

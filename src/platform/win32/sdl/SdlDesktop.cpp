@@ -156,6 +156,8 @@ void SdlDesktop::pumpEvents() {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_WINDOWEVENT) handleWindowEvent(event.window);
+        if (SdlVideo::isFullScreenToggle(event))
+            platform().windows.toggleFullScreen(platform().windows.findBySdlId(event.key.windowID));
     }
 }
 
