@@ -1,7 +1,8 @@
 // The frame drawn at the window's pixel size while the back buffer stays 1280 x 720: a
 // 2D picture and a triangle edge are as sharp as the larger frame allows, the picture is
 // the 720p one at a higher resolution, a resize is followed at the next frame, and
-// multisampling softens edges only when asked for. Run under an X screen of at least
+// multisampling softens edges only when asked for, and an anisotropic sampler keeps
+// detail that a plain trilinear one blurs away. Run under an X screen of at least
 // 2560 x 1440 (the test skips itself on a smaller one).
 #include "DisplayDeviceFixture.h"
 
@@ -10,6 +11,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace d3d9test;
@@ -196,6 +198,55 @@ TEST_F(ScaledFrameTest, MultisamplingBlendsEdgesOnlyWhenAskedFor) {
         else
             EXPECT_GT(blended, 300) << samples << " samples";
     }
+}
+
+// Vertical stripes 16 texels wide, on a strip 512 pixels wide and 64 high that repeats
+// the texture 64 times vertically: the footprint of a pixel is 64 texels tall and half a
+// texel wide. A plain trilinear sampler takes the mip level for the tall side, where the
+// stripes are grey; sixteen samples along it keep the stripes.
+TEST_F(ScaledFrameTest, AnisotropicSamplerKeepsDetailAlongTheLongSide) {
+    if (IsSkipped()) return;
+    makeDevice(1, 0);
+    IDirect3DTexture9* stripes = nullptr;
+    ASSERT_EQ(device->CreateTexture(256, 256, 9, 0, D3DFMT_X8R8G8B8, D3DPOOL_MANAGED, &stripes, nullptr), D3D_OK);
+    for (UINT level = 0; level < 9; ++level) {
+        const int size = 256 >> level, texelsPerTexel = 1 << level;
+        D3DLOCKED_RECT locked{};
+        stripes->LockRect(level, &locked, nullptr, 0);
+        for (int x = 0; x < size; ++x) {
+            // The share of white level-0 texels under this texel, as a box filter makes it.
+            int white = 0;
+            for (int i = 0; i < texelsPerTexel; ++i) white += ((x * texelsPerTexel + i) / 16) % 2;
+            const DWORD grey = DWORD(255 * white / texelsPerTexel);
+            for (int y = 0; y < size; ++y)
+                static_cast<DWORD*>(locked.pBits)[y * locked.Pitch / 4 + x] = 0xFF000000 | grey * 0x010101;
+        }
+        stripes->UnlockRect(level);
+    }
+    device->SetTexture(0, stripes);
+    device->SetFVF(D3DFVF_XYZ | D3DFVF_TEX1);
+    device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_LINEAR);
+    device->SetSamplerState(0, D3DSAMP_MAXANISOTROPY, 16);
+    const PictureVertex strip[4] = {
+        {100, 100, 0.5f, 0, 0}, {612, 100, 0.5f, 1, 0}, {612, 164, 0.5f, 1, 64}, {100, 164, 0.5f, 0, 64}};
+    double contrast[2] = {};
+    for (DWORD filter : {D3DTEXF_LINEAR, D3DTEXF_ANISOTROPIC}) {
+        device->SetSamplerState(0, D3DSAMP_MINFILTER, filter);
+        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kBackground, 1.0f, 0);
+        device->BeginScene();
+        ASSERT_EQ(device->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, strip, sizeof(PictureVertex)), D3D_OK);
+        device->EndScene();
+        const velmora::Image image = drawn();
+        int darkest = 255, brightest = 0;
+        for (unsigned x = 110; x < 600; ++x) {
+            darkest = std::min<int>(darkest, image.pixel(x, 132).g);
+            brightest = std::max<int>(brightest, image.pixel(x, 132).g);
+        }
+        contrast[filter == D3DTEXF_ANISOTROPIC] = brightest - darkest;
+    }
+    stripes->Release();
+    EXPECT_LT(contrast[0], 40) << "trilinear";
+    EXPECT_GT(contrast[1], 150) << "anisotropic";
 }
 
 }  // namespace
