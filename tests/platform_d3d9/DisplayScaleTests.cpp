@@ -1,9 +1,9 @@
 // The frame drawn at the window's pixel size while the back buffer stays 1280 x 720: a
 // 2D picture and a triangle edge are as sharp as the larger frame allows, the picture is
-// the 720p one at a higher resolution, a resize is followed at the next frame, and
-// multisampling softens edges only when asked for, and an anisotropic sampler keeps
-// detail that a plain trilinear one blurs away. Run under an X screen of at least
-// 2560 x 1440 (the test skips itself on a smaller one).
+// the 720p one at a higher resolution, a resize is followed at the next frame;
+// multisampling softens edges only when asked for; an anisotropic sampler keeps detail
+// that a plain trilinear one blurs away. Meant for an X screen of 2560 x 1440 or more
+// (the first test skips itself when the window cannot be made that large).
 #include "DisplayDeviceFixture.h"
 
 #include "velmora/Settings.h"
