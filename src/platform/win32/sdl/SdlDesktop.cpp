@@ -181,6 +181,8 @@ void SdlDesktop::pumpEvents() {
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_WINDOWEVENT) handleWindowEvent(event.window);
         gamepads_.handleEvent(event);
+        if (SdlVideo::isFullScreenToggle(event))
+            platform().windows.toggleFullScreen(platform().windows.findBySdlId(event.key.windowID));
     }
     followFocus();
 }
