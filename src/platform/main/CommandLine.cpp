@@ -83,7 +83,9 @@ void printUsage(std::FILE* out) {
                  "\n"
                  "  --windowed           play in a window without asking\n"
                  "  --fullscreen         play in full screen without asking\n"
-                 "  --data DIR           read the game's data/ and Shader/ from DIR\n"
+                 "  --data DIR           read the game's data/ and Shader/ from DIR (by default the\n"
+                 "                       working directory, the program's folder, then the\n"
+                 "                       installed data folder)\n"
                  "  --help               show this text and exit\n"
                  "  --version            show the version and exit\n"
                  "\n"
@@ -95,6 +97,13 @@ void printUsage(std::FILE* out) {
             if (c == '_') c = '-';
         std::fprintf(out, "  %-20s %s\n", option.c_str(), help.values);
     }
+    std::fprintf(out,
+                 "\n"
+                 "Controls:\n"
+                 "  mouse                turn the view\n"
+                 "  left button (hold)   aim the thread; release to shoot (or throw a held ball)\n"
+                 "  W A S D              walk\n"
+                 "  Escape               quit\n");
 }
 
 }  // namespace velmora

@@ -1,6 +1,7 @@
 // Program entry on Linux: the command line and the settings, then what the Windows loader
 // does before WinMain.
 #include "CommandLine.h"
+#include "DataFolder.h"
 #include "win32/sdl/Utf8Locale.h"
 #include "velmora/HeadlessInput.h"
 #include "velmora/Platform.h"
@@ -9,7 +10,9 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 namespace {
 
@@ -51,6 +54,18 @@ int main(int argc, char** argv) {
 
     velmora::selectBackend(velmora::Backend::Real);
     velmora::win32::useUtf8TextLocale();
+
+    // Every file of the game is opened relative to the working directory.
+    velmora::DataFolderSearch data = velmora::findDataFolder(line.dataDir, VELMORA_INSTALLED_DATA_FROM_EXECUTABLE);
+    std::error_code moved;
+    if (!data.found.empty()) std::filesystem::current_path(data.found, moved);
+    if (data.found.empty() || moved) {
+        std::string text = velmora::describeMissingData(data);
+        std::fprintf(stderr, "velmora: %s\n", text.c_str());
+        MessageBoxA(nullptr, text.c_str(), "Velmora", MB_OK | MB_ICONERROR);
+        return 1;
+    }
+
     // The game's first box is its start-up question; a remembered answer is given for it.
     if (settings.fullScreen != velmora::FullScreenChoice::Ask)
         velmora::headless::queueMessageBoxAnswer(settings.fullScreen == velmora::FullScreenChoice::Yes ? IDYES : IDNO);
