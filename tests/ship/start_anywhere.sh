@@ -23,7 +23,7 @@ start_from() {
 }
 
 for folder in / "$source_dir" "$BUILD_DIR/game"; do
-    start_from "$folder" --windowed "title-from-$(basename "$folder")"
+    start_from "$folder" --windowed "title-from-$(echo "$folder" | tr / _)"
     [ "$GAME_W" = 1280 ] && [ "$GAME_H" = 720 ] || fail "--windowed from $folder: a ${GAME_W}x${GAME_H} window"
     echo "ok: started from $folder, the title shows in a window"
     quit_with_escape
