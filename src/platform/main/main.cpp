@@ -60,9 +60,12 @@ int main(int argc, char** argv) {
     std::error_code moved;
     if (!data.found.empty()) std::filesystem::current_path(data.found, moved);
     if (data.found.empty() || moved) {
-        std::string text = velmora::describeMissingData(data);
-        std::fprintf(stderr, "velmora: %s\n", text.c_str());
-        MessageBoxA(nullptr, text.c_str(), "Velmora", MB_OK | MB_ICONERROR);
+        // One line for a terminal or a log; the box (or, without a display, its text on
+        // standard error) for a player who started it from a menu.
+        std::string places;
+        for (const std::string& place : data.tried) places += (places.empty() ? "" : ", ") + place;
+        std::fprintf(stderr, "velmora: no data/ and Shader/ in %s\n", places.c_str());
+        MessageBoxA(nullptr, velmora::describeMissingData(data).c_str(), "Velmora", MB_OK | MB_ICONERROR);
         return 1;
     }
 
