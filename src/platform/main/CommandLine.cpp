@@ -87,9 +87,16 @@ void printUsage(std::FILE* out) {
                  "\n"
                  "  --windowed           play in a window without asking\n"
                  "  --fullscreen         play in full screen without asking\n"
-                 "  --data DIR           read the game's data/ and Shader/ from DIR\n"
-                 "  --record FILE        keep the play's input in FILE, to watch it again\n"
-                 "  --replay FILE        play FILE back (Escape stops it)\n"
+                 "  --data DIR           read the game's data/ and Shader/ from DIR (by default the
+"
+                 "                       working directory, the program's folder, then the
+"
+                 "                       installed data folder)
+"
+                 "  --record FILE        keep the play's input in FILE, to watch it again
+"
+                 "  --replay FILE        play FILE back (Escape stops it)
+"
                  "  --help               show this text and exit\n"
                  "  --version            show the version and exit\n"
                  "\n"
@@ -101,6 +108,13 @@ void printUsage(std::FILE* out) {
             if (c == '_') c = '-';
         std::fprintf(out, "  %-20s %s\n", option.c_str(), help.values);
     }
+    std::fprintf(out,
+                 "\n"
+                 "Controls:\n"
+                 "  mouse                turn the view\n"
+                 "  left button (hold)   aim the thread; release to shoot (or throw a held ball)\n"
+                 "  W A S D              walk\n"
+                 "  Escape               quit\n");
 }
 
 }  // namespace velmora
