@@ -87,16 +87,11 @@ void printUsage(std::FILE* out) {
                  "\n"
                  "  --windowed           play in a window without asking\n"
                  "  --fullscreen         play in full screen without asking\n"
-                 "  --data DIR           read the game's data/ and Shader/ from DIR (by default the
-"
-                 "                       working directory, the program's folder, then the
-"
-                 "                       installed data folder)
-"
-                 "  --record FILE        keep the play's input in FILE, to watch it again
-"
-                 "  --replay FILE        play FILE back (Escape stops it)
-"
+                 "  --data DIR           read the game's data/ and Shader/ from DIR (by default the\n"
+                 "                       working directory, the program's folder, then the\n"
+                 "                       installed data folder)\n"
+                 "  --record FILE        keep the play's input in FILE, to watch it again\n"
+                 "  --replay FILE        play FILE back (Escape stops it)\n"
                  "  --help               show this text and exit\n"
                  "  --version            show the version and exit\n"
                  "\n"
