@@ -14,11 +14,7 @@ echo "full_screen = no" >"$CONFIG/velmora/settings.ini"
 cd "$BUILD_DIR/game" || fail "no run directory $BUILD_DIR/game"
 XDG_CONFIG_HOME="$CONFIG" start_game ./velmora
 find_game_window
-xdotool windowfocus "$GAME_WINDOW"
-wait_for_title 60
-xdotool mousemove --window "$GAME_WINDOW" 640 360
-hold_button 0.3
-wait_for_play 180
+click_into_play
 wait_until_still 60 || echo "note: the view never settled after the start"
 shot 01-play
 

@@ -180,6 +180,15 @@ wait_for_play() {
     wait_for_colour "$1" 2000 green 0.66 0.88 0.34 0.12 "play"
 }
 
+# From the title into a play, with a click at the middle of the game's window.
+click_into_play() {
+    xdotool windowfocus "$GAME_WINDOW"
+    wait_for_title 60
+    xdotool mousemove --window "$GAME_WINDOW" 640 360
+    hold_button 0.3
+    wait_for_play 180
+}
+
 # Holds Escape until the game is gone (at most 5 s) and checks its exit code is 0.
 quit_with_escape() {
     xdotool keydown Escape

@@ -46,11 +46,7 @@ cd "$BUILD_DIR/game" || fail "no run directory $BUILD_DIR/game"
 start_game ./velmora
 answer_question Return
 find_game_window
-xdotool windowfocus "$GAME_WINDOW"
-wait_for_title 60
-xdotool mousemove --window "$GAME_WINDOW" 640 360
-hold_button 0.3
-wait_for_play 180
+click_into_play
 sleep 2
 shot 01-play-1280x720
 GAUGE_720=$(gauge_pixels 01-play-1280x720)
