@@ -20,6 +20,7 @@
 #include <velmora/Screenshot.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "PlayDigests.h"
@@ -74,6 +75,12 @@ int main(int argc, char** argv) {
                      "[--save-digests DIGESTS] [--screenshot PNG]\n"
                      "       velmora_replay --record FILE [--every-frame] [--save-digests DIGESTS] "
                      "[--screenshot PNG]\n");
+        return 2;
+    }
+    // Without the game's files a replay still runs, to states of its own: refuse instead.
+    std::error_code noError;
+    if (!std::filesystem::is_directory("data", noError) || !std::filesystem::is_directory("Shader", noError)) {
+        std::fprintf(stderr, "velmora_replay: no data/ and Shader/ here; run it in the game's folder (build/game)\n");
         return 2;
     }
     PlayDigests expected;
