@@ -1,6 +1,7 @@
 // The plays kept in plays/ (recorded in a window; see RecordPlay.cpp and the README)
-// replayed headless: each reaches, frame for frame, the states its recording run went through, and a play
-// whose state parts from its recording is caught at the first frame it differs.
+// replayed headless: each reaches, frame for frame, the states its recording run went
+// through, and a play whose state parts from its recording is caught at the first frame
+// it differs.
 #include <velmora/Replay.h>
 
 #include <functional>
