@@ -86,8 +86,9 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    // The game's first box is its start-up question; a remembered answer is given for it.
-    if (settings.fullScreen != velmora::FullScreenChoice::Ask)
+    // The game's first box is its start-up question; a remembered answer is given for it
+    // (a replay has its recorded answer).
+    if (settings.fullScreen != velmora::FullScreenChoice::Ask && line.replayFile.empty())
         velmora::headless::queueMessageBoxAnswer(settings.fullScreen == velmora::FullScreenChoice::Yes ? IDYES : IDNO);
     std::string problem;
     if (!line.replayFile.empty() && !velmora::replay::startReplay(line.replayFile, problem)) {
