@@ -244,3 +244,30 @@ wait_for_pull() {
     done
     return 1
 }
+
+# Lets the thread go at the anchor the marker is on, up to three shots, until it pulls the
+# machine up; then the 09-pulled-up screenshot. A dragonfly that crosses the thread's path
+# is caught instead and comes home as a ball: it is thrown away and the anchor aimed at
+# again. The caller's device gives let_go_of_thread, throw_ball, aim_thread and
+# step_back_into_line.
+shoot_until_pulled() {
+    local attempt
+    for attempt in 1 2 3; do
+        if [ "$attempt" -gt 1 ]; then
+            echo "note: shot $((attempt - 1)) did not pull; throwing away what the thread brought back and aiming again"
+            throw_ball
+            sleep 3
+            aim_thread
+            step_back_into_line || { shot 09-lock-lost; fail "the anchor is no longer in line after a missed shot"; }
+        fi
+        let_go_of_thread
+        shot 08-thread-out
+        if wait_for_pull; then
+            sleep 2
+            shot 09-pulled-up
+            return 0
+        fi
+    done
+    shot 09-not-pulled
+    fail "the view did not settle away from the shot: the thread did not pull"
+}

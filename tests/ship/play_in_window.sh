@@ -111,27 +111,10 @@ expect "$("$PROBE" count "$ARTEFACTS/07-locked-on.png" 0 0 "$GAME_W" "$GAME_H" m
 # A dragonfly that crosses the thread's path is caught instead and comes home as a ball:
 # then the ball is thrown away (releasing the button throws a held ball), the anchor is
 # aimed at again, and the thread shot again; three shots in all.
-pulled=""
-for attempt in 1 2 3; do
-    if [ "$attempt" -gt 1 ]; then
-        echo "note: shot $((attempt - 1)) did not pull; throwing away what the thread brought back and aiming again"
-        hold_button 0.3
-        sleep 3
-        xdotool mousedown 1
-        sleep 0.5
-        step_back_into_line || { shot 09-lock-lost; fail "the anchor is no longer in line after a missed shot"; }
-    fi
-    xdotool mouseup 1
-    sleep 0.4
-    shot 08-thread-out
-    if wait_for_pull; then
-        pulled=1
-        break
-    fi
-done
-[ -n "$pulled" ] || { shot 09-not-pulled; fail "the view did not settle away from the shot: the thread did not pull"; }
-sleep 2
-shot 09-pulled-up
+throw_ball() { hold_button 0.3; }  # releasing the button throws a held ball
+aim_thread() { xdotool mousedown 1; sleep 0.5; }
+let_go_of_thread() { xdotool mouseup 1; sleep 0.4; }
+shoot_until_pulled
 expect "$("$PROBE" diff "$ARTEFACTS/07-locked-on.png" "$ARTEFACTS/09-pulled-up.png" $(region 0 0 1 0.45))" \
     '$1 > 15' "the machine stays where the thread pulled it, away from where it shot"
 expect "$("$PROBE" count "$ARTEFACTS/09-pulled-up.png" $(region 0 0.8 1 0.2) yellow)" '$1 > 20000' \

@@ -108,26 +108,10 @@ expect "$(marker_pixels)" '$1 > 300' "the lock-on marker shows on the anchor"
 
 # 5. The trigger let go: the thread pulls the machine up to the ledge. A dragonfly caught
 # on the way comes home as a ball, thrown away with the south button before the next shot.
-pulled=""
-for attempt in 1 2 3; do
-    if [ "$attempt" -gt 1 ]; then
-        echo "note: shot $((attempt - 1)) did not pull; throwing away what the thread brought back and aiming again"
-        press_south
-        sleep 3
-        pad "set righttrigger 1" "wait 500"
-        step_back_into_line || { shot 09-lock-lost; fail "the anchor is no longer in line after a missed shot"; }
-    fi
-    pad "set righttrigger 0"
-    sleep 0.3
-    shot 08-thread-out
-    if wait_for_pull; then
-        pulled=1
-        break
-    fi
-done
-[ -n "$pulled" ] || { shot 09-not-pulled; fail "the view did not settle away from the shot: the thread did not pull"; }
-sleep 2
-shot 09-pulled-up
+throw_ball() { press_south; }
+aim_thread() { pad "set righttrigger 1" "wait 500"; }
+let_go_of_thread() { pad "set righttrigger 0"; sleep 0.3; }
+shoot_until_pulled
 expect "$("$PROBE" count "$ARTEFACTS/09-pulled-up.png" $(region 0 0.8 1 0.2) yellow)" '$1 > 20000' \
     "it stands on the ledge's yellow deck"
 
