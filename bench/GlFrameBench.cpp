@@ -1,10 +1,14 @@
 // Frames drawn by the real OpenGL renderer at 1280 x 720 (Mesa llvmpipe on a machine
-// without a GPU): the title screen, and a play in the hall with a few dragonflies about.
+// without a GPU): the title screen, and a play in the hall with a few dragonflies about;
+// and a play in a 1920 x 1080 window, drawn at that size or at 1280 x 720 and stretched.
 // Each frame is the whole pass of the frame loop without its pacing: update, Present
 // (the blit to the window and the swap) and the draw. Run it under Xvfb
 // (xvfb-run -a -s "-screen 0 1920x1080x24"); without DISPLAY it uses SDL's offscreen
 // driver.
 #include <benchmark/benchmark.h>
+
+#include <SDL.h>
+#include <velmora/Settings.h>
 
 #include <ctime>
 
@@ -130,5 +134,56 @@ void BM_GlArena_DrawAfterWallSlide(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_GlArena_DrawAfterWallSlide)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
+
+// The game window's pixel size once SDL has applied it; false when it never does.
+bool resizeGameWindow(int width, int height) {
+    SDL_Window* window = SDL_GL_GetCurrentWindow();
+    if (!window) return false;
+    SDL_SetWindowSize(window, width, height);
+    int drawnWidth = 0, drawnHeight = 0;
+    for (int tries = 0; tries < 100; ++tries) {
+        SDL_PumpEvents();
+        SDL_GL_GetDrawableSize(window, &drawnWidth, &drawnHeight);
+        if (drawnWidth == width && drawnHeight == height) return true;
+        SDL_Delay(10);
+    }
+    return false;
+}
+
+// A play in a 16:9 window `range(0)` pixels wide with the render scale setting at
+// `range(1)` (0: the window's size, 1: 1280 x 720). Needs an X screen that large.
+void BM_GlFrame_PlayInWindow(benchmark::State& state) {
+    const velmora::Settings saved = velmora::settings();
+    velmora::settings().renderScale = static_cast<int>(state.range(1));
+    bench::PlaySession session(velmora::Backend::Real);
+    const int width = static_cast<int>(state.range(0));
+    if (!session.ready() || !resizeGameWindow(width, width * 9 / 16)) {
+        state.SkipWithError("no OpenGL 3.3 device, no window of that size (run under Xvfb) or no game data");
+        velmora::settings() = saved;
+        return;
+    }
+    const double cpuStart = processCpuSeconds();
+    double pausedCpu = 0.0;
+    for (auto _ : state) {
+        session.frame();
+        if (!session.playing()) {
+            state.PauseTiming();
+            const double pauseStart = processCpuSeconds();
+            session.restartPlay();
+            pausedCpu += processCpuSeconds() - pauseStart;
+            state.ResumeTiming();
+        }
+    }
+    reportProcessCpu(state, cpuStart + pausedCpu);
+    velmora::settings() = saved;
+}
+BENCHMARK(BM_GlFrame_PlayInWindow)
+    ->Args({1280, 0})
+    ->Args({1920, 0})
+    ->Args({1920, 1})
+    ->ArgNames({"width", "scale"})
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(3.0)
+    ->UseRealTime();
 
 }  // namespace

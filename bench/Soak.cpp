@@ -22,7 +22,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -30,6 +29,7 @@
 #include "ProcessStats.h"
 #include "CharaBase.h"
 #include "SceneManager.h"
+#include "StateDigest.h"
 
 namespace headless = velmora::headless;
 
@@ -92,30 +92,6 @@ private:
     bool down_[5] = {};
     int held_[5] = {};
     int strokeX_ = 0, strokeY_ = 0, strokeFrames_ = 0;
-};
-
-// FNV-1a over the bytes of the play's state, frame after frame.
-class StateDigest {
-public:
-    void addFrame() {
-        if (!g_sceneManager) return;
-        add(g_sceneManager->currentScene ? g_sceneManager->currentScene->sceneId : -1);
-        for (const CharaBase* object : g_sceneManager->objects) {
-            for (int field : {object->Kind, object->Life, object->Active, object->Mode, object->Dead, object->Caught})
-                add(field);
-            for (const D3DXMATRIX* m : {&object->WorldMatrix, &object->TransMatrix, &object->ShadowMatrix}) add(*m);
-        }
-    }
-    unsigned long long value() const { return hash_; }
-
-private:
-    template <class T>
-    void add(const T& value) {
-        unsigned char bytes[sizeof value];
-        std::memcpy(bytes, &value, sizeof value);
-        for (unsigned char byte : bytes) hash_ = (hash_ ^ byte) * 1099511628211ull;
-    }
-    unsigned long long hash_ = 14695981039346656037ull;
 };
 
 void printMinute(int minute, std::chrono::steady_clock::time_point start) {

@@ -1,7 +1,8 @@
 #!/bin/sh
-# Installs what is missing, then configures and builds Velmora into build/.
+# For developers: installs what is missing, then configures and builds everything
+# (the game, tests, benchmarks, packaging files) into build/.
 set -e
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_TESTS=ON -DVELMORA_BENCH=ON
 cmake --build build -j"$(nproc)"

@@ -1,11 +1,17 @@
 #!/bin/sh
-# Installs what Velmora needs to build, test and run on Debian 12.
+# Installs what Velmora needs on Debian 12: `setup.sh play` only what building and
+# running the game needs; `setup.sh` (for developers) also the tests, benchmarks,
+# sanitizer and Windows builds and the package checks.
 set -e
-PACKAGES="build-essential cmake pkg-config git
+PACKAGES="build-essential cmake pkg-config
  libsdl2-dev libepoxy-dev libopenal-dev libassimp-dev libstb-dev zlib1g-dev
- fonts-dejavu-core googletest libgtest-dev libgmock-dev libbenchmark-dev
- xvfb xauth xfonts-base xdotool x11-utils libgl1-mesa-dri imagemagick sox
- g++-mingw-w64-i686 mingw-w64 clang libclang-rt-14-dev"
+ fonts-dejavu-core libgl1-mesa-dri"
+if [ "${1:-}" != play ]; then
+  PACKAGES="$PACKAGES git googletest libgtest-dev libgmock-dev libbenchmark-dev
+ xvfb xauth xfonts-base xdotool x11-utils imagemagick sox
+ g++-mingw-w64-i686 mingw-w64 clang libclang-rt-14-dev
+ lintian appstream desktop-file-utils"
+fi
 missing=""
 for p in $PACKAGES; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -50,12 +50,26 @@ source_folder() {  # package -> its unpacked source folder
     echo "$sources/$(cd "$sources" && ls -d "$1"-*/ | head -n 1)"
 }
 
+# SDL's own build is slow to configure for the web (every check is a link with node), and
+# SDL ships the web's configuration as a header (SDL_config_emscripten.h, which SDL_config.h
+# picks): the core and the folders of the browser's drivers are compiled as they are.
 build_sdl2() {
     src=$(source_folder libsdl2)
-    emcmake cmake -S "$src" -B "$cache/build-sdl2" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
-        -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF
-    cmake --build "$cache/build-sdl2" -j"$jobs"
-    cmake --install "$cache/build-sdl2"
+    work=$cache/build-sdl2
+    rm -rf "$work"
+    mkdir -p "$work" "$prefix/include/SDL2" "$prefix/lib"
+    (cd "$src/src" && ls ./*.c \
+        atomic/*.c audio/*.c cpuinfo/*.c dynapi/*.c events/*.c file/*.c haptic/*.c joystick/*.c libm/*.c \
+        power/*.c render/*.c sensor/*.c stdlib/*.c thread/*.c timer/*.c video/*.c locale/*.c misc/*.c \
+        audio/disk/*.c audio/dummy/*.c audio/emscripten/*.c video/emscripten/*.c video/yuv2rgb/*.c \
+        joystick/emscripten/*.c haptic/dummy/*.c sensor/dummy/*.c loadso/dlopen/*.c filesystem/emscripten/*.c \
+        power/emscripten/*.c locale/emscripten/*.c misc/emscripten/*.c timer/unix/*.c thread/generic/*.c \
+        render/opengles2/*.c render/software/*.c) >"$work/sources"
+    # One object per source, named after its path.
+    sed 's|^\./||' "$work/sources" | xargs -P "$jobs" -I{} sh -c \
+        'emcc -O2 -I"$1/include" -c "$1/src/$2" -o "$3/$(echo "$2" | tr / _).o"' sh "$src" {} "$work"
+    emar rcs "$prefix/lib/libSDL2.a" "$work"/*.o
+    cp "$src"/include/*.h "$prefix/include/SDL2/"
 }
 
 build_zlib() {
@@ -124,14 +138,24 @@ launchers() {
     fi
 }
 
+# The data comes from a native assetgen: the developer build's (build/) when there is one,
+# else a small build of its own.
+build_data() {
+    host=$root/build
+    if [ ! -f "$host/CMakeCache.txt" ]; then
+        host=$out/obj-host
+        # shellcheck disable=SC2046
+        cmake -S "$root" -B "$host" -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF -DVELMORA_BENCH=OFF \
+            $(launchers) >/dev/null
+    fi
+    cmake --build "$host" -j"$jobs" --target velmora_data
+    data=$host/game/data
+}
+
 build_game() {
     # shellcheck disable=SC2046
-    cmake -S "$root" -B "$out/obj-host" -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF -DVELMORA_BENCH=OFF \
-        $(launchers) >/dev/null
-    cmake --build "$out/obj-host" -j"$jobs" --target velmora_data
-    # shellcheck disable=SC2046
     emcmake cmake -S "$root" -B "$out/obj-web" -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF -DVELMORA_BENCH=OFF \
-        -DVELMORA_WEB_PREFIX="$prefix" -DVELMORA_WEB_DATA="$out/obj-host/game/data" -DVELMORA_WEB_SITE="$out" \
+        -DVELMORA_WEB_PREFIX="$prefix" -DVELMORA_WEB_DATA="$data" -DVELMORA_WEB_SITE="$out" \
         $(launchers) >/dev/null
     cmake --build "$out/obj-web" -j"$jobs" --target velmora
 }
@@ -139,5 +163,6 @@ build_game() {
 install_tools
 mkdir -p "$prefix"
 build_prefix
+build_data
 build_game
 echo "build-web/ is ready: serve it (python3 -m http.server -d build-web) and open http://127.0.0.1:8000/"

@@ -32,6 +32,12 @@ inline D3DMATRIX pixelProjection(float width, float height) {
     return m;
 }
 
+// Where a test may leave a picture of what it drew, for a person to look at.
+inline std::string screenshotPath(const std::string& name) {
+    const char* dir = std::getenv("VELMORA_SCREENSHOT_DIR");
+    return std::string(dir ? dir : ".") + "/" + name + ".png";
+}
+
 // A 1280 x 720 window on the real backend and the Direct3D object; the device is the
 // test's to make (released here).
 class DisplayWindowTest : public ::testing::Test {
@@ -90,12 +96,6 @@ protected:
         for (int y = 0; y < 2; ++y)
             std::memcpy(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch, texels + 2 * y, 8);
         (*texture)->UnlockRect(0);
-    }
-
-    // Where a test may leave a picture of what it drew, for a person to look at.
-    static std::string screenshotPath(const std::string& name) {
-        const char* dir = std::getenv("VELMORA_SCREENSHOT_DIR");
-        return std::string(dir ? dir : ".") + "/" + name + ".png";
     }
 
     D3DPRESENT_PARAMETERS params{};

@@ -2,6 +2,7 @@
 // window's size, input from xdotool, the close box and real message boxes.
 #include "Win32TestSupport.h"
 
+#include "velmora/Settings.h"
 #include "win32/WindowSystem.h"
 
 #include <SDL.h>
@@ -144,8 +145,8 @@ TEST_F(DisplayTest, TheWindowHasExactlyTheWantedClientArea) {
 
 TEST_F(DisplayTest, RelativeMouseMotionArrivesExactly) {
     ShowCursor(FALSE);  // the game hides the cursor and re-centres it every frame
-    EXPECT_TRUE(SDL_GetRelativeMouseMode());
     focusWindow();
+    EXPECT_TRUE(pumpUntil([] { return SDL_GetRelativeMouseMode() == SDL_TRUE; }));
     POINT home{640, 360};
     ClientToScreen(window, &home);
     SetCursorPos(home.x, home.y);
@@ -167,6 +168,64 @@ TEST_F(DisplayTest, RelativeMouseMotionArrivesExactly) {
 
     ShowCursor(TRUE);
     EXPECT_FALSE(SDL_GetRelativeMouseMode());
+}
+
+TEST_F(DisplayTest, SlowMouseMotionAddsUpAtLowSpeedAndInvertYFlipsIt) {
+    const velmora::Settings saved = velmora::settings();
+    velmora::settings().mouseSpeed = 0.25;
+    ShowCursor(FALSE);
+    focusWindow();
+    POINT home{640, 360};
+    ClientToScreen(window, &home);
+    SetCursorPos(home.x, home.y);
+    auto nudge = [](int times, const char* step) {
+        for (int i = 0; i < times; ++i) run(std::string("xdotool mousemove_relative -- ") + step);
+    };
+
+    POINT now{};
+    nudge(10, "1 1");
+    pumpUntil([&] { return GetCursorPos(&now) && now.x == home.x + 2; });
+    EXPECT_EQ(now.x, home.x + 2) << "ten quarter pixels";
+    EXPECT_EQ(now.y, home.y + 2);
+    SetCursorPos(home.x, home.y);  // the next frame keeps the half pixel left over
+    nudge(2, "1 1");
+    pumpUntil([&] { return GetCursorPos(&now) && now.x == home.x + 1; });
+    EXPECT_EQ(now.x, home.x + 1);
+    EXPECT_EQ(now.y, home.y + 1);
+
+    velmora::settings().invertY = true;
+    SetCursorPos(home.x, home.y);
+    nudge(8, "0 1");
+    pumpUntil([&] { return GetCursorPos(&now) && now.y != home.y; });
+    EXPECT_EQ(now.y, home.y - 2);
+    EXPECT_EQ(now.x, home.x);
+    velmora::settings() = saved;
+    ShowCursor(TRUE);
+}
+
+TEST_F(DisplayTest, AwayFromTheGameThePointerIsFreeAndTheCursorStill) {
+    ShowCursor(FALSE);
+    focusWindow();
+    ASSERT_TRUE(pumpUntil([] { return SDL_GetRelativeMouseMode() == SDL_TRUE; }));
+    POINT home{640, 360};
+    ClientToScreen(window, &home);
+    SetCursorPos(home.x, home.y);
+
+    run("xdotool windowfocus --sync $(xwininfo -root | awk '/Window id/ {print $4}') 2>/dev/null");
+    EXPECT_TRUE(pumpUntil([] { return SDL_GetRelativeMouseMode() == SDL_FALSE; })) << "the pointer is let go";
+    run("xdotool mousemove_relative -- 40 25");
+    POINT now{};
+    EXPECT_FALSE(pumpUntil([&] { return GetCursorPos(&now) && (now.x != home.x || now.y != home.y); }))
+        << "moved by " << now.x - home.x << ", " << now.y - home.y;
+
+    focusWindow();
+    EXPECT_TRUE(pumpUntil([] { return SDL_GetRelativeMouseMode() == SDL_TRUE; })) << "captured again";
+    GetCursorPos(&now);
+    EXPECT_EQ(now.x, home.x) << "no jump on the way back";
+    EXPECT_EQ(now.y, home.y);
+    run("xdotool mousemove_relative -- 5 0");
+    EXPECT_TRUE(pumpUntil([&] { return GetCursorPos(&now) && now.x == home.x + 5; }));
+    ShowCursor(TRUE);
 }
 
 TEST_F(DisplayTest, HeldKeysAndButtonsReadAsDown) {

@@ -1,6 +1,6 @@
 #!/bin/bash
-# The installed game, started the way a menu or a shell does: through the launcher on
-# bin/ (here through a symbolic link to it) from an unrelated folder. It must find its
+# The installed game, started the way a menu or a shell does: games/velmora (here through
+# a symbolic link to it) from an unrelated folder. It must find its
 # data and shader, so its title screen shows; Escape ends it with exit code 0.
 set -u
 source "$(dirname "$0")/lib.sh"
@@ -11,7 +11,7 @@ trap 'stop_game; rm -rf "$work"' EXIT
 prefix="$work/prefix"
 "$CMAKE_COMMAND" --install "$BUILD_DIR" --prefix "$prefix" >"$work/install.log" 2>&1 \
     || { cat "$work/install.log"; fail "cmake --install failed"; }
-ln -s "$prefix/bin/velmora" "$work/velmora"
+ln -s "$prefix/games/velmora" "$work/velmora"
 
 cd / || exit 1
 start_game "$work/velmora"

@@ -180,6 +180,15 @@ wait_for_play() {
     wait_for_colour "$1" 2000 green 0.66 0.88 0.34 0.12 "play"
 }
 
+# From the title into a play, with a click at the middle of the game's window.
+click_into_play() {
+    xdotool windowfocus "$GAME_WINDOW"
+    wait_for_title 60
+    xdotool mousemove --window "$GAME_WINDOW" 640 360
+    hold_button 0.3
+    wait_for_play 180
+}
+
 # Holds Escape until the game is gone (at most 5 s) and checks its exit code is 0.
 quit_with_escape() {
     xdotool keydown Escape
@@ -194,4 +203,71 @@ quit_with_escape() {
     local status=$?
     [ "$status" -eq 0 ] || fail "exit code $status after Escape, expected 0"
     echo "ok: Escape ends the game with exit code 0"
+}
+
+# Waits until two looks $2 seconds apart (default half a second) barely differ over the
+# upper part of the view (the machine stopped), for at most $1 seconds; the keys stay
+# as they are.
+wait_until_still() {
+    local deadline=$((SECONDS + $1)) change
+    look
+    cp "$LOOK" "$ARTEFACTS/before.bmp"
+    while [ $SECONDS -lt $deadline ]; do
+        sleep "${2:-0.5}"
+        look
+        change=$("$PROBE" diff "$LOOK" "$ARTEFACTS/before.bmp" $(region 0 0 1 0.6))
+        echo "$change" | awk '{ exit !($1 < 1.0) }' && return 0
+        cp "$LOOK" "$ARTEFACTS/before.bmp"
+    done
+    return 1
+}
+
+marker_pixels() {
+    look
+    "$PROBE" count "$LOOK" 0 0 "$GAME_W" "$GAME_H" marker
+}
+
+# The thread pulled: the upper part of the view is far from the view at the shot
+# (07-locked-on) and has stopped moving (the launch wave that grows around the machine
+# first is never still); at most a minute.
+wait_for_pull() {
+    look
+    cp "$LOOK" "$ARTEFACTS/before.bmp"
+    local deadline=$((SECONDS + 60)) away moving
+    while [ $SECONDS -lt $deadline ]; do
+        sleep 1
+        look
+        away=$("$PROBE" diff "$LOOK" "$ARTEFACTS/07-locked-on.png" $(region 0 0 1 0.45))
+        moving=$("$PROBE" diff "$LOOK" "$ARTEFACTS/before.bmp" $(region 0 0 1 0.6))
+        echo "$away $moving" | awk '{ exit !($1 > 15 && $2 < 1.0) }' && return 0
+        cp "$LOOK" "$ARTEFACTS/before.bmp"
+    done
+    return 1
+}
+
+# Lets the thread go at the anchor the marker is on, up to three shots, until it pulls the
+# machine up; then the 09-pulled-up screenshot. A dragonfly that crosses the thread's path
+# is caught instead and comes home as a ball: it is thrown away and the anchor aimed at
+# again. The caller's device gives let_go_of_thread, throw_ball, aim_thread and
+# step_back_into_line.
+shoot_until_pulled() {
+    local attempt
+    for attempt in 1 2 3; do
+        if [ "$attempt" -gt 1 ]; then
+            echo "note: shot $((attempt - 1)) did not pull; throwing away what the thread brought back and aiming again"
+            throw_ball
+            sleep 3
+            aim_thread
+            step_back_into_line || { shot 09-lock-lost; fail "the anchor is no longer in line after a missed shot"; }
+        fi
+        let_go_of_thread
+        shot 08-thread-out
+        if wait_for_pull; then
+            sleep 2
+            shot 09-pulled-up
+            return 0
+        fi
+    done
+    shot 09-not-pulled
+    fail "the view did not settle away from the shot: the thread did not pull"
 }

@@ -20,28 +20,6 @@ start_game_in_run_dir() {
     start_game ./velmora
 }
 
-# Waits until two looks $2 seconds apart (default half a second) barely differ over the
-# upper part of the view (the machine stopped), for at most $1 seconds; the keys stay
-# as they are.
-wait_until_still() {
-    local deadline=$((SECONDS + $1)) change
-    look
-    cp "$LOOK" "$ARTEFACTS/before.bmp"
-    while [ $SECONDS -lt $deadline ]; do
-        sleep "${2:-0.5}"
-        look
-        change=$("$PROBE" diff "$LOOK" "$ARTEFACTS/before.bmp" $(region 0 0 1 0.6))
-        echo "$change" | awk '{ exit !($1 < 1.0) }' && return 0
-        cp "$LOOK" "$ARTEFACTS/before.bmp"
-    done
-    return 1
-}
-
-marker_pixels() {
-    look
-    "$PROBE" count "$LOOK" 0 0 "$GAME_W" "$GAME_H" marker
-}
-
 start_game_in_run_dir
 answer_question Return
 find_game_window
@@ -129,47 +107,14 @@ shot 07-locked-on
 expect "$("$PROBE" count "$ARTEFACTS/07-locked-on.png" 0 0 "$GAME_W" "$GAME_H" marker)" '$1 > 300' \
     "the lock-on marker shows on the anchor"
 
-# 6. Release: the thread flies, anchors, and pulls the machine up to the ledge. Done when
-# the upper part of the view is far from the view at the shot and has stopped moving
-# (the launch wave that grows around the machine first is never still).
-wait_for_pull() {
-    look
-    cp "$LOOK" "$ARTEFACTS/before.bmp"
-    local deadline=$((SECONDS + 60)) away moving
-    while [ $SECONDS -lt $deadline ]; do
-        sleep 1
-        look
-        away=$("$PROBE" diff "$LOOK" "$ARTEFACTS/07-locked-on.png" $(region 0 0 1 0.45))
-        moving=$("$PROBE" diff "$LOOK" "$ARTEFACTS/before.bmp" $(region 0 0 1 0.6))
-        echo "$away $moving" | awk '{ exit !($1 > 15 && $2 < 1.0) }' && return 0
-        cp "$LOOK" "$ARTEFACTS/before.bmp"
-    done
-    return 1
-}
+# 6. Release: the thread flies, anchors, and pulls the machine up to the ledge.
 # A dragonfly that crosses the thread's path is caught instead and comes home as a ball:
 # then the ball is thrown away (releasing the button throws a held ball), the anchor is
 # aimed at again, and the thread shot again; three shots in all.
-pulled=""
-for attempt in 1 2 3; do
-    if [ "$attempt" -gt 1 ]; then
-        echo "note: shot $((attempt - 1)) did not pull; throwing away what the thread brought back and aiming again"
-        hold_button 0.3
-        sleep 3
-        xdotool mousedown 1
-        sleep 0.5
-        step_back_into_line || { shot 09-lock-lost; fail "the anchor is no longer in line after a missed shot"; }
-    fi
-    xdotool mouseup 1
-    sleep 0.4
-    shot 08-thread-out
-    if wait_for_pull; then
-        pulled=1
-        break
-    fi
-done
-[ -n "$pulled" ] || { shot 09-not-pulled; fail "the view did not settle away from the shot: the thread did not pull"; }
-sleep 2
-shot 09-pulled-up
+throw_ball() { hold_button 0.3; }  # releasing the button throws a held ball
+aim_thread() { xdotool mousedown 1; sleep 0.5; }
+let_go_of_thread() { xdotool mouseup 1; sleep 0.4; }
+shoot_until_pulled
 expect "$("$PROBE" diff "$ARTEFACTS/07-locked-on.png" "$ARTEFACTS/09-pulled-up.png" $(region 0 0 1 0.45))" \
     '$1 > 15' "the machine stays where the thread pulled it, away from where it shot"
 expect "$("$PROBE" count "$ARTEFACTS/09-pulled-up.png" $(region 0 0.8 1 0.2) yellow)" '$1 > 20000' \

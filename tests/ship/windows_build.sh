@@ -2,7 +2,7 @@
 # The Windows build: configures windows/ with the mingw-w64 toolchain file, builds
 # velmora.exe, checks that it is a 32-bit GUI program importing Direct3D 9, D3DX9 42,
 # DirectSound and winmm (and no mingw runtime DLL), and packages it with the generated
-# data and the HLSL model shader. Skipped (77) without the cross compiler.
+# data, the HLSL model shader and a README with the controls. Skipped (77) without the cross compiler.
 set -u
 cmake_command="$1"
 source_dir="$2"
@@ -74,6 +74,9 @@ zip="$build_dir/Velmora-win32.zip"
 listing=$("$cmake_command" -E tar tf "$zip")
 for entry in Velmora/velmora.exe Velmora/Shader/Sample.fx Velmora/data/Field/SubField2.x Velmora/README.txt; do
     echo "$listing" | grep -qx "$entry" || fail "the zip lacks $entry"
+done
+for control in "mouse" "left button" "W A S D" "Escape"; do
+    grep -qF "$control" "$build_dir/Velmora/README.txt" || fail "README.txt beside velmora.exe does not explain '$control'"
 done
 echo "ok: package with velmora.exe, $shipped data files and the HLSL Shader/Sample.fx; $(du -h "$zip" | cut -f1) zip"
 echo "PASSED"

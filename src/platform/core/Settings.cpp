@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 
 namespace velmora {
 
@@ -36,6 +35,14 @@ std::string trimmed(const std::string& text) {
     size_t first = text.find_first_not_of(space);
     if (first == std::string::npos) return "";
     return text.substr(first, text.find_last_not_of(space) - first + 1);
+}
+
+// One line without its end; false at the end of the file or on a read error.
+bool readLine(std::FILE* file, std::string& line) {
+    line.clear();
+    int c = 0;
+    while ((c = std::fgetc(file)) != EOF && c != '\n') line += static_cast<char>(c);
+    return c == '\n' || !line.empty();
 }
 
 }  // namespace
@@ -107,13 +114,13 @@ std::string settingsFilePath() {
 }
 
 void loadSettingsFile(Settings& settings, const std::string& path, std::FILE* warnings) {
-    std::ifstream file(path);
+    std::FILE* file = std::fopen(path.c_str(), "r");
     if (!file) {
         if (errno != ENOENT) std::fprintf(warnings, "velmora: %s: %s; using the defaults\n", path.c_str(), std::strerror(errno));
         return;
     }
     std::string line;
-    for (int number = 1; std::getline(file, line); ++number) {
+    for (int number = 1; readLine(file, line); ++number) {
         line = trimmed(line.substr(0, line.find('#')));
         if (line.empty()) continue;
         size_t equals = line.find('=');
@@ -126,6 +133,10 @@ void loadSettingsFile(Settings& settings, const std::string& path, std::FILE* wa
         if (!problem.empty())
             std::fprintf(warnings, "velmora: %s:%d: %s; keeping the default\n", path.c_str(), number, problem.c_str());
     }
+    // Opening a folder works; reading it does not.
+    if (std::ferror(file))
+        std::fprintf(warnings, "velmora: %s: %s; using the defaults\n", path.c_str(), std::strerror(errno));
+    std::fclose(file);
 }
 
 }  // namespace velmora

@@ -54,6 +54,10 @@ public:
     virtual void present() = 0;
     // The back buffer as RGBA, top row first; false when there are no pixels to read.
     virtual bool readBack(std::vector<BYTE>& rgba, UINT& width, UINT& height) = 0;
+    // The same at the size the frame was drawn, for a backend that draws it larger.
+    virtual bool readDrawn(std::vector<BYTE>& rgba, UINT& width, UINT& height) {
+        return readBack(rgba, width, height);
+    }
 };
 
 }  // namespace velmora::d3d9

@@ -8,15 +8,25 @@
 
 namespace velmora {
 
-bool readBackBuffer(Image& out) {
+namespace {
+
+bool readFrame(Image& out, bool drawnSize) {
     d3d9::Device* device = d3d9::Device::current();
     if (!device) return false;
     UINT width = 0, height = 0;
-    if (!device->renderer().readBack(out.rgba, width, height)) return false;
+    d3d9::Renderer& renderer = device->renderer();
+    if (!(drawnSize ? renderer.readDrawn(out.rgba, width, height) : renderer.readBack(out.rgba, width, height)))
+        return false;
     out.width = width;
     out.height = height;
     return true;
 }
+
+}  // namespace
+
+bool readBackBuffer(Image& out) { return readFrame(out, false); }
+
+bool readDrawnFrame(Image& out) { return readFrame(out, true); }
 
 bool writePng(const Image& image, const std::string& path) {
     if (image.width == 0 || image.height == 0 || image.rgba.size() < size_t(image.width) * image.height * 4)

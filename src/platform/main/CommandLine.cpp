@@ -65,6 +65,9 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         } else if (name == "data") {
             if (!takeValue()) return invalid("--data needs a folder");
             line.dataDir = value;
+        } else if (name == "record" || name == "replay") {
+            if (!takeValue()) return invalid("--" + name + " needs a file");
+            (name == "record" ? line.recordFile : line.replayFile) = value;
         } else if (isSetting(settingName(name))) {
             if (!takeValue()) return invalid("--" + name + " needs a value");
             line.settings.push_back({settingName(name), value});
@@ -72,6 +75,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             return invalid("unknown option '--" + name + "'");
         }
     }
+    if (!line.recordFile.empty() && !line.replayFile.empty()) return invalid("--record and --replay exclude each other");
     return line;
 }
 
@@ -83,7 +87,11 @@ void printUsage(std::FILE* out) {
                  "\n"
                  "  --windowed           play in a window without asking\n"
                  "  --fullscreen         play in full screen without asking\n"
-                 "  --data DIR           read the game's data/ and Shader/ from DIR\n"
+                 "  --data DIR           read the game's data/ and Shader/ from DIR (by default the\n"
+                 "                       working directory, the program's folder, then the\n"
+                 "                       installed data folder)\n"
+                 "  --record FILE        keep the play's input in FILE, to watch it again\n"
+                 "  --replay FILE        play FILE back (Escape stops it)\n"
                  "  --help               show this text and exit\n"
                  "  --version            show the version and exit\n"
                  "\n"
@@ -95,6 +103,13 @@ void printUsage(std::FILE* out) {
             if (c == '_') c = '-';
         std::fprintf(out, "  %-20s %s\n", option.c_str(), help.values);
     }
+    std::fprintf(out,
+                 "\n"
+                 "Controls:\n"
+                 "  mouse                turn the view\n"
+                 "  left button (hold)   aim the thread; release to shoot (or throw a held ball)\n"
+                 "  W A S D              walk\n"
+                 "  Escape               quit\n");
 }
 
 }  // namespace velmora

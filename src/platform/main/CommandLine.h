@@ -13,6 +13,8 @@ struct CommandLine {
     Action action = Action::Play;
     std::string error;    // Invalid: what was wrong, for the player
     std::string dataDir;  // --data DIR
+    std::string recordFile;  // --record FILE
+    std::string replayFile;  // --replay FILE
     // Settings by their file names, in the order given: --mouse-speed=2 is
     // {"mouse_speed", "2"}; --windowed and --fullscreen answer the start-up question.
     std::vector<std::pair<std::string, std::string>> settings;

@@ -1,15 +1,21 @@
 // Program entry on Linux: the command line and the settings, then what the Windows loader
 // does before WinMain.
 #include "CommandLine.h"
+#include "DataFolder.h"
 #include "win32/sdl/Utf8Locale.h"
 #include "velmora/HeadlessInput.h"
 #include "velmora/Platform.h"
+#include "velmora/Replay.h"
 #include "velmora/Settings.h"
 
 #include <windows.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 namespace {
 
@@ -49,11 +55,52 @@ int main(int argc, char** argv) {
         }
     }
 
+    // The player names replay files from where the game was started, not from the data
+    // folder the game moves into; a recording that could not be kept is refused before the
+    // play, not after it.
+    if (!line.replayFile.empty()) line.replayFile = std::filesystem::absolute(line.replayFile).string();
+    if (!line.recordFile.empty()) {
+        line.recordFile = std::filesystem::absolute(line.recordFile).string();
+        std::FILE* file = std::fopen(line.recordFile.c_str(), "ab");
+        if (!file) {
+            std::fprintf(stderr, "velmora: cannot record to %s: %s\n", line.recordFile.c_str(), std::strerror(errno));
+            return 1;
+        }
+        std::fclose(file);
+    }
+
     velmora::selectBackend(velmora::Backend::Real);
     velmora::win32::useUtf8TextLocale();
-    // The game's first box is its start-up question; a remembered answer is given for it.
-    if (settings.fullScreen != velmora::FullScreenChoice::Ask)
+
+    // Every file of the game is opened relative to the working directory.
+    velmora::DataFolderSearch data = velmora::findDataFolder(line.dataDir, VELMORA_INSTALLED_DATA_FROM_EXECUTABLE);
+    std::error_code moved;
+    if (!data.found.empty()) std::filesystem::current_path(data.found, moved);
+    if (data.found.empty() || moved) {
+        // One line for a terminal or a log; the box (or, without a display, its text on
+        // standard error) for a player who started it from a menu.
+        std::string places;
+        for (const std::string& place : data.tried) places += (places.empty() ? "" : ", ") + place;
+        std::fprintf(stderr, "velmora: no data/ and Shader/ in %s\n", places.c_str());
+        MessageBoxA(nullptr, velmora::describeMissingData(data).c_str(), "Velmora", MB_OK | MB_ICONERROR);
+        return 1;
+    }
+
+    // The game's first box is its start-up question; a remembered answer is given for it
+    // (a replay has its recorded answer).
+    if (settings.fullScreen != velmora::FullScreenChoice::Ask && line.replayFile.empty())
         velmora::headless::queueMessageBoxAnswer(settings.fullScreen == velmora::FullScreenChoice::Yes ? IDYES : IDNO);
+    std::string problem;
+    if (!line.replayFile.empty() && !velmora::replay::startReplay(line.replayFile, problem)) {
+        std::fprintf(stderr, "velmora: cannot replay %s: %s\n", line.replayFile.c_str(), problem.c_str());
+        return 1;
+    }
+    if (!line.recordFile.empty()) velmora::replay::startRecording();
     char commandLine[] = "";
-    return WinMain(moduleInstance(), nullptr, commandLine, SW_SHOWDEFAULT);
+    int result = WinMain(moduleInstance(), nullptr, commandLine, SW_SHOWDEFAULT);
+    if (!line.recordFile.empty() && !velmora::replay::saveRecording(line.recordFile, problem)) {
+        std::fprintf(stderr, "velmora: %s\n", problem.c_str());
+        return 1;
+    }
+    return result;
 }

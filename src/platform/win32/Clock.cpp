@@ -30,7 +30,9 @@ MMRESULT Clock::endPeriod(UINT period) {
 
 using velmora::win32::Win32Platform;
 
-DWORD WINAPI timeGetTime() { return velmora::win32::desktop().now(); }
+DWORD WINAPI timeGetTime() {
+    return Win32Platform::instance().replay.time([] { return velmora::win32::desktop().now(); });
+}
 
 MMRESULT WINAPI timeBeginPeriod(UINT uPeriod) { return Win32Platform::instance().clock.beginPeriod(uPeriod); }
 

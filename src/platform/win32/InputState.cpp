@@ -41,14 +41,16 @@ constexpr SHORT kDownNow = static_cast<SHORT>(0x8000);
 SHORT WINAPI GetAsyncKeyState(int vKey) {
     Win32Platform& p = platform();
     if (vKey <= 0 || vKey > 0xFE) return 0;
-    bool down = p.input.scriptedKeyDown(vKey) || velmora::win32::desktop().keyDown(vKey);
+    bool down = p.replay.keyDown(
+        vKey, [&] { return p.input.scriptedKeyDown(vKey) || velmora::win32::desktop().keyDown(vKey); });
     return down ? kDownNow : 0;
 }
 
 BOOL WINAPI GetCursorPos(LPPOINT lpPoint) {
     if (!lpPoint) return FALSE;
-    platform().collectDeviceMotion();
-    *lpPoint = platform().input.cursor();
+    Win32Platform& p = platform();
+    p.collectDeviceMotion();
+    *lpPoint = p.replay.cursor([&] { return p.input.cursor(); });
     return TRUE;
 }
 

@@ -14,11 +14,13 @@ int MessageBoxService::show(const char* text, const char* caption, UINT type, SD
     int answer = 0;
     if (layout.buttons.empty()) {
         answer = 0;  // an unknown type makes the call fail
-    } else if (!answers_.empty()) {
-        answer = answers_.front();
-        answers_.pop_front();
     } else {
-        answer = desktop().askPlayer(text, caption, type, layout, parent);
+        answer = Win32Platform::instance().replay.answer([&] {
+            if (answers_.empty()) return desktop().askPlayer(text, caption, type, layout, parent);
+            int queued = answers_.front();
+            answers_.pop_front();
+            return queued;
+        });
     }
     shown_.push_back({text, caption, type, answer});
     return answer;

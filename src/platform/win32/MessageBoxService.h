@@ -1,5 +1,5 @@
-// MessageBoxA: scripted answers first (tests), else the desktop asks the player (see
-// Desktop::askPlayer). Every call is recorded.
+// MessageBoxA: a replay's answers first, then scripted answers (tests), else the desktop
+// asks the player (see Desktop::askPlayer). Every call is recorded.
 #pragma once
 
 #include "velmora/HeadlessInput.h"

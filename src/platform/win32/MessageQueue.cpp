@@ -83,6 +83,7 @@ BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFi
         }
         return TRUE;
     }
+    p.replay.frameStarting();
     p.frames.frameStarting();
     return FALSE;
 }

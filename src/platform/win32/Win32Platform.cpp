@@ -49,6 +49,7 @@ void Win32Platform::reset() {
     clock = Clock{};
     com = ComApartment{};
     frames = FrameScript{};
+    replay = Replay{};
 }
 
 }  // namespace velmora::win32

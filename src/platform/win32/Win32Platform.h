@@ -9,6 +9,7 @@
 #include "InputState.h"
 #include "MessageBoxService.h"
 #include "MessageQueue.h"
+#include "Replay.h"
 #include "WindowManager.h"
 #include "sdl/SdlVideo.h"
 
@@ -25,6 +26,7 @@ struct Win32Platform {
     Clock clock;
     ComApartment com;
     FrameScript frames;
+    Replay replay;
 
     // SDL video is up for windows and drawing (see win32::videoAvailable).
     bool videoAvailable();

@@ -122,9 +122,11 @@ HWND WindowManager::create(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD 
     record->exStyle = exStyle;
     record->outer = {x, y, x + std::max(0, width), y + std::max(0, height)};
     if (desktop().startVideo()) {
+        // A window that can be maximised may take any size: the device draws at the
+        // window's pixel size whatever client size the game keeps.
         RECT client = record->client();
         record->sdl = video_.createWindow(record->title.c_str(), client.left, client.top, record->clientWidth(),
-                                          record->clientHeight(), (style & WS_THICKFRAME) != 0);
+                                          record->clientHeight(), (style & (WS_THICKFRAME | WS_MAXIMIZEBOX)) != 0);
     }
     HWND handle = record->handle;
     windows_[handle] = std::move(record);
@@ -217,6 +219,11 @@ bool WindowManager::setFullScreen(HWND window, bool fullScreen) {
         video_.setGeometry(record->sdl, client.left, client.top, record->clientWidth(), record->clientHeight());
     }
     return true;
+}
+
+bool WindowManager::toggleFullScreen(HWND window) {
+    WindowRecord* record = find(window);
+    return record && setFullScreen(window, !record->fullScreen);
 }
 
 bool WindowManager::resizedByUser(HWND window, int clientWidth, int clientHeight) {

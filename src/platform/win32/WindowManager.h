@@ -48,6 +48,8 @@ public:
     // Returns whether the window was visible before.
     bool show(HWND window, int command);
     bool setFullScreen(HWND window, bool fullScreen);
+    // Alt+Enter: full screen on the desktop when windowed, back to the window otherwise.
+    bool toggleFullScreen(HWND window);
     // A sizing-border window resized by the player; false when the size is unchanged.
     bool resizedByUser(HWND window, int clientWidth, int clientHeight);
 

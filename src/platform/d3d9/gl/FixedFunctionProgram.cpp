@@ -59,7 +59,22 @@ in vec4 diffuse;
 in vec2 texCoord;
 uniform sampler2D stageTexture;
 uniform vec4 textureFactor;
+uniform float sharpness;
 out vec4 fragColor;
+// A 2D picture drawn at sharpness times its size in a larger frame: each texel keeps its
+// own colour across its pixels and blends with its neighbour only in the last drawn pixel
+// before the edge, as it does at its own size, rather than over the whole stretched texel.
+// Sharpness 1 and minified textures sample as usual; the gradients keep the mip level.
+vec4 sampleStage(vec2 uv) {
+    if (sharpness <= 1.0) return texture(stageTexture, uv);
+    vec2 size = vec2(textureSize(stageTexture, 0));
+    vec2 texel = uv * size;
+    vec2 pixelsPerTexel = clamp(1.0 / max(fwidth(texel), vec2(1e-6)), vec2(1.0), vec2(max(sharpness, 1.0)));
+    vec2 fromCentre = fract(texel) - 0.5;
+    vec2 hold = 0.5 - 0.5 / pixelsPerTexel;
+    vec2 sharp = floor(texel) + 0.5 + (fromCentre - clamp(fromCentre, -hold, hold)) * pixelsPerTexel;
+    return textureGrad(stageTexture, sharp / size, dFdx(uv), dFdy(uv));
+}
 vec4 argument(int arg, vec4 texel) {
     int source = arg & 15;
     vec4 value = source == 2 ? texel : source == 3 ? textureFactor : source == 4 ? vec4(0.0) : diffuse;
@@ -77,7 +92,7 @@ vec4 operation(int op, vec4 a, vec4 b) {
 }
 void main() {
 #if HAS_TEXTURE
-    vec4 texel = texture(stageTexture, texCoord);
+    vec4 texel = sampleStage(texCoord);
 #else
     vec4 texel = vec4(1.0);
 #endif
@@ -154,14 +169,20 @@ FixedFunctionProgram::FixedFunctionProgram(unsigned program, bool lighting) : pr
     diffuseFromVertex_ = at("diffuseFromVertex");
     ambientFromVertex_ = at("ambientFromVertex");
     textureFactor_ = at("textureFactor");
+    sharpness_ = at("sharpness");
     glUseProgram(program_);
     glUniform1i(at("stageTexture"), 0);
 }
 
 FixedFunctionProgram::~FixedFunctionProgram() { glDeleteProgram(program_); }
 
-void FixedFunctionProgram::use(const DeviceState& state, bool vertexHasDiffuse) {
+void FixedFunctionProgram::use(const DeviceState& state, bool vertexHasDiffuse, float frameScale) {
     glUseProgram(program_);
+    // Only 2D pictures (an orthographic projection, as sprites use) are sharpened; 3D
+    // surfaces are filtered as the sampler states say.
+    const D3DMATRIX& p = state.projection;
+    const bool flat = p._14 == 0.0f && p._24 == 0.0f && p._34 == 0.0f && p._44 == 1.0f;
+    glUniform1f(sharpness_, flat ? frameScale : 1.0f);
     setMatrix(world_, state.world);
     setMatrix(view_, state.view);
     setMatrix(projection_, state.projection);

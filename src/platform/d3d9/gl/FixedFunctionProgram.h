@@ -44,8 +44,9 @@ public:
     unsigned program() const { return program_; }
     // Makes the program current and loads the device state into it; the texture of stage 0
     // is read from texture unit 0. Lighting takes the material colours from the vertex
-    // colour only when the vertices have one.
-    void use(const DeviceState& state, bool vertexHasDiffuse);
+    // colour only when the vertices have one. `frameScale` is drawn pixels per back-buffer
+    // pixel: 2D pictures are sampled for that size.
+    void use(const DeviceState& state, bool vertexHasDiffuse, float frameScale);
 
 private:
     FixedFunctionProgram(unsigned program, bool lighting);
@@ -56,6 +57,7 @@ private:
     int lightCount_, lightDirection_, lightDiffuse_, lightAmbient_;
     int ambient_, materialDiffuse_, materialAmbient_, materialEmissive_, diffuseFromVertex_, ambientFromVertex_;
     int textureFactor_;
+    int sharpness_;
 };
 
 // The programs built so far, by key.

@@ -10,12 +10,13 @@
 #include "IndexBuffer.h"
 #include "Texture.h"
 #include "VertexBuffer.h"
+#include "velmora/Settings.h"
 #include "win32/WindowSystem.h"
 
 #include <epoxy/gl.h>
 
 #ifdef __EMSCRIPTEN__
-#include <emscripten.h>
+#include "web/NextPaint.h"
 #endif
 
 #include <algorithm>
@@ -50,10 +51,13 @@ std::unique_ptr<GlRenderer> GlRenderer::create(const D3DPRESENT_PARAMETERS& para
     if (!renderer->context_) return nullptr;
     SDL_GL_SetSwapInterval(params.PresentationInterval == D3DPRESENT_INTERVAL_IMMEDIATE ? 0 : 1);
     renderer->hasDepthBuffer_ = params.EnableAutoDepthStencil != FALSE;
+    GlBackBuffer::Quality quality;
+    quality.renderScale = settings().renderScale;
+    quality.samples = settings().multisample;
     renderer->backBuffer_.reset(GlBackBuffer::create(params.BackBufferWidth, params.BackBufferHeight,
                                                      params.BackBufferFormat == D3DFMT_A8R8G8B8,
                                                      renderer->hasDepthBuffer_,
-                                                     GlBackBuffer::queryWindowFramebuffer()));
+                                                     GlBackBuffer::queryWindowFramebuffer(), quality));
     renderer->fixedFunction_ = std::make_unique<FixedFunctionPrograms>();
     if (!renderer->backBuffer_) return nullptr;
 
@@ -91,17 +95,12 @@ void GlRenderer::clear(const ClearCall& call) {
     makeCurrent();
     beginFrame();
     const D3DVIEWPORT9& vp = call.state.viewport;
-    const UINT height = backBuffer_->height();
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glDepthMask(GL_TRUE);
     glStencilMask(0xFFFFFFFF);
     glClearColor(((call.color >> 16) & 0xFF) / 255.0f, ((call.color >> 8) & 0xFF) / 255.0f,
                  (call.color & 0xFF) / 255.0f, (call.color >> 24) / 255.0f);
-#ifdef __EMSCRIPTEN__
-    glClearDepthf(call.z);
-#else
     glClearDepth(call.z);
-#endif
     glClearStencil(GLint(call.stencil));
     GLbitfield mask = 0;
     if (call.flags & D3DCLEAR_TARGET) mask |= GL_COLOR_BUFFER_BIT;
@@ -117,7 +116,9 @@ void GlRenderer::clear(const ClearCall& call) {
         const LONG left = std::max(r.x1, whole.x1), right = std::min(r.x2, whole.x2);
         const LONG top = std::max(r.y1, whole.y1), bottom = std::min(r.y2, whole.y2);
         if (left >= right || top >= bottom) continue;
-        glScissor(left, GLint(height) - bottom, right - left, bottom - top);
+        int drawn[4];
+        backBuffer_->drawnRect(left, top, right, bottom, drawn);
+        glScissor(drawn[0], drawn[1], drawn[2], drawn[3]);
         glClear(mask);
     }
     glDisable(GL_SCISSOR_TEST);
@@ -191,7 +192,11 @@ void GlRenderer::draw(const DrawCall& call) {
     beginFrame();
     const DeviceState& state = call.state;
     applyRenderStates(state, hasDepthBuffer_);
-    applyViewport(state.viewport, backBuffer_->height());
+    const D3DVIEWPORT9& vp = state.viewport;
+    int viewport[4];
+    backBuffer_->drawnRect(LONG(vp.X), LONG(vp.Y), LONG(vp.X + vp.Width), LONG(vp.Y + vp.Height), viewport);
+    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+    glDepthRange(vp.MinZ, vp.MaxZ);
     bindTextures(state);
 
     const D3DCMPFUNC alphaFunc = state.renderState(D3DRS_ALPHATESTENABLE) != FALSE
@@ -207,7 +212,7 @@ void GlRenderer::draw(const DrawCall& call) {
         FixedFunctionProgram* fixed = fixedFunction_->select(state, state.textures[0] != nullptr, alphaFunc);
         if (!fixed) return;
         program = fixed->program();
-        fixed->use(state, call.format.diffuse >= 0);
+        fixed->use(state, call.format.diffuse >= 0, backBuffer_->scale());
     }
     setPreludeUniforms(program, state);
 
@@ -237,8 +242,7 @@ void GlRenderer::present() {
     backBuffer_->finishFrame(width, height);
     context_->swap();
 #ifdef __EMSCRIPTEN__
-    // The page counts the frames shown, for the frame time it reports.
-    EM_ASM(Module.framesShown = (Module.framesShown || 0) + 1);
+    waitForNextPaint();
 #endif
 }
 
@@ -247,6 +251,12 @@ bool GlRenderer::readBack(std::vector<BYTE>& rgba, UINT& width, UINT& height) {
     backBuffer_->read(rgba);
     width = backBuffer_->width();
     height = backBuffer_->height();
+    return true;
+}
+
+bool GlRenderer::readDrawn(std::vector<BYTE>& rgba, UINT& width, UINT& height) {
+    makeCurrent();
+    backBuffer_->readDrawn(rgba, width, height);
     return true;
 }
 

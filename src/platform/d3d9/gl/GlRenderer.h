@@ -1,6 +1,6 @@
 // The real backend: OpenGL 3.3 core on the SDL window of the device's HWND, drawing into
-// the window's own framebuffer or an offscreen one that Present shows in the window (see
-// GlBackBuffer).
+// the window's own framebuffer or an offscreen one that Present shows in the window, at
+// the window's pixel size (see GlBackBuffer).
 #pragma once
 
 #include "Renderer.h"
@@ -27,6 +27,7 @@ public:
     void draw(const DrawCall& call) override;
     void present() override;
     bool readBack(std::vector<BYTE>& rgba, UINT& width, UINT& height) override;
+    bool readDrawn(std::vector<BYTE>& rgba, UINT& width, UINT& height) override;
 
     void makeCurrent();
 

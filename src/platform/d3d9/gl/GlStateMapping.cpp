@@ -2,6 +2,7 @@
 
 #include <epoxy/gl.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace velmora::d3d9 {
@@ -78,6 +79,19 @@ GLenum minFilter(DWORD min, DWORD mip) {
     return linear ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_LINEAR;
 }
 
+// The driver's largest anisotropy, 1 when it has neither the EXT nor the ARB extension
+// (both name the same enums).
+float maxAnisotropy() {
+    static float largest = 0.0f;  // not asked yet
+    if (largest == 0.0f) {
+        largest = 1.0f;
+        if (epoxy_has_gl_extension("GL_EXT_texture_filter_anisotropic") ||
+            epoxy_has_gl_extension("GL_ARB_texture_filter_anisotropic"))
+            glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &largest);
+    }
+    return largest;
+}
+
 void enable(GLenum capability, bool on) { on ? glEnable(capability) : glDisable(capability); }
 
 }  // namespace
@@ -133,12 +147,6 @@ void applyRenderStates(const DeviceState& state, bool hasDepthBuffer) {
                 writes & 8 ? GL_TRUE : GL_FALSE);
 }
 
-void applyViewport(const D3DVIEWPORT9& viewport, UINT backBufferHeight) {
-    glViewport(GLint(viewport.X), GLint(backBufferHeight - viewport.Y - viewport.Height), GLsizei(viewport.Width),
-               GLsizei(viewport.Height));
-    glDepthRangef(viewport.MinZ, viewport.MaxZ);
-}
-
 void applySamplerStates(unsigned glSampler, const DeviceState& state, DWORD sampler) {
     const auto& s = state.samplerStates[sampler];
     glSamplerParameteri(glSampler, GL_TEXTURE_MIN_FILTER, GLint(minFilter(s[D3DSAMP_MINFILTER], s[D3DSAMP_MIPFILTER])));
@@ -158,6 +166,15 @@ void applySamplerStates(unsigned glSampler, const DeviceState& state, DWORD samp
     glSamplerParameterf(glSampler, GL_TEXTURE_LOD_BIAS, bias);
 #endif
     glSamplerParameterf(glSampler, GL_TEXTURE_MIN_LOD, float(s[D3DSAMP_MAXMIPLEVEL]));
+    const float largest = maxAnisotropy();
+    if (largest > 1.0f) {
+        // Direct3D filters anisotropically only when asked by the filter, up to the
+        // sampler's maximum.
+        const bool anisotropic =
+            s[D3DSAMP_MINFILTER] == D3DTEXF_ANISOTROPIC || s[D3DSAMP_MAGFILTER] == D3DTEXF_ANISOTROPIC;
+        const float wanted = anisotropic ? float(std::max<DWORD>(s[D3DSAMP_MAXANISOTROPY], 1)) : 1.0f;
+        glSamplerParameterf(glSampler, GL_TEXTURE_MAX_ANISOTROPY_EXT, std::min(wanted, largest));
+    }
 }
 
 unsigned glPrimitive(D3DPRIMITIVETYPE type) {

@@ -8,9 +8,7 @@ namespace velmora::d3d9 {
 // Depth, stencil, blending, culling, fill mode and colour writes for a draw. The depth
 // test needs a depth buffer, as on Direct3D.
 void applyRenderStates(const DeviceState& state, bool hasDepthBuffer);
-// Viewport and depth range; the framebuffer is backBufferHeight rows high, y up.
-void applyViewport(const D3DVIEWPORT9& viewport, UINT backBufferHeight);
-// Filters, addressing and LOD bias of one sampler.
+// Filters, addressing, LOD bias and anisotropy of one sampler.
 void applySamplerStates(unsigned glSampler, const DeviceState& state, DWORD sampler);
 // GL_TRIANGLES and friends for a primitive type.
 unsigned glPrimitive(D3DPRIMITIVETYPE type);

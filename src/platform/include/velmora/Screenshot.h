@@ -25,7 +25,11 @@ struct Image {
 
 // The back buffer as the next Present would show it (the image of the last frame drawn).
 // False in the headless backend or when no device exists.
+// Always at the back buffer's size: a frame drawn larger is scaled down.
 bool readBackBuffer(Image& out);
+// The last frame at the size it was drawn: the window's pixel size, or a multiple of the
+// back buffer's (the render-scale setting).
+bool readDrawnFrame(Image& out);
 bool writePng(const Image& image, const std::string& path);
 // readBackBuffer then writePng.
 bool saveScreenshot(const std::string& path);

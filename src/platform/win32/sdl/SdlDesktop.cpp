@@ -2,6 +2,7 @@
 
 #include "Utf8Locale.h"
 #include "Win32Platform.h"
+#include "velmora/Settings.h"
 
 #include <SDL.h>
 
@@ -9,13 +10,7 @@
 #include <cstdio>
 #include <ctime>
 #include <sched.h>
-#include <string>
 #include <vector>
-
-#ifdef __EMSCRIPTEN__
-#include <emscripten.h>
-#include <emscripten/html5.h>
-#endif
 
 namespace velmora::win32 {
 
@@ -30,20 +25,6 @@ bool scancodeDown(SDL_Scancode code) {
 }
 
 bool keycodeDown(SDL_Keycode key) { return scancodeDown(SDL_GetScancodeFromKey(key)); }
-
-// SDL reports keys only to a focused window; buttons follow the same rule, so that a click
-// in another program is not the game's. In the page, the browser's Escape frees a captured
-// pointer: until a click captures it again, the game has lost the focus as well.
-bool gameHasFocus() {
-    if (!SDL_GetKeyboardFocus()) return false;
-#ifdef __EMSCRIPTEN__
-    EmscriptenPointerlockChangeEvent lock;
-    if (SDL_GetRelativeMouseMode() && emscripten_get_pointerlock_status(&lock) == EMSCRIPTEN_RESULT_SUCCESS &&
-        !lock.isActive)
-        return false;
-#endif
-    return true;
-}
 
 bool mouseButtonDown(int sdlButton) { return (SDL_GetGlobalMouseState(nullptr, nullptr) & SDL_BUTTON(sdlButton)) != 0; }
 
@@ -151,38 +132,12 @@ int showSdlBox(const char* text, const char* caption, UINT type, const MessageBo
     return pressed;
 }
 
-#ifdef __EMSCRIPTEN__
-// The page's own dialog (Module.askPlayer in index.html): the game waits for the click
-// while the browser runs on (Asyncify). The labels come one a line.
-EM_ASYNC_JS(int, askPage, (const char* caption, const char* text, const char* labels, const int* answers, int count), {
-    var names = UTF8ToString(labels).split('\n');
-    var buttons = [];
-    for (var i = 0; i < count; ++i) buttons.push({label: names[i], answer: HEAP32[(answers >> 2) + i]});
-    return await Module.askPlayer(UTF8ToString(caption), UTF8ToString(text), buttons);
-});
-
-int askInPage(const char* text, const char* caption, const MessageBoxButtons& layout) {
-    std::string labels;
-    std::vector<int> answers;
-    for (const MessageBoxButton& button : layout.buttons) {
-        labels += button.label;
-        labels += '\n';
-        answers.push_back(button.answer);
-    }
-    return askPage(caption, text, labels.c_str(), answers.data(), static_cast<int>(answers.size()));
-}
-#endif
-
 ULONGLONG monotonicMs() {
     timespec ts{};
     clock_gettime(CLOCK_MONOTONIC, &ts);
     return static_cast<ULONGLONG>(ts.tv_sec) * 1000u + static_cast<ULONGLONG>(ts.tv_nsec) / 1000000u;
 }
 
-#ifdef __EMSCRIPTEN__
-// The page has one thread: a wait hands it back to the browser (Asyncify) for the time.
-void sleepReally(DWORD ms) { emscripten_sleep(ms); }
-#else
 void sleepReally(DWORD ms) {
     if (ms == 0) {
         sched_yield();  // Sleep(0) gives up the rest of the time slice
@@ -192,28 +147,53 @@ void sleepReally(DWORD ms) {
     while (nanosleep(&left, &left) != 0 && errno == EINTR) {
     }
 }
-#endif
 
 }  // namespace
 
-bool SdlDesktop::startVideo() { return platform().video.start(); }
+bool SdlDesktop::startVideo() {
+    const bool wasRunning = platform().video.running();
+    if (!platform().video.start()) return false;
+    if (!wasRunning) {
+        // New video starts with the pointer free and no window of the game in front.
+        cursorHidden_ = anyWindow_ = focused_ = false;
+        motionX_ = motionY_ = 0.0;
+        gamepads_.start();
+    }
+    return true;
+}
+
+bool SdlDesktop::gameHasFocus() const {
+    return SDL_GetKeyboardFocus() != nullptr || !platform().video.showsOnScreen();
+}
+
+bool SdlDesktop::followFocus() {
+    if (gameHasFocus() != focused_) {
+        applyCursorMode(cursorHidden_, anyWindow_);
+        int dropX = 0, dropY = 0;
+        takeMouseMotion(dropX, dropY);
+        motionX_ = motionY_ = 0.0;
+    }
+    return focused_;
+}
 
 void SdlDesktop::pumpEvents() {
     if (!platform().video.running()) return;
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_WINDOWEVENT) handleWindowEvent(event.window);
+        gamepads_.handleEvent(event);
+        if (SdlVideo::isFullScreenToggle(event))
+            platform().windows.toggleFullScreen(platform().windows.findBySdlId(event.key.windowID));
     }
+    followFocus();
 }
 
 bool SdlDesktop::keyDown(int virtualKey) {
     if (!platform().video.running()) return false;
     SDL_PumpEvents();  // the state of the keys now, not as of the last message poll
-    if (!gameHasFocus()) return false;
-#ifdef __EMSCRIPTEN__
-    // The browser keeps Escape for freeing the pointer: a page is left, not quit.
-    if (virtualKey == VK_ESCAPE) return false;
-#endif
+    // A click or a pad in use while another program is in front is not the game's.
+    if (!followFocus()) return false;
+    if (gamepads_.keyDown(virtualKey)) return true;
     switch (virtualKey) {
         case VK_LBUTTON: return mouseButtonDown(SDL_BUTTON_LEFT);
         case VK_RBUTTON: return mouseButtonDown(SDL_BUTTON_RIGHT);
@@ -234,26 +214,40 @@ bool SdlDesktop::keyDown(int virtualKey) {
 void SdlDesktop::takeMotion(int& dx, int& dy) {
     if (!platform().video.running()) return;
     SDL_PumpEvents();
-    SDL_GetRelativeMouseState(&dx, &dy);
-    // Motion over the page while the pointer is free is not the game's.
-    if (!gameHasFocus()) dx = dy = 0;
+    const bool focused = followFocus();  // first: a change of focus drops the motion before it
+    int mouseX = 0, mouseY = 0;
+    takeMouseMotion(mouseX, mouseY);
+    double padX = 0.0, padY = 0.0;
+    gamepads_.takeMotion(padX, padY);  // also while away, so that its clock stays current
+    if (!focused) return;
+
+    const Settings& tuning = settings();
+    motionX_ += mouseX * tuning.mouseSpeed + padX;
+    motionY_ += (mouseY * tuning.mouseSpeed + padY) * (tuning.invertY ? -1.0 : 1.0);
+    dx = static_cast<int>(motionX_);
+    dy = static_cast<int>(motionY_);
+    motionX_ -= dx;
+    motionY_ -= dy;
 }
 
 void SdlDesktop::applyCursorMode(bool cursorHidden, bool anyWindow) {
-    platform().video.applyCursorMode(cursorHidden, anyWindow);
+    cursorHidden_ = cursorHidden;
+    anyWindow_ = anyWindow;
+    focused_ = gameHasFocus();
+    // Away from the game the pointer is the player's: free and never held by the window.
+    platform().video.applyCursorMode(cursorHidden, anyWindow && focused_);
 }
 
 int SdlDesktop::askPlayer(const char* text, const char* caption, UINT type, const MessageBoxButtons& layout,
                           SDL_Window* parent) {
-#ifdef __EMSCRIPTEN__
-    if (!layout.buttons.empty()) return askInPage(text, caption, layout);
-#endif
     if (startVideo() && platform().video.showsOnScreen()) {
         if (int answer = showSdlBox(text, caption, type, layout, parent)) return answer;
     }
     std::fprintf(stderr, "%s%s%s\n", caption, caption[0] ? ": " : "", text);
     return layout.defaultAnswer();
 }
+
+void SdlDesktop::takeMouseMotion(int& dx, int& dy) { SDL_GetRelativeMouseState(&dx, &dy); }
 
 DWORD SdlDesktop::now() { return static_cast<DWORD>(monotonicMs()); }
 

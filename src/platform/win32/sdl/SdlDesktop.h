@@ -1,12 +1,13 @@
-// The real desktop through SDL: its windows (SdlVideo), the keyboard and mouse, window
-// events turned into messages, message boxes on the display and the monotonic clock.
+// The real desktop through SDL: its windows (SdlVideo), the keyboard, mouse and game pads,
+// window events turned into messages, message boxes on the display and the monotonic clock.
 #pragma once
 
 #include "Desktop.h"
+#include "SdlGamepads.h"
 
 namespace velmora::win32 {
 
-class SdlDesktop final : public Desktop {
+class SdlDesktop : public Desktop {
 public:
     bool startVideo() override;
     // The close box posts WM_CLOSE, a player's resize of a sizing-border window posts
@@ -24,6 +25,26 @@ public:
                   SDL_Window* parent) override;
     DWORD now() override;
     void sleep(DWORD ms) override;
+
+protected:
+    // Whether one of the game's windows has the keyboard (always so where no display is
+    // shown: nothing else can take it).
+    virtual bool gameHasFocus() const;
+    // The mouse's motion since the last call, in the device's own units.
+    virtual void takeMouseMotion(int& dx, int& dy);
+
+private:
+    // Without the focus every key, button and pad reads as up, the cursor stays still and
+    // the pointer is free; on a change the cursor mode follows, and motion made meanwhile
+    // is dropped so that the view does not jump.
+    bool followFocus();
+
+    SdlGamepads gamepads_;
+    bool focused_ = false;
+    bool cursorHidden_ = false;
+    bool anyWindow_ = false;
+    double motionX_ = 0.0;
+    double motionY_ = 0.0;
 };
 
 }  // namespace velmora::win32

@@ -147,6 +147,12 @@ bool SdlVideo::setFullScreen(SDL_Window* window, bool fullScreen) {
 
 uint32_t SdlVideo::windowId(SDL_Window* window) { return window ? SDL_GetWindowID(window) : 0; }
 
+bool SdlVideo::isFullScreenToggle(const SDL_Event& event) {
+    if (event.type != SDL_KEYDOWN || event.key.repeat) return false;
+    const SDL_Keycode key = event.key.keysym.sym;
+    return (key == SDLK_RETURN || key == SDLK_KP_ENTER) && (event.key.keysym.mod & KMOD_ALT);
+}
+
 void SdlVideo::applyCursorMode(bool cursorHidden, bool anyWindow) {
     if (!running()) return;
     bool relative = cursorHidden && anyWindow;

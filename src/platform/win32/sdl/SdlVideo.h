@@ -5,6 +5,7 @@
 #include <cstdint>
 
 struct SDL_Window;
+union SDL_Event;
 
 namespace velmora::win32 {
 
@@ -25,6 +26,9 @@ public:
     void show(SDL_Window* window, bool visible);
     bool setFullScreen(SDL_Window* window, bool fullScreen);
     static uint32_t windowId(SDL_Window* window);
+    // Alt+Enter pressed (not a key repeat): the player asks to switch between window and
+    // full screen.
+    static bool isFullScreenToggle(const SDL_Event& event);
 
     // Relative mouse mode while the game hides the cursor: the pointer is held by the
     // window and only motion is reported, as the game's re-centring expects.

@@ -1,0 +1,117 @@
+// The settings file: where it lives, and that every problem in it costs one warning line
+// and that setting's default, never the start.
+#include "Win32TestSupport.h"
+
+#include "velmora/Settings.h"
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace win32test;
+
+namespace {
+
+class SettingsFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/velmora-settings-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        folder = pattern;
+        path = folder + "/settings.ini";
+    }
+    void TearDown() override {
+        std::remove(path.c_str());
+        rmdir(path.c_str());
+        rmdir(folder.c_str());
+    }
+
+    // Loads `text` as the file; returns the warning lines.
+    std::string load(const std::string& text) {
+        std::ofstream(path) << text;
+        return loadWarnings();
+    }
+    std::string loadWarnings() {
+        std::FILE* warnings = std::tmpfile();
+        velmora::loadSettingsFile(loaded, path, warnings);
+        std::string lines;
+        std::rewind(warnings);
+        for (int c; (c = std::fgetc(warnings)) != EOF;) lines += static_cast<char>(c);
+        std::fclose(warnings);
+        return lines;
+    }
+    static int lineCount(const std::string& text) {
+        int count = 0;
+        for (char c : text) count += c == '\n';
+        return count;
+    }
+
+    std::string folder;
+    std::string path;
+    velmora::Settings loaded;
+};
+
+}  // namespace
+
+TEST_F(SettingsFileTest, LivesInTheXdgConfigFolder) {
+    {
+        ScopedEnv config("XDG_CONFIG_HOME", std::string("/srv/config"));
+        EXPECT_EQ(velmora::settingsFilePath(), "/srv/config/velmora/settings.ini");
+    }
+    ScopedEnv home("HOME", std::string("/home/player"));
+    for (const char* unusable : {"", "relative/config"}) {
+        ScopedEnv config("XDG_CONFIG_HOME", std::string(unusable));
+        EXPECT_EQ(velmora::settingsFilePath(), "/home/player/.config/velmora/settings.ini") << unusable;
+    }
+}
+
+TEST_F(SettingsFileTest, AGoodFileSetsEverythingItNames) {
+    EXPECT_EQ(load("# tuned by the player\n"
+                   "mouse_speed = 0.35\n"
+                   "  invert_y=yes  \n"
+                   "\n"
+                   "stick_speed = 2.5 # a fast turn\n"
+                   "stick_dead_zone = 0.1\n"
+                   "full_screen = no\n"),
+              "");
+    EXPECT_DOUBLE_EQ(loaded.mouseSpeed, 0.35);
+    EXPECT_TRUE(loaded.invertY);
+    EXPECT_DOUBLE_EQ(loaded.stickSpeed, 2.5);
+    EXPECT_DOUBLE_EQ(loaded.stickDeadZone, 0.1);
+    EXPECT_EQ(loaded.fullScreen, velmora::FullScreenChoice::No);
+}
+
+TEST_F(SettingsFileTest, EachBadLineWarnsOnceAndKeepsThatDefault) {
+    const velmora::Settings defaults;
+    std::string warnings = load("mouse_speed = 40\n"
+                                "invert_y = maybe\n"
+                                "stick_speed = fast\n"
+                                "stick_dead_zone = 0.95\n"
+                                "look_speed = 2\n"
+                                "this line is garbled\n"
+                                "\x01\xff=\xfe\n"
+                                "full_screen = yes\n");
+    EXPECT_EQ(lineCount(warnings), 7) << warnings;
+    EXPECT_NE(warnings.find(path + ":1: '40' is not a value of mouse_speed"), std::string::npos) << warnings;
+    EXPECT_NE(warnings.find(":5: unknown setting 'look_speed'"), std::string::npos) << warnings;
+    EXPECT_NE(warnings.find(":6: not a 'name = value' line"), std::string::npos) << warnings;
+    EXPECT_EQ(loaded.mouseSpeed, defaults.mouseSpeed);
+    EXPECT_EQ(loaded.invertY, defaults.invertY);
+    EXPECT_EQ(loaded.stickSpeed, defaults.stickSpeed);
+    EXPECT_EQ(loaded.stickDeadZone, defaults.stickDeadZone);
+    EXPECT_EQ(loaded.fullScreen, velmora::FullScreenChoice::Yes) << "a good line after bad ones still counts";
+}
+
+TEST_F(SettingsFileTest, AMissingFileIsSilentAnUnreadableOneWarns) {
+    const velmora::Settings defaults;
+    EXPECT_EQ(loadWarnings(), "") << "no file yet: the defaults, quietly";
+    EXPECT_EQ(loaded.mouseSpeed, defaults.mouseSpeed);
+
+    ASSERT_EQ(mkdir(path.c_str(), 0700), 0);  // unreadable as a file, even for root
+    std::string warnings = loadWarnings();
+    EXPECT_EQ(lineCount(warnings), 1) << warnings;
+    EXPECT_NE(warnings.find(path), std::string::npos) << warnings;
+    EXPECT_EQ(loaded.mouseSpeed, defaults.mouseSpeed);
+}

@@ -1,0 +1,59 @@
+#!/bin/bash
+# The program's command line and its data search, without a display: --help (with the
+# controls) and --version print and exit 0, an unknown option prints the usage on
+# standard error and exits 2, and the man page names every option --help does. With no
+# data anywhere, or a --data folder without it, the game names the places it tried and
+# exits 1, even though its own folder holds data in the second case.
+set -u
+binary="$1"
+run_dir="$2"
+man_page="$3"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAILED: $*"; [ -s "$work/err" ] && cat "$work/err"; exit 1; }
+run() {
+    env -u DISPLAY -u WAYLAND_DISPLAY LC_ALL=C.UTF-8 timeout -s KILL 30 "$@" >"$work/out" 2>"$work/err"
+    status=$?
+}
+
+run "$binary" --help
+[ "$status" -eq 0 ] || fail "--help: exit code $status"
+for text in "Usage: velmora" "--windowed" "--fullscreen" "--data DIR" "--version" "Controls:" "W A S D" "Escape"; do
+    grep -qF -- "$text" "$work/out" || fail "--help does not show '$text'"
+done
+[ -s "$work/err" ] && fail "--help wrote to standard error"
+for option in $(grep -o -- '--[a-z-]*' "$work/out" | sort -u); do
+    grep -qF -- "$(echo "$option" | sed 's/-/\\-/g')" "$man_page" || fail "the man page does not mention $option"
+done
+echo "ok: --help shows the options and the controls; the man page names every option"
+
+run "$binary" --version
+[ "$status" -eq 0 ] && grep -qE '^velmora [0-9]+\.[0-9]+' "$work/out" || fail "--version: exit code $status, '$(cat "$work/out")'"
+echo "ok: --version prints $(cat "$work/out")"
+
+run "$binary" --no-such-option
+[ "$status" -eq 2 ] || fail "an unknown option: exit code $status, expected 2"
+[ -s "$work/out" ] && fail "an unknown option wrote to standard output"
+grep -qF -- "--no-such-option" "$work/err" && grep -qF "Usage: velmora" "$work/err" \
+    || fail "an unknown option is not named with the usage on standard error"
+echo "ok: an unknown option prints the usage on standard error and exits 2"
+
+# The executable alone, started from an empty folder: no place holds data.
+mkdir -p "$work/games" "$work/empty"
+cp "$binary" "$work/games/velmora"
+cd "$work/empty" || exit 1
+run "$work/games/velmora" --windowed
+[ "$status" -eq 1 ] || fail "no data anywhere: exit code $status, expected 1"
+for place in "$work/empty" "$work/games" "$work/share/games/velmora"; do
+    grep -qF "Velmora: " "$work/err" && grep -qxF "  $place" "$work/err" \
+        || fail "no data anywhere: the box's text on standard error does not name $place"
+done
+echo "ok: no data anywhere names the working directory, the program's folder and the installed folder and exits 1"
+
+cd "$run_dir" || exit 1
+run "$binary" --data "$work/empty"
+[ "$status" -eq 1 ] && grep -qxF "  $work/empty" "$work/err" || fail "--data without data: exit code $status"
+grep -qxF "  $run_dir" "$work/err" && fail "--data without data fell back to other folders"
+echo "ok: --data naming a folder without data exits 1 naming it alone"
+echo "PASSED"

@@ -1,0 +1,186 @@
+// The replay file: frames come back as they were recorded, and a file that is not whole
+// and ours is refused with its reason before anything is played; and replaying through
+// the SDK calls.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <velmora/HeadlessInput.h>
+#include <velmora/Platform.h>
+#include <velmora/Replay.h>
+
+#include "win32/FrameCodec.h"
+#include "win32/ReplayFile.h"
+
+namespace {
+
+using velmora::win32::FrameCodec;
+using velmora::win32::FrameInput;
+using velmora::win32::ReplayFile;
+
+const DWORD CLOCK_START = 0xFFFFFFF0u;  // the clock wraps during the play
+
+// Quiet frames, and busy ones: many keys, readings that step back and across the wrap,
+// cursor jumps both ways, several message box answers.
+std::vector<FrameInput> sampleFrames() {
+    std::vector<FrameInput> frames(6);
+    frames[0].answers = {IDNO};
+    frames[0].times = {CLOCK_START};
+    frames[1].keysDown.set(VK_LBUTTON);
+    frames[1].times = {CLOCK_START + 16, CLOCK_START + 17};
+    frames[1].cursors = {{960, 540}};
+    frames[2].keysDown.set(VK_LBUTTON);
+    for (int key : {int('W'), int('A'), int('S'), int('D'), VK_ESCAPE, 0xFE}) frames[2].keysDown.set(static_cast<size_t>(key));
+    frames[2].times = {CLOCK_START + 40, CLOCK_START + 20, 5000, 4999};
+    frames[2].cursors = {{-300, 70000}, {960, 540}, {961, 539}};
+    frames[2].answers = {IDYES, IDNO, IDOK, IDCANCEL};
+    frames[4].times = {10000, 10016};
+    return frames;
+}
+
+ReplayFile fileOf(const std::vector<FrameInput>& frames) {
+    ReplayFile file;
+    file.clockStart = CLOCK_START;
+    FrameCodec codec(CLOCK_START);
+    for (const FrameInput& frame : frames) codec.write(frame, file.body);
+    file.frames = frames.size();
+    return file;
+}
+
+TEST(ReplayFile, FramesComeBackAsTheyWereRecorded) {
+    const std::vector<FrameInput> frames = sampleFrames();
+    ReplayFile loaded;
+    std::string problem;
+    ASSERT_TRUE(ReplayFile::fromBytes(fileOf(frames).bytes(), loaded, problem)) << problem;
+    EXPECT_EQ(loaded.frames, frames.size());
+
+    FrameCodec codec(loaded.clockStart);
+    const unsigned char* at = loaded.body.data();
+    const unsigned char* end = at + loaded.body.size();
+    for (size_t i = 0; i < frames.size(); ++i) {
+        FrameInput read;
+        ASSERT_TRUE(codec.read(at, end, read)) << "frame " << i;
+        EXPECT_EQ(read.keysDown, frames[i].keysDown) << "frame " << i;
+        EXPECT_EQ(read.times, frames[i].times) << "frame " << i;
+        ASSERT_EQ(read.cursors.size(), frames[i].cursors.size()) << "frame " << i;
+        for (size_t c = 0; c < read.cursors.size(); ++c) {
+            EXPECT_EQ(read.cursors[c].x, frames[i].cursors[c].x);
+            EXPECT_EQ(read.cursors[c].y, frames[i].cursors[c].y);
+        }
+        EXPECT_EQ(read.answers, frames[i].answers) << "frame " << i;
+    }
+    EXPECT_EQ(at, end);
+    // A quiet frame costs one byte.
+    EXPECT_LT(loaded.body.size(), 60u);
+}
+
+TEST(ReplayFile, DamagedCutAndForeignFilesAreRefusedWithTheirReason) {
+    const ReplayFile good = fileOf(sampleFrames());
+    const std::vector<unsigned char> bytes = good.bytes();
+    const size_t bodyStart = bytes.size() - 8 - good.body.size();
+
+    ReplayFile otherGame = good;
+    otherGame.gameVersion = "0.9";
+    ReplayFile moreFramesThanStored = good;
+    moreFramesThanStored.frames += 1;
+    ReplayFile fewerFramesThanStored = good;
+    fewerFramesThanStored.frames -= 1;
+
+    std::vector<unsigned char> notOurs(bytes);
+    notOurs[0] = 'X';
+    std::vector<unsigned char> newerFormat(bytes);
+    newerFormat[8] = 2;
+    std::vector<unsigned char> flipped(bytes);
+    flipped[bodyStart + 3] ^= 0x10;
+    std::vector<unsigned char> trailing(bytes);
+    trailing.push_back(0);
+
+    const struct {
+        const char* what;
+        std::vector<unsigned char> bytes;
+        const char* reason;
+    } cases[] = {
+        {"empty", {}, "not a Velmora replay"},
+        {"another kind of file", notOurs, "not a Velmora replay"},
+        {"a newer format", newerFormat, "replay format 2, this game reads format 1"},
+        {"cut in the header", std::vector<unsigned char>(bytes.begin(), bytes.begin() + 14), "truncated"},
+        {"cut in the frames", std::vector<unsigned char>(bytes.begin(), bytes.begin() + static_cast<long>(bodyStart) + 4),
+         "truncated"},
+        {"a flipped bit", flipped, "checksum"},
+        {"bytes after the end", trailing, "after the end"},
+        {"another game version", otherGame.bytes(), "recorded by velmora 0.9, this is velmora"},
+        {"fewer frames stored than counted", moreFramesThanStored.bytes(), "cannot be read"},
+        {"more frames stored than counted", fewerFramesThanStored.bytes(), "after the last frame"},
+    };
+    for (const auto& refused : cases) {
+        ReplayFile loaded;
+        std::string problem;
+        EXPECT_FALSE(ReplayFile::fromBytes(refused.bytes, loaded, problem)) << refused.what;
+        EXPECT_NE(problem.find(refused.reason), std::string::npos) << refused.what << ": " << problem;
+    }
+}
+
+// Through the SDK calls on the headless backend: what a recording run read is what the
+// replay reads, whatever the player does then, but Escape; once the recording runs out,
+// Escape reads as down and the clock is live again.
+TEST(Replay, ReadsComeFromTheRecordingButThePlayersEscape) {
+    namespace headless = velmora::headless;
+    const std::string path = testing::TempDir() + "replay_reads.vrp";
+    auto startFrame = [] {
+        MSG message;
+        EXPECT_FALSE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
+    };
+    auto down = [](int key) { return (GetAsyncKeyState(key) & 0x8000) != 0; };
+    const UINT question = MB_YESNO | MB_DEFBUTTON2;  // unanswered, it says No
+
+    velmora::selectBackend(velmora::Backend::Headless);
+    headless::resetWin32();
+    headless::setClockMs(1000);
+    velmora::replay::startRecording();
+    headless::queueMessageBoxAnswer(IDYES);
+    EXPECT_EQ(MessageBoxA(nullptr, "?", "", question), IDYES);
+    EXPECT_EQ(timeGetTime(), 1000u);
+    startFrame();
+    headless::setKeyDown('W', true);
+    EXPECT_TRUE(down('W'));
+    headless::setKeyDown('W', false);
+    EXPECT_TRUE(down('W')) << "a key reads the same all frame";
+    headless::moveMouse(5, -2);
+    POINT cursor;
+    GetCursorPos(&cursor);
+    startFrame();
+    EXPECT_FALSE(down('W'));
+    std::string problem;
+    ASSERT_TRUE(velmora::replay::saveRecording(path, problem)) << problem;
+
+    headless::resetWin32();
+    headless::setClockMs(5000);
+    ASSERT_TRUE(velmora::replay::startReplay(path, problem)) << problem;
+    EXPECT_EQ(velmora::replay::replayFrames(), 3u);
+    EXPECT_EQ(MessageBoxA(nullptr, "?", "", question), IDYES);
+    EXPECT_EQ(timeGetTime(), 1000u);
+    startFrame();
+    headless::setKeyDown('A', true);
+    headless::moveMouse(100, 0);
+    EXPECT_TRUE(down('W'));
+    EXPECT_FALSE(down('A'));
+    POINT replayed;
+    GetCursorPos(&replayed);
+    EXPECT_EQ(replayed.x, cursor.x);
+    EXPECT_EQ(replayed.y, cursor.y);
+    EXPECT_FALSE(down(VK_ESCAPE));
+    headless::setKeyDown(VK_ESCAPE, true);
+    EXPECT_TRUE(down(VK_ESCAPE));
+    headless::setKeyDown(VK_ESCAPE, false);
+    startFrame();
+    EXPECT_FALSE(down('W'));
+    EXPECT_FALSE(velmora::replay::replayEnded());
+    startFrame();
+    EXPECT_TRUE(velmora::replay::replayEnded());
+    EXPECT_TRUE(down(VK_ESCAPE));
+    EXPECT_EQ(timeGetTime(), 5000u);
+    headless::resetWin32();
+}
+
+}  // namespace
