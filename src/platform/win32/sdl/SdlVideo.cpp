@@ -140,6 +140,11 @@ void SdlVideo::show(SDL_Window* window, bool visible) {
 
 bool SdlVideo::setFullScreen(SDL_Window* window, bool fullScreen) {
     if (!window) return true;  // no display: nothing to switch, as in the headless backend
+#ifdef __EMSCRIPTEN__
+    // In a page full screen is the browser's: the page enters it from the player's click
+    // and the browser leaves it. The canvas keeps its size; the page scales it.
+    return true;
+#endif
     if (SDL_SetWindowFullscreen(window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return false;
     if (fullScreen) coverDesktopWithoutWindowManager(window);
     return true;
