@@ -10,6 +10,9 @@
 #include "dsound/openal/AlOutput.h"
 #include "win32/headless/HeadlessDesktop.h"
 #include "win32/sdl/SdlDesktop.h"
+#ifdef __EMSCRIPTEN__
+#include "win32/web/PageDesktop.h"
+#endif
 
 namespace velmora {
 
@@ -24,7 +27,11 @@ struct BackendParts {
 // Made on first use and never destroyed: buffers and windows may still be released after
 // main returns, and the sound system closes its output at exit.
 BackendParts realParts() {
+#ifdef __EMSCRIPTEN__
+    static auto* desktop = new win32::PageDesktop;
+#else
     static auto* desktop = new win32::SdlDesktop;
+#endif
     static auto* adapter = new d3d9::GlAdapter;
     static auto* output = new dsound::AlOutput;
     return {*desktop, *adapter, *output};

@@ -15,6 +15,10 @@
 
 #include <epoxy/gl.h>
 
+#ifdef __EMSCRIPTEN__
+#include "web/NextPaint.h"
+#endif
+
 #include <algorithm>
 
 namespace velmora::d3d9 {
@@ -22,6 +26,14 @@ namespace velmora::d3d9 {
 namespace {
 
 enum Attribute : GLuint { kPosition = 0, kNormal = 1, kDiffuse = 2, kTexCoord = 3 };
+
+// D3DCOLOR is stored B, G, R, A; WebGL 2 reads it as four bytes, which its shader prelude
+// puts in order, and desktop GL reads it as GL_BGRA.
+#ifdef __EMSCRIPTEN__
+const GLint kDiffuseComponents = 4;
+#else
+const GLint kDiffuseComponents = GL_BGRA;
+#endif
 
 const void* byteOffset(size_t offset) { return reinterpret_cast<const void*>(offset); }
 
@@ -137,6 +149,10 @@ void GlRenderer::bindVertices(const DrawCall& call) {
         glBufferFor(call.vertexBuffer->storage(), GL_ARRAY_BUFFER, context_->id());
         base = call.streamOffset;
     }
+#ifdef __EMSCRIPTEN__
+    // WebGL 2 has no base-vertex draws: the attributes start at the base vertex instead.
+    if (call.source == DrawCall::Source::Indexed) base += size_t(call.baseVertexIndex) * call.stride;
+#endif
     const VertexFormat& f = call.format;
     const GLsizei stride = GLsizei(call.stride);
     glEnableVertexAttribArray(kPosition);
@@ -149,9 +165,8 @@ void GlRenderer::bindVertices(const DrawCall& call) {
         glVertexAttrib3f(kNormal, 0.0f, 0.0f, 0.0f);
     }
     if (f.diffuse >= 0) {
-        // D3DCOLOR is stored B, G, R, A.
         glEnableVertexAttribArray(kDiffuse);
-        glVertexAttribPointer(kDiffuse, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, stride, byteOffset(base + f.diffuse));
+        glVertexAttribPointer(kDiffuse, kDiffuseComponents, GL_UNSIGNED_BYTE, GL_TRUE, stride, byteOffset(base + f.diffuse));
     } else {
         glDisableVertexAttribArray(kDiffuse);
         glVertexAttrib4f(kDiffuse, 1.0f, 1.0f, 1.0f, 1.0f);
@@ -209,7 +224,11 @@ void GlRenderer::draw(const DrawCall& call) {
         glBufferFor(indices.storage(), GL_ELEMENT_ARRAY_BUFFER, context_->id());
         const GLenum type = indices.indexSize() == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT;
         const void* first = byteOffset(size_t(call.startIndex) * indices.indexSize());
+#ifdef __EMSCRIPTEN__
+        glDrawElements(mode, GLsizei(call.vertexCount), type, first);
+#else
         glDrawElementsBaseVertex(mode, GLsizei(call.vertexCount), type, first, call.baseVertexIndex);
+#endif
     } else {
         glDrawArrays(mode, call.source == DrawCall::Source::Stream ? GLint(call.startVertex) : 0,
                      GLsizei(call.vertexCount));
@@ -222,6 +241,9 @@ void GlRenderer::present() {
     SDL_GL_GetDrawableSize(context_->window(), &width, &height);
     backBuffer_->finishFrame(width, height);
     context_->swap();
+#ifdef __EMSCRIPTEN__
+    waitForNextPaint();
+#endif
 }
 
 bool GlRenderer::readBack(std::vector<BYTE>& rgba, UINT& width, UINT& height) {

@@ -34,7 +34,9 @@ void AlVoice::start(ALint frame) {
     bool isSpatial = spatial(params_);
     alBuffer_ = AlBuffer::of(output_, *data_, !isSpatial);
     alSourcei(source_, AL_BUFFER, static_cast<ALint>(alBuffer_->name()));
+#ifndef __EMSCRIPTEN__  // the browser's OpenAL plays a relative source at the listener as it is
     alSourcei(source_, AL_DIRECT_CHANNELS_SOFT, isSpatial ? AL_FALSE : AL_TRUE);
+#endif
     alSourcei(source_, AL_SOURCE_RELATIVE, isSpatial ? AL_FALSE : AL_TRUE);
     if (isSpatial) {
         alSource3f(source_, AL_POSITION, params_.x, params_.y, params_.z);

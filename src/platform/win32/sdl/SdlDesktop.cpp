@@ -169,7 +169,8 @@ bool SdlDesktop::gameHasFocus() const {
 bool SdlDesktop::followFocus() {
     if (gameHasFocus() != focused_) {
         applyCursorMode(cursorHidden_, anyWindow_);
-        SDL_GetRelativeMouseState(nullptr, nullptr);
+        int dropX = 0, dropY = 0;
+        takeMouseMotion(dropX, dropY);
         motionX_ = motionY_ = 0.0;
     }
     return focused_;
@@ -215,7 +216,7 @@ void SdlDesktop::takeMotion(int& dx, int& dy) {
     SDL_PumpEvents();
     const bool focused = followFocus();  // first: a change of focus drops the motion before it
     int mouseX = 0, mouseY = 0;
-    SDL_GetRelativeMouseState(&mouseX, &mouseY);
+    takeMouseMotion(mouseX, mouseY);
     double padX = 0.0, padY = 0.0;
     gamepads_.takeMotion(padX, padY);  // also while away, so that its clock stays current
     if (!focused) return;
@@ -245,6 +246,8 @@ int SdlDesktop::askPlayer(const char* text, const char* caption, UINT type, cons
     std::fprintf(stderr, "%s%s%s\n", caption, caption[0] ? ": " : "", text);
     return layout.defaultAnswer();
 }
+
+void SdlDesktop::takeMouseMotion(int& dx, int& dy) { SDL_GetRelativeMouseState(&dx, &dy); }
 
 DWORD SdlDesktop::now() { return static_cast<DWORD>(monotonicMs()); }
 

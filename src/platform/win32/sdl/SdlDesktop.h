@@ -7,7 +7,7 @@
 
 namespace velmora::win32 {
 
-class SdlDesktop final : public Desktop {
+class SdlDesktop : public Desktop {
 public:
     bool startVideo() override;
     // The close box posts WM_CLOSE, a player's resize of a sizing-border window posts
@@ -26,13 +26,18 @@ public:
     DWORD now() override;
     void sleep(DWORD ms) override;
 
-private:
+protected:
     // Whether one of the game's windows has the keyboard (always so where no display is
-    // shown: nothing else can take it). Without it every key, button and pad reads as up,
-    // the cursor stays still and the pointer is free; on a change the cursor mode
-    // follows, and motion made meanwhile is dropped so that the view does not jump.
+    // shown: nothing else can take it).
+    virtual bool gameHasFocus() const;
+    // The mouse's motion since the last call, in the device's own units.
+    virtual void takeMouseMotion(int& dx, int& dy);
+
+private:
+    // Without the focus every key, button and pad reads as up, the cursor stays still and
+    // the pointer is free; on a change the cursor mode follows, and motion made meanwhile
+    // is dropped so that the view does not jump.
     bool followFocus();
-    bool gameHasFocus() const;
 
     SdlGamepads gamepads_;
     bool focused_ = false;

@@ -24,10 +24,17 @@ bool driverHasNoDisplay(const char* name) {
                     std::strcmp(name, "evdev") == 0);
 }
 
+// In the browser the context is WebGL 2, which SDL offers as OpenGL ES 3.0.
 void requestGlContextAttributes() {
+#ifdef __EMSCRIPTEN__
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
+#else
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+#endif
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
 }
 
@@ -133,6 +140,11 @@ void SdlVideo::show(SDL_Window* window, bool visible) {
 
 bool SdlVideo::setFullScreen(SDL_Window* window, bool fullScreen) {
     if (!window) return true;  // no display: nothing to switch, as in the headless backend
+#ifdef __EMSCRIPTEN__
+    // In a page full screen is the browser's: the page enters it from the player's click
+    // and the browser leaves it. The canvas keeps its size; the page scales it.
+    return true;
+#endif
     if (SDL_SetWindowFullscreen(window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return false;
     if (fullScreen) coverDesktopWithoutWindowManager(window);
     return true;

@@ -1,0 +1,314 @@
+// Plays the web build in headless Chromium as a person would, with real (synthetic) mouse
+// and key events through the DevTools protocol: answers the start-up question in the
+// page's dialog, sees the title, clicks into the play, turns the view with the mouse,
+// walks with W, aims the thread at rope 0 and is pulled up to its ledge, frees the pointer
+// with Escape; then opens the page again and answers Yes, which puts the canvas in full
+// screen. The sound must run, the console stay free of errors. Prints the budgets: the
+// page's download gzipped, the time from opening the page to the title, the frame time.
+//
+// The time to the title is reported, not judged: it depends on the machine's load (a
+// benchmark, bench/web_title.sh, takes its median over several openings).
+//
+// Usage: node play_test.mjs SITE_DIR SHOTS_DIR [--title-only]   (SITE_DIR is build-web/)
+import http from 'node:http';
+import fs from 'node:fs';
+import path from 'node:path';
+import zlib from 'node:zlib';
+import os from 'node:os';
+import puppeteer from 'puppeteer-core';
+
+const [site, shots, only] = process.argv.slice(2);
+const titleOnly = only === '--title-only';
+fs.mkdirSync(shots, { recursive: true });
+const failures = [];
+const expect = (ok, what, detail = '') => {
+    console.log(`${ok ? 'ok  ' : 'FAIL'} ${what} ${detail}`);
+    if (!ok) failures.push(what);
+};
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+// The page's files, compressed beforehand and served as a web server serves them: gzipped,
+// to a browser that accepts it. What they weigh so is what the page downloads.
+const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.data': 'application/octet-stream' };
+const gzipped = new Map();
+for (const file of ['index.html', 'velmora.js', 'velmora.wasm', 'velmora.data'])
+    gzipped.set(`/${file}`, zlib.gzipSync(fs.readFileSync(path.join(site, file)), { level: 9 }));
+const server = http.createServer((request, response) => {
+    const name = new URL(request.url, 'http://x').pathname.replace(/^\/$/, '/index.html');
+    if (!gzipped.has(name)) {
+        response.writeHead(404).end();
+        return;
+    }
+    response.writeHead(200, { 'Content-Type': types[path.extname(name)], 'Content-Encoding': 'gzip' });
+    response.end(gzipped.get(name));
+});
+await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+const url = `http://127.0.0.1:${server.address().port}/`;
+
+const download = [...gzipped.values()].reduce((sum, file) => sum + file.length, 0);
+console.log(`budget: download gzipped ${(download / 1e6).toFixed(2)} MB`);
+expect(download <= 12e6, 'the download, gzipped, is at most 12 MB');
+
+const browser = await puppeteer.launch({
+    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+    headless: true,
+    userDataDir: fs.mkdtempSync(path.join(os.tmpdir(), 'velmora-chromium-')),
+    args: ['--use-gl=angle', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
+        '--autoplay-policy=no-user-gesture-required', '--no-sandbox', '--disable-background-networking',
+        '--disable-component-update', '--disable-sync', '--no-first-run', '--window-size=1920,1080'],
+    defaultViewport: { width: 1920, height: 1080 },
+});
+const consoleErrors = [];
+let exitCode = 1;
+try {
+    const page = await browser.newPage();
+    page.on('console', (message) => {
+        console.log(`page: ${message.text()}`);
+        if (message.type() === 'error') consoleErrors.push(message.text());
+    });
+    page.on('pageerror', (error) => consoleErrors.push(String(error)));
+
+    // The canvas as the player sees it, measured in the page: counts of the colours the
+    // desktop window test looks for, scaled to a 1280x720 picture, and the mean change
+    // between two looks.
+    let box;
+    const look = async (name) => {
+        // The whole page, cut to the canvas when measured: a clipped capture shows the
+        // WebGL canvas blank.
+        const png = await page.screenshot({ encoding: 'base64' });
+        if (name) fs.writeFileSync(path.join(shots, `${name}.png`), Buffer.from(png, 'base64'));
+        return png;
+    };
+    const measure = (png, other, region) => page.evaluate(async (png, other, region, box) => {
+        const pixelsOf = async (data) => {
+            const image = new Image();
+            image.src = `data:image/${data.startsWith('/9j/') ? 'jpeg' : 'png'};base64,${data}`;
+            await image.decode();
+            // A screencast's pictures are the viewport made smaller.
+            const k = image.naturalWidth / innerWidth;
+            const width = Math.round(box.width * k), height = Math.round(box.height * k);
+            const canvas = new OffscreenCanvas(width, height);
+            const context = canvas.getContext('2d');
+            context.drawImage(image, box.x * k, box.y * k, box.width * k, box.height * k, 0, 0, width, height);
+            const [x, y, w, h] = region.map((f, i) => Math.round(f * (i % 2 ? height : width)));
+            return { data: context.getImageData(x, y, w, h).data, scale: (1280 * 720) / (width * height) };
+        };
+        const { data, scale } = await pixelsOf(png);
+        const before = other ? (await pixelsOf(other)).data : null;
+        const kinds = {
+            orange: (r, g, b) => r > 170 && g > 90 && g < r - 30 && b < g - 30,
+            green: (r, g, b) => g > 140 && g > r + 30 && g > b + 30,
+            marker: (r, g, b) => r > 220 && g > 50 && g < 150 && b < g - 20 && r - g > 100,
+            yellow: (r, g, b) => r > 170 && g > 120 && b < g - 40,
+        };
+        const counts = { orange: 0, green: 0, marker: 0, yellow: 0 };
+        let change = 0;
+        for (let i = 0; i < data.length; i += 4) {
+            for (const kind in kinds) if (kinds[kind](data[i], data[i + 1], data[i + 2])) counts[kind] += scale;
+            if (before) change += Math.abs(data[i] - before[i]) + Math.abs(data[i + 1] - before[i + 1]) + Math.abs(data[i + 2] - before[i + 2]);
+        }
+        counts.change = before ? change / (3 * data.length / 4) : 0;
+        return counts;
+    }, png, other, region, box);
+    const whole = [0, 0, 1, 1], upper = [0, 0, 1, 0.6];
+    const waitFor = async (what, seconds, test) => {
+        const deadline = Date.now() + seconds * 1000;
+        while (Date.now() < deadline) {
+            if (await test()) return true;
+            await sleep(250);
+        }
+        return false;
+    };
+    const waitUntilStill = (seconds) => {
+        let previous;
+        return waitFor('still', seconds, async () => {
+            const now = await look();
+            const still = previous && (await measure(now, previous, upper)).change < 1.0;
+            previous = now;
+            await sleep(500);
+            return still;
+        });
+    };
+
+    // 1. The page, its dialog and the title. The page's paints are watched as they come (a
+    // screencast, each picture stamped with its time), so that the time to the title is the
+    // page's and not that of the test's screenshots; the time the dialog waited for the
+    // click is the player's and is left out.
+    const paints = [];
+    const screencast = await page.target().createCDPSession();
+    screencast.on('Page.screencastFrame', ({ data, metadata, sessionId }) => {
+        paints.push({ data, at: metadata.timestamp * 1000 });
+        screencast.send('Page.screencastFrameAck', { sessionId }).catch(() => {});
+    });
+    await screencast.send('Page.startScreencast', { format: 'jpeg', quality: 90, maxWidth: 960, maxHeight: 540 });
+    await page.goto(url);
+    await page.waitForSelector('#question button', { visible: true, timeout: 60000 });
+    box = await page.$eval('#canvas', (c) => { const r = c.getBoundingClientRect(); return { x: r.x, y: r.y, width: r.width, height: r.height }; });
+    expect(Math.abs(box.width / box.height - 16 / 9) < 0.01, 'the canvas keeps 16:9', `${box.width}x${box.height}`);
+    const buttons = await page.$$('#question button');
+    await buttons[buttons.length - 1].click();  // the last button: No, play in the page
+    let titlePaint, checked = 0;
+    const sawTitle = await waitFor('title', 60, async () => {
+        for (; !titlePaint && checked < paints.length; ++checked)
+            if ((await measure(paints[checked].data, null, [0.1, 0.2, 0.8, 0.45])).orange > 20000) titlePaint = paints[checked];
+        return titlePaint !== undefined;
+    });
+    await screencast.send('Page.stopScreencast');
+    const times = await page.evaluate(() => ({ origin: performance.timeOrigin, asked: Module.askedAt, answered: Module.answeredAt }));
+    const toTitle = sawTitle ? (titlePaint.at - times.origin - (times.answered - times.asked)) / 1000 : Infinity;
+    await look('01-title');
+    console.log(`budget: page open to title ${toTitle.toFixed(2)} s (the dialog waited ${((times.answered - times.asked) / 1000).toFixed(2)} s for the click, not counted)`);
+    expect(sawTitle, 'the title shows its orange letters');
+
+    // The rest of the play, steps 2 to 8.
+    const playOn = async () => {
+        // The picture keeps 16:9 in a page of another shape too.
+        await page.setViewport({ width: 900, height: 1000 });
+        const narrow = await page.$eval('#canvas', (c) => c.getBoundingClientRect().toJSON());
+        expect(Math.abs(narrow.width / narrow.height - 16 / 9) < 0.01 && narrow.width <= 900, 'the canvas keeps 16:9 in a tall page',
+            `${narrow.width}x${narrow.height}`);
+        await page.setViewport({ width: 1920, height: 1080 });
+        await sleep(500);
+
+        // 2. A held click fades into the play and captures the pointer; the sound runs.
+        const centre = { x: box.x + box.width / 2, y: box.y + box.height / 2 };
+        await page.mouse.move(centre.x, centre.y);
+        await page.mouse.down();
+        await sleep(300);
+        await page.mouse.up();
+        const inPlay = await waitFor('play', 120, async () => (await measure(await look(), null, [0.66, 0.88, 0.34, 0.12])).green > 2000);
+        expect(inPlay, 'the click goes into the play: the life gauge shows');
+        await waitUntilStill(60);
+        const play = await look('02-play');
+        expect((await measure(play, null, [0.1, 0.2, 0.8, 0.45])).orange < 500, 'the title is gone');
+        expect(await page.evaluate(() => document.pointerLockElement === Module.canvas), 'the click captured the pointer');
+        const audio = await page.evaluate(() => (typeof AL !== 'undefined' && AL.currentCtx ? AL.currentCtx.audioCtx.state : 'none'));
+        expect(audio === 'running', 'the AudioContext runs', audio);
+
+        // The frame time: the frames the game showed in five seconds of play, standing still.
+        const framesBefore = await page.evaluate(() => Module.framesShown);
+        await sleep(5000);
+        const framesShown = (await page.evaluate(() => Module.framesShown)) - framesBefore;
+        console.log(`budget: frame time ${(5000 / framesShown).toFixed(1)} ms (${framesShown} frames in 5 s)`);
+
+        // 3. The mouse turns the view (0.1 degree a pixel): 15 degrees right.
+        let pointer = { ...centre };
+        const moveBy = async (dx, dy) => {
+            pointer = { x: pointer.x + dx, y: pointer.y + dy };
+            await page.mouse.move(pointer.x, pointer.y, { steps: 10 });
+        };
+        await sleep(1000);
+        const idle = (await measure(await look(), play, upper)).change;
+        await moveBy(150, 0);
+        await sleep(1000);
+        const turned = await look('03-turned-right');
+        const turnChange = (await measure(turned, play, upper)).change;
+        expect(turnChange > 3 * idle + 4, 'the mouse turns the view', `change ${turnChange.toFixed(1)}, idle ${idle.toFixed(1)}`);
+
+        // 4. W walks: facing east, until the east wall stops the machine.
+        await moveBy(-1050, 0);
+        await sleep(1000);
+        const east = await look('04-facing-east');
+        await page.keyboard.down('w');
+        await sleep(1500);
+        const walked = (await measure(await look(), east, upper)).change;
+        expect(walked > 3 * idle + 4, 'holding W moves the view', `change ${walked.toFixed(1)}`);
+        await waitUntilStill(120);
+        await page.keyboard.up('w');
+        await look('05-at-the-east-wall');
+
+        // 5. Down the hall along the wall, aiming, until the lock-on marker shows on rope 0.
+        const markers = async () => (await measure(await look(), null, whole)).marker;
+        await moveBy(960, 0);
+        await sleep(200);
+        await moveBy(0, -300);
+        await sleep(500);
+        await page.mouse.down();
+        await sleep(500);
+        expect((await measure(await look('06-aiming'), null, whole)).marker < 300, 'no lock-on before an anchor is in line');
+        await page.keyboard.down('w');
+        await page.keyboard.down('a');
+        const locked = await waitFor('lock', 240, async () => (await markers()) > 300);
+        await page.keyboard.up('w');
+        await page.keyboard.up('a');
+        const stepBackIntoLine = () => waitFor('line', 30, async () => {
+            if ((await markers()) > 300) return true;
+            await page.keyboard.down('s');
+            await page.keyboard.down('d');
+            await sleep(50);
+            await page.keyboard.up('s');
+            await page.keyboard.up('d');
+            await sleep(200);
+            return false;
+        });
+        expect(locked && (await stepBackIntoLine()), 'the lock-on marker shows on the anchor');
+        const lockedOn = await look('07-locked-on');
+
+        // 6. Release: the thread pulls the machine up to the ledge; a dragonfly caught on the
+        // way comes back as a ball, which a click throws away before the next shot.
+        let pulled = false;
+        for (let attempt = 1; attempt <= 3 && !pulled; ++attempt) {
+            if (attempt > 1) {
+                await page.mouse.down();
+                await sleep(300);
+                await page.mouse.up();
+                await sleep(3000);
+                await page.mouse.down();
+                await sleep(500);
+                await stepBackIntoLine();
+            }
+            await page.mouse.up();
+            await sleep(400);
+            await look('08-thread-out');
+            let previous = await look();
+            pulled = await waitFor('pull', 60, async () => {
+                await sleep(1000);
+                const now = await look();
+                const away = (await measure(now, lockedOn, [0, 0, 1, 0.45])).change;
+                const moving = (await measure(now, previous, upper)).change;
+                previous = now;
+                return away > 15 && moving < 1.0;
+            });
+        }
+        await sleep(2000);
+        const ledge = await look('09-pulled-up');
+        expect(pulled, 'the thread pulls the machine away from where it shot');
+        expect((await measure(ledge, null, [0, 0.8, 1, 0.2])).yellow > 20000, "it stands on the ledge's yellow deck");
+
+        // 7. Escape frees the pointer; the game takes it as a loss of focus and plays on.
+        await page.keyboard.press('Escape');
+        await page.evaluate(() => document.exitPointerLock());
+        await sleep(1000);
+        expect(await page.evaluate(() => !document.pointerLockElement && Module.exitCode === undefined),
+            'Escape frees the pointer and the game plays on');
+        await look('10-pointer-freed');
+        await page.mouse.down();
+        await sleep(100);
+        await page.mouse.up();
+        await sleep(500);
+        expect(await page.evaluate(() => document.pointerLockElement === Module.canvas), 'a click captures the pointer again');
+        const alError = await page.evaluate(() => (AL.currentCtx ? AL.currentCtx.err : -1));
+        expect(alError === 0, 'no OpenAL error is pending', String(alError));
+
+        // 8. Opened again, Yes to the question: the click puts the canvas in full screen and
+        // the title fills the screen.
+        await page.reload();
+        await page.waitForSelector('#question button', { visible: true, timeout: 60000 });
+        await (await page.$$('#question button'))[0].click();
+        box = { x: 0, y: 0, width: 1920, height: 1080 };
+        const fullTitle = await waitFor('title', 60, async () => (await measure(await look(), null, [0.1, 0.2, 0.8, 0.45])).orange > 20000);
+        await look('11-full-screen-title');
+        expect(fullTitle && (await page.evaluate(() => document.fullscreenElement === Module.canvas)),
+            'Yes puts the canvas in full screen, the title fills it');
+    };
+    if (!titleOnly) await playOn();
+    expect(consoleErrors.length === 0, 'no error in the console', consoleErrors.join(' | '));
+    exitCode = failures.length ? 1 : 0;
+} catch (error) {
+    console.log(`FAIL ${error.stack || error}`);
+} finally {
+    await browser.close();
+    server.close();
+}
+console.log(exitCode ? `FAILED: ${failures.join('; ')}` : 'PASSED');
+process.exit(exitCode);
