@@ -113,7 +113,11 @@ void SdlVideo::shutdown() {
 SDL_Window* SdlVideo::createWindow(const char* title, int x, int y, int width, int height, bool resizable) {
     if (!running()) return nullptr;
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
+#ifndef __EMSCRIPTEN__
+    // In a page the canvas's place is the page's: it scales the picture to fit, and the
+    // game's window keeps its size.
     if (resizable) flags |= SDL_WINDOW_RESIZABLE;
+#endif
     // SDL cannot make an empty window; a zero-sized client area gets one pixel.
     return SDL_CreateWindow(title, x, y, width > 0 ? width : 1, height > 0 ? height : 1, flags);
 }
