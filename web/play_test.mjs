@@ -284,7 +284,12 @@ try {
         await sleep(1000);
         expect(await page.evaluate(() => !document.pointerLockElement && Module.exitCode === undefined),
             'Escape frees the pointer and the game plays on');
-        await look('10-pointer-freed');
+        const freed = await look('10-pointer-freed');
+        await page.keyboard.down('w');
+        await sleep(1500);
+        await page.keyboard.up('w');
+        const walkedFreed = (await measure(await look(), freed, upper)).change;
+        expect(walkedFreed < 3 * idle + 4, 'with the pointer free the game takes no keys', `change ${walkedFreed.toFixed(1)}`);
         await page.mouse.down();
         await sleep(100);
         await page.mouse.up();

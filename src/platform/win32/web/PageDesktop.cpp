@@ -4,7 +4,6 @@
 
 #include <SDL.h>
 #include <emscripten.h>
-#include <emscripten/html5.h>
 #include <string>
 #include <vector>
 
@@ -38,6 +37,23 @@ EM_JS(void, takePointerMovement, (int* dx, int* dy), {
     HEAP32[dy >> 2] = y;
 });
 
+// Whether the canvas lost the captured pointer (the browser's Escape, or another window)
+// since the last click on it or the last forget; watched from the first call on.
+EM_JS(int, pointerFreedByBrowser, (int forget), {
+    if (Module.pointerFreed === undefined) {
+        Module.pointerFreed = false;
+        var held = false;
+        document.addEventListener('pointerlockchange', function() {
+            var holds = document.pointerLockElement === Module.canvas;
+            if (held && !holds) Module.pointerFreed = true;
+            held = holds;
+        });
+        Module.canvas.addEventListener('mousedown', function() { Module.pointerFreed = false; });
+    }
+    if (forget) Module.pointerFreed = false;
+    return Module.pointerFreed ? 1 : 0;
+});
+
 }  // namespace
 
 bool PageDesktop::keyDown(int virtualKey) { return virtualKey != VK_ESCAPE && SdlDesktop::keyDown(virtualKey); }
@@ -57,11 +73,15 @@ int PageDesktop::askPlayer(const char* text, const char* caption, UINT type, con
 
 void PageDesktop::sleep(DWORD ms) { emscripten_sleep(ms); }
 
+void PageDesktop::applyCursorMode(bool cursorHidden, bool anyWindow) {
+    const bool wanted = cursorHidden && anyWindow;
+    if (wanted && !wantsPointer_) pointerFreedByBrowser(1);
+    wantsPointer_ = wanted;
+    SdlDesktop::applyCursorMode(cursorHidden, anyWindow);
+}
+
 bool PageDesktop::gameHasFocus() const {
-    if (!SdlDesktop::gameHasFocus()) return false;
-    EmscriptenPointerlockChangeEvent lock;
-    return !SDL_GetRelativeMouseMode() || emscripten_get_pointerlock_status(&lock) != EMSCRIPTEN_RESULT_SUCCESS ||
-           lock.isActive;
+    return SdlDesktop::gameHasFocus() && !(wantsPointer_ && pointerFreedByBrowser(0));
 }
 
 void PageDesktop::takeMouseMotion(int& dx, int& dy) {

@@ -18,15 +18,22 @@ public:
                   SDL_Window* parent) override;
     // The page has one thread: a wait returns it to the browser for the time (Asyncify).
     void sleep(DWORD ms) override;
+    // A new wish for the pointer starts without the browser's earlier freeing of it.
+    void applyCursorMode(bool cursorHidden, bool anyWindow) override;
 
 protected:
-    // Also lost while the browser has freed the pointer the game holds, until a click
-    // captures it again.
+    // Also lost while the browser has freed the pointer the game wants, until a click on
+    // the canvas (which captures it again). The browser's freeing is asked of the page, not
+    // read from SDL's relative mode: that goes off with the focus and would bring the
+    // focus straight back.
     bool gameHasFocus() const override;
     // The pointer's movement as the browser reports it, in CSS pixels: SDL would scale it
     // to the canvas's size in the page and drop the fractions, so that the view turned
     // slower in a larger page and not at all for a slow hand.
     void takeMouseMotion(int& dx, int& dy) override;
+
+private:
+    bool wantsPointer_ = false;
 };
 
 }  // namespace velmora::win32
