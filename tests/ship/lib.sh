@@ -227,6 +227,17 @@ marker_pixels() {
     "$PROBE" count "$LOOK" 0 0 "$GAME_W" "$GAME_H" marker
 }
 
+# While the caller's device walks the machine down the hall: the lock-on marker shows on
+# an anchor within four minutes.
+wait_for_lock_on() {
+    local deadline=$((SECONDS + 240))
+    while [ $SECONDS -lt $deadline ]; do
+        game_alive || fail "the game ended on the way to the anchor"
+        [ "$(marker_pixels)" -gt 300 ] && return 0
+    done
+    return 1
+}
+
 # The thread pulled: the upper part of the view is far from the view at the shot
 # (07-locked-on) and has stopped moving (the launch wave that grows around the machine
 # first is never still); at most a minute.

@@ -84,11 +84,7 @@ expect "$("$PROBE" count "$ARTEFACTS/06-aiming.png" 0 0 "$GAME_W" "$GAME_H" mark
     "no lock-on before an anchor is in line"
 xdotool keydown w keydown a
 locked=""
-deadline=$((SECONDS + 240))
-while [ $SECONDS -lt $deadline ]; do
-    game_alive || fail "the game ended on the way to the anchor"
-    if [ "$(marker_pixels)" -gt 300 ]; then locked=1; break; fi
-done
+wait_for_lock_on && locked=1
 xdotool keyup w keyup a
 [ -n "$locked" ] || { shot 07-no-lock; fail "no lock-on marker on the way down the hall"; }
 # Seen late, the machine may have walked on past the anchor's line: step back a little.

@@ -86,11 +86,7 @@ shot 06-aiming
 expect "$(marker_pixels)" '$1 < 300' "no lock-on before an anchor is in line"
 pad "set leftx -1" "set lefty -1"
 locked=""
-deadline=$((SECONDS + 240))
-while [ $SECONDS -lt $deadline ]; do
-    game_alive || fail "the game ended on the way to the anchor"
-    if [ "$(marker_pixels)" -gt 300 ]; then locked=1; break; fi
-done
+wait_for_lock_on && locked=1
 pad "set leftx 0" "set lefty 0"
 [ -n "$locked" ] || { shot 07-no-lock; fail "no lock-on marker on the way down the hall"; }
 # Seen late, the machine may have walked on past the anchor's line: a little back.
