@@ -160,19 +160,19 @@ try {
     console.log(`budget: page open to title ${toTitle.toFixed(2)} s (the dialog waited ${((times.answered - times.asked) / 1000).toFixed(2)} s for the click, not counted)`);
     expect(sawTitle, 'the title shows its orange letters');
 
-    // The picture keeps 16:9 in a page of another shape too: the page opened in a tall tab.
-    const tall = await browser.newPage();
-    await tall.setViewport({ width: 900, height: 1000 });
-    await tall.goto(url);
-    await tall.waitForSelector('#question button', { visible: true, timeout: 60000 });
-    const narrow = await tall.$eval('#canvas', (c) => c.getBoundingClientRect().toJSON());
-    expect(Math.abs(narrow.width / narrow.height - 16 / 9) < 0.01 && narrow.width <= 900, 'the canvas keeps 16:9 in a tall page',
-        `${narrow.width}x${narrow.height}`);
-    await tall.close();
-    await page.bringToFront();
-
     // The rest of the play, steps 2 to 8.
     const playOn = async () => {
+        // The picture keeps 16:9 in a page of another shape too: the page opened in a tall tab.
+        const tall = await browser.newPage();
+        await tall.setViewport({ width: 900, height: 1000 });
+        await tall.goto(url);
+        await tall.waitForSelector('#question button', { visible: true, timeout: 60000 });
+        const narrow = await tall.$eval('#canvas', (c) => c.getBoundingClientRect().toJSON());
+        expect(Math.abs(narrow.width / narrow.height - 16 / 9) < 0.01 && narrow.width <= 900, 'the canvas keeps 16:9 in a tall page',
+            `${narrow.width}x${narrow.height}`);
+        await tall.close();
+        await page.bringToFront();
+
         // 2. A held click fades into the play and captures the pointer; the sound runs.
         const centre = { x: box.x + box.width / 2, y: box.y + box.height / 2 };
         await page.mouse.move(centre.x, centre.y);
