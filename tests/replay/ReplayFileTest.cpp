@@ -6,10 +6,15 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
 #include <velmora/HeadlessInput.h>
 #include <velmora/Platform.h>
 #include <velmora/Replay.h>
 
+#include "MemoryCeiling.h"
 #include "win32/FrameCodec.h"
 #include "win32/ReplayFile.h"
 
@@ -82,6 +87,8 @@ TEST(ReplayFile, DamagedCutAndForeignFilesAreRefusedWithTheirReason) {
 
     ReplayFile otherGame = good;
     otherGame.gameVersion = "0.9";
+    ReplayFile retitlesTheTerminal = good;
+    retitlesTheTerminal.gameVersion = "\x1b]0;owned\x07";
     ReplayFile moreFramesThanStored = good;
     moreFramesThanStored.frames += 1;
     ReplayFile fewerFramesThanStored = good;
@@ -110,6 +117,7 @@ TEST(ReplayFile, DamagedCutAndForeignFilesAreRefusedWithTheirReason) {
         {"a flipped bit", flipped, "checksum"},
         {"bytes after the end", trailing, "after the end"},
         {"another game version", otherGame.bytes(), "recorded by velmora 0.9, this is velmora"},
+        {"terminal controls in the version", retitlesTheTerminal.bytes(), "velmora \\x1b]0;owned\\x07, this"},
         {"fewer frames stored than counted", moreFramesThanStored.bytes(), "cannot be read"},
         {"more frames stored than counted", fewerFramesThanStored.bytes(), "after the last frame"},
     };
@@ -119,6 +127,28 @@ TEST(ReplayFile, DamagedCutAndForeignFilesAreRefusedWithTheirReason) {
         EXPECT_FALSE(ReplayFile::fromBytes(refused.bytes, loaded, problem)) << refused.what;
         EXPECT_NE(problem.find(refused.reason), std::string::npos) << refused.what << ": " << problem;
     }
+}
+
+// A file passed between players may be anything: it costs no more memory than a replay
+// of its real size, whatever its header or its length.
+TEST(ReplayFile, OnlyARegularFileOfTheSizeItsHeaderImpliesIsRead) {
+    const std::string oversized = testing::TempDir() + "replay_oversized.vrp";
+    std::vector<unsigned char> empty = ReplayFile().bytes();
+    std::ofstream(oversized, std::ios::binary).write(reinterpret_cast<const char*>(empty.data()), static_cast<long>(empty.size()));
+    std::filesystem::resize_file(oversized, 1ull << 30);  // sparse: costs no disk
+    const struct {
+        std::string path;
+        const char* reason;
+    } cases[] = {{"/dev/zero", "not a regular file"}, {oversized, "bytes after the end"}};
+    for (const auto& refused : cases) {
+        EXPECT_TRUE(velmora::test::runsWithinMemory(16 << 20, [&] {
+            ReplayFile loaded;
+            std::string problem;
+            if (ReplayFile::load(refused.path, loaded, problem) || problem.find(refused.reason) == std::string::npos)
+                std::_Exit(1);
+        })) << refused.path;
+    }
+    std::filesystem::remove(oversized);
 }
 
 // Through the SDK calls on the headless backend: what a recording run read is what the

@@ -1,9 +1,12 @@
 #include "ReplayFile.h"
 
 #include "FrameCodec.h"
+#include "velmora/Printable.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 namespace velmora::win32 {
 
@@ -12,6 +15,11 @@ namespace {
 const char kMagic[8] = {'V', 'E', 'L', 'M', 'R', 'P', 'L', 'Y'};
 constexpr size_t kMaxVersionLength = 255;
 constexpr size_t kChecksumBytes = 8;
+// The magic, the format and the version's length; after the version, the clock's start,
+// the frame count and the body's size.
+constexpr size_t kFixedHeaderBytes = sizeof kMagic + 3;
+constexpr size_t kCountBytes = 12;
+constexpr size_t kLongestHeader = kFixedHeaderBytes + kMaxVersionLength + kCountBytes;
 
 unsigned long long checksum(const unsigned char* data, size_t size) {
     unsigned long long hash = 14695981039346656037ull;
@@ -27,6 +35,12 @@ unsigned long long getNumber(const unsigned char* at, int bytes) {
     unsigned long long value = 0;
     for (int i = 0; i < bytes; ++i) value |= static_cast<unsigned long long>(at[i]) << (8 * i);
     return value;
+}
+
+bool sizeMatches(unsigned long long size, unsigned long long expected, std::string& problem) {
+    if (size < expected) problem = "truncated: " + std::to_string(size) + " of " + std::to_string(expected) + " bytes";
+    if (size > expected) problem = "damaged: " + std::to_string(size - expected) + " bytes after the end";
+    return size == expected;
 }
 
 }  // namespace
@@ -47,52 +61,49 @@ std::vector<unsigned char> ReplayFile::bytes() const {
     return out;
 }
 
-bool ReplayFile::fromBytes(const std::vector<unsigned char>& bytes, ReplayFile& file, std::string& problem) {
-    const unsigned char* data = bytes.data();
-    const size_t size = bytes.size();
+unsigned long long ReplayFile::sizeFromHeader(const unsigned char* data, size_t size, std::string& problem) {
     if (size < sizeof kMagic || std::memcmp(data, kMagic, sizeof kMagic) != 0) {
         problem = "not a Velmora replay";
-        return false;
+        return 0;
     }
-    size_t at = sizeof kMagic;
-    if (size < at + 3) {
+    if (size < kFixedHeaderBytes) {
         problem = "truncated: the header is cut short";
-        return false;
+        return 0;
     }
-    unsigned long long format = getNumber(data + at, 2);
+    unsigned long long format = getNumber(data + sizeof kMagic, 2);
     if (format != kFormatVersion) {
         problem = "replay format " + std::to_string(format) + ", this game reads format " +
                   std::to_string(kFormatVersion);
-        return false;
+        return 0;
     }
-    size_t versionLength = data[at + 2];
-    at += 3;
-    const size_t headerEnd = at + versionLength + 12;
+    const size_t headerEnd = kFixedHeaderBytes + data[sizeof kMagic + 2] + kCountBytes;
     if (size < headerEnd) {
         problem = "truncated: the header is cut short";
-        return false;
+        return 0;
     }
+    return headerEnd + getNumber(data + headerEnd - 4, 4) + kChecksumBytes;
+}
+
+bool ReplayFile::fromBytes(const std::vector<unsigned char>& bytes, ReplayFile& file, std::string& problem) {
+    const unsigned char* data = bytes.data();
+    const size_t size = bytes.size();
+    const unsigned long long expected = sizeFromHeader(data, size, problem);
+    if (expected == 0 || !sizeMatches(size, expected, problem)) return false;
+    const size_t versionLength = data[sizeof kMagic + 2];
+    size_t at = kFixedHeaderBytes;
     std::string version(reinterpret_cast<const char*>(data + at), versionLength);
     at += versionLength;
     DWORD clockStart = static_cast<DWORD>(getNumber(data + at, 4));
     unsigned long frames = static_cast<unsigned long>(getNumber(data + at + 4, 4));
     size_t bodySize = static_cast<size_t>(getNumber(data + at + 8, 4));
-    at = headerEnd;
-    const size_t expected = at + bodySize + kChecksumBytes;
-    if (size < expected) {
-        problem = "truncated: " + std::to_string(size) + " of " + std::to_string(expected) + " bytes";
-        return false;
-    }
-    if (size > expected) {
-        problem = "damaged: " + std::to_string(size - expected) + " bytes after the end";
-        return false;
-    }
+    at += kCountBytes;
     if (checksum(data, at + bodySize) != getNumber(data + at + bodySize, kChecksumBytes)) {
         problem = "damaged: the checksum does not match";
         return false;
     }
     if (version != currentGameVersion()) {
-        problem = "recorded by velmora " + version + ", this is velmora " + currentGameVersion();
+        // Someone else's file: its version could hold terminal controls.
+        problem = "recorded by velmora " + printable(version) + ", this is velmora " + currentGameVersion();
         return false;
     }
 
@@ -131,23 +142,41 @@ bool ReplayFile::save(const std::string& path, std::string& problem) const {
     return written;
 }
 
+// Someone else's file may be anything: only a regular file of exactly the size its header
+// implies is read, and no more of it than that.
 bool ReplayFile::load(const std::string& path, ReplayFile& file, std::string& problem) {
-    std::FILE* stream = std::fopen(path.c_str(), "rb");
-    if (!stream) {
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (!std::filesystem::exists(status)) {
         problem = "cannot open " + path;
         return false;
     }
-    std::vector<unsigned char> bytes;
-    unsigned char buffer[65536];
-    size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, stream)) > 0) bytes.insert(bytes.end(), buffer, buffer + got);
-    bool failed = std::ferror(stream) != 0;
-    std::fclose(stream);
-    if (failed) {
-        problem = "cannot read " + path;
+    if (!std::filesystem::is_regular_file(status)) {
+        problem = path + " is not a regular file";
         return false;
     }
-    return fromBytes(bytes, file, problem);
+    const uintmax_t fileSize = std::filesystem::file_size(path, error);
+    std::FILE* stream = std::fopen(path.c_str(), "rb");
+    if (!stream || error) {
+        if (stream) std::fclose(stream);
+        problem = "cannot open " + path;
+        return false;
+    }
+    std::vector<unsigned char> bytes(kLongestHeader);
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), stream));
+    unsigned long long expected = sizeFromHeader(bytes.data(), bytes.size(), problem);
+    if (expected != 0 && !sizeMatches(fileSize, expected, problem)) expected = 0;
+    if (expected != 0) {
+        // A file of this size exists, so its size fits a size_t.
+        const size_t total = static_cast<size_t>(expected), header = std::min(bytes.size(), total);
+        bytes.resize(total);
+        if (std::fread(bytes.data() + header, 1, total - header, stream) != total - header) {
+            problem = "cannot read " + path;
+            expected = 0;
+        }
+    }
+    std::fclose(stream);
+    return expected != 0 && fromBytes(bytes, file, problem);
 }
 
 }  // namespace velmora::win32

@@ -26,6 +26,9 @@ public:
 
     std::vector<unsigned char> bytes() const;
     static bool fromBytes(const std::vector<unsigned char>& bytes, ReplayFile& file, std::string& problem);
+    // The whole file's size that a header (the first `size` bytes of a file) implies; 0
+    // with the reason when they are not the start of a replay this game reads.
+    static unsigned long long sizeFromHeader(const unsigned char* data, size_t size, std::string& problem);
 
     bool save(const std::string& path, std::string& problem) const;
     static bool load(const std::string& path, ReplayFile& file, std::string& problem);
