@@ -6,6 +6,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "StateDigest.h"
 
@@ -13,6 +15,7 @@ namespace {
 
 const char kMagic[4] = {'V', 'P', 'D', 'G'};
 constexpr unsigned long long kLowBits = 0xFFFFFFFFull;
+constexpr uintmax_t kHeaderBytes = sizeof kMagic + 4 + 8;  // the count, the final digest
 
 void put(std::FILE* out, unsigned long long value, int bytes) {
     for (int i = 0; i < bytes; ++i) std::fputc(static_cast<int>(value >> (8 * i) & 0xFF), out);
@@ -65,12 +68,16 @@ bool PlayDigests::save(const std::string& path) const {
 }
 
 bool PlayDigests::load(const std::string& path, PlayDigests& digests) {
-    std::FILE* in = std::fopen(path.c_str(), "rb");
+    // The count is checked against what the file holds before anything is allocated for it.
+    std::error_code error;
+    const uintmax_t size = std::filesystem::file_size(path, error);
+    std::FILE* in = error ? nullptr : std::fopen(path.c_str(), "rb");
     if (!in) return false;
     char magic[sizeof kMagic];
     unsigned long long count = 0;
     bool good = std::fread(magic, 1, sizeof magic, in) == sizeof magic &&
-                std::memcmp(magic, kMagic, sizeof magic) == 0 && get(in, count, 4) && get(in, digests.final_, 8);
+                std::memcmp(magic, kMagic, sizeof magic) == 0 && get(in, count, 4) && get(in, digests.final_, 8) &&
+                size == kHeaderBytes + count * 4;
     digests.running_.assign(good ? count : 0, 0);
     for (unsigned long long& value : digests.running_) good = good && get(in, value, 4);
     good = good && std::fgetc(in) == EOF;

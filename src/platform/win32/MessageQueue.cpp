@@ -83,7 +83,11 @@ BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFi
         }
         return TRUE;
     }
-    p.replay.frameStarting();
+    HWND window = p.windows.lastCreated();
+    if (!p.replay.frameStarting() && p.windows.find(window)) {
+        p.post(window, WM_CLOSE, 0, 0);
+        return PeekMessageA(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, wRemoveMsg);
+    }
     p.frames.frameStarting();
     return FALSE;
 }

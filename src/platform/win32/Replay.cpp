@@ -30,27 +30,30 @@ void Replay::startPlaying(ReplayFile file) {
     frameStarting();
 }
 
-void Replay::frameStarting() {
+bool Replay::frameStarting() {
     switch (mode_) {
-        case Mode::Off: return;
+        case Mode::Off: return true;
         case Mode::Recording:
             codec_.write(frame_, file_.body);
             ++file_.frames;
             frame_.clear();
             keysRead_.reset();
-            return;
-        case Mode::Playing:
-            // The file was checked whole when it was loaded; only its end stops the play.
-            if (ended_ || framesPlayed_ == file_.frames ||
-                !codec_.read(playAt_, file_.body.data() + file_.body.size(), frame_)) {
-                ended_ = true;
-                frame_.clear();
-            } else {
-                ++framesPlayed_;
-            }
+            return true;
+        case Mode::Playing: {
             nextTime_ = nextCursor_ = nextAnswer_ = 0;
-            return;
+            // The file was checked whole when it was loaded; only its end stops the play.
+            const bool runsOut = !ended_ && (framesPlayed_ == file_.frames ||
+                                             !codec_.read(playAt_, file_.body.data() + file_.body.size(), frame_));
+            if (!runsOut && !ended_) {
+                ++framesPlayed_;
+                return true;
+            }
+            ended_ = true;
+            frame_.clear();
+            return !runsOut;
+        }
     }
+    return true;
 }
 
 }  // namespace velmora::win32

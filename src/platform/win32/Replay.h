@@ -2,8 +2,13 @@
 // key state GetAsyncKeyState returns, clock reading, cursor position and message box
 // answer is kept, frame by frame; a key reads the same all frame long, as it will on
 // replay. While replaying, those reads come from the file instead of the devices, except
-// that the player's Escape still ends the play, and Escape reads as down once the
-// recording has run out. Off, every read passes straight through.
+// that the player's Escape still ends the play. Off, every read passes straight through.
+//
+// How a recorded play ended is in its last record: Escape read as down there, or the game
+// quit by itself. Anything else that ended it came from outside the game's reads, after the
+// last record: the window's close box. So a replay whose records have run out ends as that
+// play did, with the window closed, rather than run a frame the recording never had; should
+// the game go on regardless, Escape reads as down.
 #pragma once
 
 #include "FrameCodec.h"
@@ -24,8 +29,9 @@ public:
     bool ended() const { return ended_; }
     unsigned long frames() const { return file_.frames; }
 
-    // The frame loop starts a frame: the last one's reads are done.
-    void frameStarting();
+    // The frame loop starts a frame: the last one's reads are done. False when a replay has
+    // just run out of records: the play ends instead (its window is closed).
+    bool frameStarting();
 
     template <class LiveRead>
     bool keyDown(int virtualKey, LiveRead liveDown) {
