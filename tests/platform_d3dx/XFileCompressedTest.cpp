@@ -2,10 +2,12 @@
 #include "XFileDecoder.h"
 #include "XFileRewriter.h"
 #include "XFileText.h"
+#include "MemoryCeiling.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <cstdlib>
 #include <cstring>
 
 using velmora::d3dx::decodeXFile;
@@ -114,6 +116,27 @@ TEST_F(XFileCompressed, DamagedFilesAreRefused) {
     std::string oversized = good;
     oversized[20] = '\x01', oversized[21] = '\x80';  // a first block of 32769 bytes
     refused(oversized, "block larger than 32 KiB");
+}
+
+// `blocks` blocks of 32 KiB of '{', each a few dozen bytes packed: a few kilobytes that
+// would cost gigabytes of text, then of tokens.
+std::string braceBomb(size_t blocks) {
+    const std::string two = compress("xof 0302txt 0032" + std::string(2 * 32768, '{'), 32768);
+    const size_t secondBlock = 24 + uint8_t(two[22]) + (uint8_t(two[23]) << 8);
+    std::string out = two.substr(0, secondBlock);
+    for (size_t i = 1; i < blocks; ++i) out += two.substr(secondBlock);
+    for (int i = 0; i < 4; ++i) out[16 + i] = char(((16 + blocks * 32768) >> (8 * i)) & 0xff);
+    return out;
+}
+
+TEST(XFileBomb, IsRefusedWithinBoundedMemory) {
+    // 1 GiB of text; then 16 MiB, within what a mesh may inflate to, of 16 M tokens.
+    for (size_t blocks : {size_t(32767), size_t(511)}) {
+        const std::string bomb = braceBomb(blocks);
+        EXPECT_TRUE(velmora::test::runsWithinMemory(192 << 20, [&] {
+            if (decode(bomb)) std::_Exit(1);
+        })) << blocks << " blocks";
+    }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "XFileDecompressor.h"
 
+#include "XFileRefusal.h"
+
 #include <zlib.h>
 
 #include <cstdint>
@@ -11,6 +13,9 @@ namespace {
 
 constexpr size_t kHeaderSize = 16;
 constexpr size_t kMaxBlockBytes = 32768;  // also the deflate window, so the whole history
+// Deflate expands up to ~1000:1, so the size a file claims is its only bound: the game's
+// largest mesh is 380 KB of text, and no mesh needs more than this.
+constexpr uint32_t kMaxInflatedBytes = 16 << 20;
 
 uint32_t littleEndian(const unsigned char* p, size_t count) {
     uint32_t value = 0;
@@ -49,6 +54,8 @@ bool decompressXFile(const unsigned char* bytes, size_t size, std::string& uncom
     if (!isCompressedXFile(bytes, size) || size < kHeaderSize + 4) return false;
     const uint32_t totalSize = littleEndian(bytes + kHeaderSize, 4);
     if (totalSize < kHeaderSize) return false;
+    if (totalSize > kMaxInflatedBytes)
+        return refuseXFile("it inflates to " + std::to_string(totalSize) + " bytes, more than the 16 MiB a mesh needs");
 
     uncompressed.assign(reinterpret_cast<const char*>(bytes), kHeaderSize);
     std::memcpy(&uncompressed[8], bytes[8] == 't' ? "txt " : "bin ", 4);

@@ -1,6 +1,7 @@
 #include "XFileTokens.h"
 
 #include "XFileDecompressor.h"
+#include "XFileRefusal.h"
 
 #include <cstring>
 
@@ -9,6 +10,11 @@ namespace velmora::d3dx {
 namespace {
 
 constexpr size_t kHeaderSize = 16;
+// The game's largest mesh has 54,000 tokens; a file of nothing but braces would have one
+// for each byte.
+constexpr size_t kMaxTokens = 1 << 20;
+
+bool tooManyTokens() { return refuseXFile("more than " + std::to_string(kMaxTokens) + " tokens, more than a mesh needs"); }
 
 // The characters that end a text token (besides white space).
 bool isDelimiter(unsigned char c) {
@@ -22,6 +28,7 @@ bool startsNumber(unsigned char c) { return (c >= '0' && c <= '9') || c == '-' |
 bool tokenizeText(const unsigned char* p, const unsigned char* end, std::vector<XToken>& tokens) {
     // The body starts right after the 16 header bytes, on the same line or not.
     while (p < end) {
+        if (tokens.size() == kMaxTokens) return tooManyTokens();
         const unsigned char c = *p;
         if (isSpace(c) || c == ',' || c == ';') {
             ++p;
@@ -100,6 +107,7 @@ enum BinaryToken : uint32_t {
 
 bool tokenizeBinary(BinaryReader in, size_t floatSize, std::vector<XToken>& tokens) {
     while (!in.atEnd()) {
+        if (tokens.size() == kMaxTokens) return tooManyTokens();
         uint32_t code, count;
         if (!in.word(code)) return false;
         XToken token{XToken::Kind::Name, {}};
@@ -123,6 +131,7 @@ bool tokenizeBinary(BinaryReader in, size_t floatSize, std::vector<XToken>& toke
             break;
         case kIntegerList:
             if (!in.dword(count) || count > in.left() / 4) return false;
+            if (count > kMaxTokens - tokens.size()) return tooManyTokens();
             for (uint32_t i = 0; i < count; ++i) {
                 XToken value{XToken::Kind::Integer, {}};
                 in.dword(value.integer);
@@ -131,6 +140,7 @@ bool tokenizeBinary(BinaryReader in, size_t floatSize, std::vector<XToken>& toke
             break;
         case kFloatList:
             if (!in.dword(count) || count > in.left() / floatSize) return false;
+            if (count > kMaxTokens - tokens.size()) return tooManyTokens();
             for (uint32_t i = 0; i < count; ++i) {
                 XToken value{XToken::Kind::Float, {}};
                 in.real(floatSize, value.real);
