@@ -1,9 +1,9 @@
 #!/bin/bash
 # The program's command line and its data search, without a display: --help (with the
-# controls) and --version print and exit 0, an unknown option prints the usage on
-# standard error and exits 2, and the man page names every option --help does. With no
-# data anywhere, or a --data folder without it, the game names the places it tried and
-# exits 1, even though its own folder holds data in the second case.
+# controls) and --version print and exit 0, an unknown option or an empty file or folder
+# prints the usage on standard error and exits 2, and the man page names every option
+# --help does. With no data anywhere, or a --data folder without it, the game names the
+# places it tried and exits 1, even though its own folder holds data in the second case.
 set -u
 binary="$1"
 run_dir="$2"
@@ -38,6 +38,22 @@ run "$binary" --no-such-option
 grep -qF -- "--no-such-option" "$work/err" && grep -qF "Usage: velmora" "$work/err" \
     || fail "an unknown option is not named with the usage on standard error"
 echo "ok: an unknown option prints the usage on standard error and exits 2"
+
+# An unset shell variable: an empty value is not the default.
+for option in --record= --replay= --data=; do
+    run "$binary" "$option"
+    [ "$status" -eq 2 ] && grep -qE -- "^velmora: ${option%=} needs a (file|folder)" "$work/err" || fail "$option: exit code $status"
+done
+echo "ok: an empty --record=, --replay= or --data= is refused with the usage, exit 2"
+
+# Started from a folder deleted under the shell: a file named from it cannot be found.
+mkdir "$work/gone" && cd "$work/gone" && rmdir "$work/gone" || exit 1
+for option in --record --replay; do
+    run "$binary" "$option" play.vrp
+    [ "$status" -eq 1 ] && grep -qF "cannot find play.vrp from the working folder" "$work/err" || fail "$option from a deleted folder: exit code $status"
+done
+cd "$work" || exit 1
+echo "ok: --record or --replay from a deleted working folder says so and exits 1"
 
 # The executable alone, started from an empty folder: no place holds data.
 mkdir -p "$work/games" "$work/empty"

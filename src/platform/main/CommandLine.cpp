@@ -57,10 +57,11 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             if (hasValue) return invalid("--" + name + " takes no value");
             line.settings.push_back({"full_screen", name == "fullscreen" ? "yes" : "no"});
         } else if (name == "data") {
-            if (!takeValue()) return invalid("--data needs a folder");
+            // An empty value is an unset shell variable, not a wish for the default.
+            if (!takeValue() || value.empty()) return invalid("--data needs a folder");
             line.dataDir = value;
         } else if (name == "record" || name == "replay") {
-            if (!takeValue()) return invalid("--" + name + " needs a file");
+            if (!takeValue() || value.empty()) return invalid("--" + name + " needs a file");
             (name == "record" ? line.recordFile : line.replayFile) = value;
         } else if (isSetting(settingName(name))) {
             if (!takeValue()) return invalid("--" + name + " needs a value");

@@ -25,6 +25,18 @@ HINSTANCE moduleInstance() {
     return reinterpret_cast<HINSTANCE>(&module);
 }
 
+// A path typed from the working folder, which may have been deleted under the shell.
+bool makeAbsolute(std::string& path) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    if (error) {
+        std::fprintf(stderr, "velmora: cannot find %s from the working folder: %s\n", path.c_str(), error.message().c_str());
+        return false;
+    }
+    path = absolute.string();
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -58,9 +70,9 @@ int main(int argc, char** argv) {
     // The player names replay files from where the game was started, not from the data
     // folder the game moves into; a recording that could not be kept is refused before the
     // play, not after it.
-    if (!line.replayFile.empty()) line.replayFile = std::filesystem::absolute(line.replayFile).string();
+    if (!line.replayFile.empty() && !makeAbsolute(line.replayFile)) return 1;
     if (!line.recordFile.empty()) {
-        line.recordFile = std::filesystem::absolute(line.recordFile).string();
+        if (!makeAbsolute(line.recordFile)) return 1;
         std::FILE* file = std::fopen(line.recordFile.c_str(), "ab");
         if (!file) {
             std::fprintf(stderr, "velmora: cannot record to %s: %s\n", line.recordFile.c_str(), std::strerror(errno));
