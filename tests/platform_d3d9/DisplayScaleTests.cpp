@@ -192,6 +192,23 @@ TEST_F(ScaledFrameTest, AtTwiceTheSizeEdgesAreSharpAndThePictureIsThe720pOne) {
     EXPECT_EQ(barred.height, 720u);
 }
 
+// A render scale beyond what the GPU can draw (16,384 pixels wide on llvmpipe) gives the
+// largest frame of that shape that fits: the whole 720p picture, not a corner of it.
+TEST_F(ScaledFrameTest, BeyondTheGpuLimitTheLargestFrameThatFitsIsDrawn) {
+    if (IsSkipped()) return;
+    velmora::Image plain, limited;
+    makeDevice(1, 0);
+    drawScene();
+    ASSERT_TRUE(velmora::readBackBuffer(plain));
+    makeDevice(13, 0);
+    drawScene();
+    ASSERT_TRUE(velmora::readBackBuffer(limited));
+    ASSERT_EQ(limited.rgba.size(), plain.rgba.size());
+    double difference = 0;
+    for (size_t i = 0; i < plain.rgba.size(); ++i) difference += std::abs(limited.rgba[i] - plain.rgba[i]);
+    EXPECT_LT(difference / plain.rgba.size(), 0.5);
+}
+
 TEST_F(ScaledFrameTest, MultisamplingBlendsEdgesOnlyWhenAskedFor) {
     if (IsSkipped()) return;
     for (int samples : {0, 4}) {

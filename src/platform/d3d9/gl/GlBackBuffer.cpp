@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 namespace velmora::d3d9 {
@@ -61,6 +62,10 @@ GlBackBuffer* GlBackBuffer::create(UINT width, UINT height, bool hasAlpha, bool 
     const int samples = std::min(std::max(quality.samples, 0), int(maxSamples));
     auto* buffer = new GlBackBuffer(width, height, windowFits, samples);
     buffer->renderScale_ = std::max(quality.renderScale, 0);
+    GLint maxRenderbuffer = 0, maxTexture = 0;
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &maxRenderbuffer);
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTexture);
+    buffer->maxSize_ = std::min(maxRenderbuffer, maxTexture);
     glGenFramebuffers(1, &buffer->framebuffer_);
     glGenRenderbuffers(1, &buffer->colour_);
     glGenRenderbuffers(1, &buffer->depthStencil_);
@@ -89,17 +94,21 @@ GlBackBuffer::~GlBackBuffer() {
 }
 
 bool GlBackBuffer::allocate(unsigned colourFormat, int width, int height) {
+    // A refused storage is only an error: the renderbuffer keeps its old size and the
+    // framebuffer stays complete. Errors left by earlier calls must not count.
+    for (int kinds = 0; kinds < 8 && glGetError() != GL_NO_ERROR; ++kinds) {
+    }
     storeRenderbuffer(depthStencil_, samples_, GL_DEPTH24_STENCIL8, width, height);
     storeRenderbuffer(colour_, samples_, colourFormat, width, height);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, depthStencil_);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour_);
-    bool ok = complete(framebuffer_);
+    bool ok = glGetError() == GL_NO_ERROR && complete(framebuffer_);
     if (ok && samples_ > 0) {
         storeRenderbuffer(resolveColour_, 0, colourFormat, width, height);
         glBindFramebuffer(GL_FRAMEBUFFER, resolveFramebuffer_);
         glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, resolveColour_);
-        ok = complete(resolveFramebuffer_);
+        ok = glGetError() == GL_NO_ERROR && complete(resolveFramebuffer_);
     }
     if (!ok) return false;
     colourFormat_ = colourFormat;
@@ -118,6 +127,18 @@ void GlBackBuffer::bindForDrawing(int windowWidth, int windowHeight) {
         const double fit = std::min(double(windowWidth) / width_, double(windowHeight) / height_);
         width = std::max(1, int(width_ * fit + 0.5));
         height = std::max(1, int(height_ * fit + 0.5));
+    }
+    // Beyond what GL can hold (a high render scale on a small GPU): the largest size of the
+    // same shape that fits, said once.
+    if (std::max(width, height) > maxSize_) {
+        const double fit = double(maxSize_) / std::max(width, height);
+        const int fittedWidth = std::max(1, int(width * fit)), fittedHeight = std::max(1, int(height * fit));
+        if (!toldTooLarge_)
+            std::fprintf(stderr, "velmora: %d x %d pixels is more than this GPU can draw (%d); drawing at %d x %d\n",
+                         width, height, maxSize_, fittedWidth, fittedHeight);
+        toldTooLarge_ = true;
+        width = fittedWidth;
+        height = fittedHeight;
     }
     intoWindow_ = windowFits_ && samples_ == 0 && windowWidth == width && windowHeight == height;
     // A size GL refuses (larger than its renderbuffers) falls back to the back buffer's own.

@@ -12,7 +12,8 @@
 // scaled to fit and letterboxed. The choice is made at the first draw or clear after each
 // Present, so a window that is resized between frames is served at once. Either way the
 // image stays until the next draw, so draws made after EndScene still reach the image the
-// next Present shows.
+// next Present shows. A size beyond the GPU's limits is drawn at the largest of its shape
+// that fits.
 #pragma once
 
 #include <d3d9.h>
@@ -86,6 +87,9 @@ private:
     bool windowFits_;
     int samples_;
     int renderScale_ = 0;
+    // The largest width or height GL draws into.
+    int maxSize_ = 0;
+    bool toldTooLarge_ = false;
     unsigned colourFormat_ = 0;
     bool frameStarted_ = false;
     bool intoWindow_ = false;
