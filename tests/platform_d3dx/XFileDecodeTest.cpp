@@ -193,7 +193,7 @@ TEST(XFileDecode, FramesMaterialsAndHeaderAsD3DXReadsThem) {
     const float up[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 5, 0, 1};
     const float forward[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 7, 1};
     // A matrix moves the meshes after it in its frame, and the frames below; a second
-    // matrix takes over from the first. An unused top-level material changes nothing.
+    // matrix is multiplied into the first. An unused top-level material changes nothing.
     const std::string file =
         "Material Unused { 1;0;0;1;; 5; 1;1;1;; 0;0;0;; }\n"
         "Frame F {\n" + triangle.text("Before") + matrixText(move) + triangle.text("After") +
@@ -205,18 +205,18 @@ TEST(XFileDecode, FramesMaterialsAndHeaderAsD3DXReadsThem) {
                                    {{11, 0, 0}, {10, 1, 0}, {10, 0, 1}},
                                    {{12, 0, 0}, {10, 2, 0}, {10, 0, 2}},
                                    {{1, 5, 0}, {0, 6, 0}, {0, 5, 1}},
-                                   {{1, 0, 7}, {0, 1, 7}, {0, 0, 8}}};
+                                   {{1, 5, 7}, {0, 6, 7}, {0, 5, 8}}};
     ASSERT_EQ(data->faceCount(), 5u);
     for (DWORD f = 0; f < 5; ++f)
         for (int c = 0; c < 3; ++c) EXPECT_EQ(cornerOf(*data, f, c), expected[f][c]) << "face " << f;
 
-    // No material list: D3DX's default material, grey and with every alpha 0, for each mesh.
+    // No material list: D3DX's default material, grey and with every alpha 0, one for all
+    // the meshes.
     const std::array<float, 16> grey = {0.5f, 0.5f, 0.5f, 0, 0, 0, 0, 0, 0.5f, 0.5f, 0.5f, 0, 0, 0, 0, 0};
-    ASSERT_EQ(data->materials.size(), 5u);
-    for (const auto& material : data->materials) {
-        expectMaterial(material.material, grey);
-        EXPECT_FALSE(material.hasTexture);
-    }
+    ASSERT_EQ(data->materials.size(), 1u);
+    expectMaterial(data->materials[0].material, grey);
+    EXPECT_FALSE(data->materials[0].hasTexture);
+    EXPECT_EQ(data->attributes, std::vector<DWORD>(5, 0));
 
     // A top-level material that a list refers to is taken, and a mesh beside it without a
     // list still gets the default; the body may follow the header on its line.

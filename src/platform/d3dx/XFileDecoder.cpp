@@ -121,10 +121,13 @@ MeshMaterial defaultMaterial() {
     return result;
 }
 
-MeshMaterial convertMaterial(const aiMaterial& source) {
+bool isDefaultMaterial(const aiMaterial& source) {
     aiString name;
-    if (source.Get(AI_MATKEY_NAME, name) == AI_SUCCESS && std::strcmp(name.C_Str(), kDefaultMaterialName) == 0)
-        return defaultMaterial();
+    return source.Get(AI_MATKEY_NAME, name) == AI_SUCCESS && std::strcmp(name.C_Str(), kDefaultMaterialName) == 0;
+}
+
+MeshMaterial convertMaterial(const aiMaterial& source) {
+    if (isDefaultMaterial(source)) return defaultMaterial();
     const D3DCOLORVALUE black = {0.0f, 0.0f, 0.0f, 1.0f};
     MeshMaterial result{};
     D3DMATERIAL9& material = result.material;
@@ -173,7 +176,21 @@ std::shared_ptr<const MeshData> decodeXFile(const unsigned char* bytes, size_t s
     if (faces.empty()) return nullptr;
 
     auto data = std::make_shared<MeshData>();
-    for (unsigned m = 0; m < scene->mNumMaterials; ++m) data->materials.push_back(convertMaterial(*scene->mMaterials[m]));
+    // Each mesh without a material list brought its own default material; D3DX gives them
+    // all one.
+    std::vector<DWORD> attributeOf(scene->mNumMaterials);
+    DWORD defaultAttribute = DWORD(-1);
+    for (unsigned m = 0; m < scene->mNumMaterials; ++m) {
+        const bool isDefault = isDefaultMaterial(*scene->mMaterials[m]);
+        if (isDefault && defaultAttribute != DWORD(-1)) {
+            attributeOf[m] = defaultAttribute;
+            continue;
+        }
+        attributeOf[m] = DWORD(data->materials.size());
+        if (isDefault) defaultAttribute = attributeOf[m];
+        data->materials.push_back(convertMaterial(*scene->mMaterials[m]));
+    }
+    for (Face& face : faces) face.attribute = attributeOf[face.attribute];
 
     // D3DX sorts faces by material, keeping file order within one material.
     std::stable_sort(faces.begin(), faces.end(), [](const Face& a, const Face& b) { return a.attribute < b.attribute; });

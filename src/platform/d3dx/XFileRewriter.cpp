@@ -312,10 +312,20 @@ bool rewriteMesh(const XObject& object, BinaryWriter& out) {
     return true;
 }
 
-bool rewriteMatrix(const XObject& matrix, BinaryWriter& out) {
+// `frameMatrix` times `matrix`, both 4 x 4 row by row as in the file: D3DX multiplies a
+// frame's later matrix into the ones before it, so what follows goes through both.
+bool rewriteMatrix(const XObject& matrix, std::vector<float>& frameMatrix, BinaryWriter& out) {
     Values in(matrix.values);
     std::vector<float> elements;
     if (!in.reals(16, elements) || !in.done()) return false;
+    if (!frameMatrix.empty()) {
+        std::vector<float> product(16, 0.0f);
+        for (int row = 0; row < 4; ++row)
+            for (int column = 0; column < 4; ++column)
+                for (int k = 0; k < 4; ++k) product[row * 4 + column] += frameMatrix[row * 4 + k] * elements[k * 4 + column];
+        elements = product;
+    }
+    frameMatrix = elements;
     out.header("FrameTransformMatrix", std::string());
     out.reals(elements);
     out.close();
@@ -337,7 +347,7 @@ bool rewriteFrameContents(const std::vector<XChild>& children, size_t first, siz
 }
 
 // A frame's matrix moves what follows it in the frame, not what came before; a later
-// matrix takes over from an earlier one. assimp knows one matrix per frame, so each
+// matrix is multiplied into the earlier ones. assimp knows one matrix per frame, so each
 // matrix after the first content becomes an unnamed frame around what it moves.
 bool rewriteFrame(const XObject& object, BinaryWriter& out) {
     out.header("Frame", object.name);
@@ -352,10 +362,11 @@ bool rewriteFrame(const XObject& object, BinaryWriter& out) {
     }
     // The usual frame: one matrix, ahead of everything it moves.
     const bool matrixOfTheFrame = contentBefore == 0 && matrices == 1;
+    std::vector<float> frameMatrix;
     while (matrix < children.size()) {
         if (!matrixOfTheFrame) out.header("Frame", std::string());
         size_t next;
-        if (!rewriteMatrix(*children[matrix].object, out) || !rewriteFrameContents(children, matrix + 1, next, out))
+        if (!rewriteMatrix(*children[matrix].object, frameMatrix, out) || !rewriteFrameContents(children, matrix + 1, next, out))
             return false;
         if (!matrixOfTheFrame) out.close();
         matrix = next;
