@@ -4,17 +4,17 @@
 # a fault, under AddressSanitizer and UndefinedBehaviorSanitizer. Logs and anything found
 # go to build-san/fuzz/long/<target>/; the last lines of each log give the counts. The
 # time limit per input is generous: at the lowest priority a busy machine can starve a run.
-#   scripts/fuzz-long.sh [runs] [target...]     targets: wave xfile picture effect
+#   scripts/fuzz-long.sh [runs] [target...]     targets: wave xfile picture effect replay settings
 set -e
 cd "$(dirname "$0")/.."
 runs=${1:-1000000}
 [ $# -gt 0 ] && shift
-targets=${*:-wave xfile picture effect}
+targets=${*:-wave xfile picture effect replay settings}
 CC=clang CXX=clang++ cmake -S . -B build-san -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_FUZZ=ON -DVELMORA_BENCH=OFF >/dev/null
 cmake --build build-san -j"$(nproc)" --target velmora_fuzzers
 for target in $targets; do
   case $target in
-    wave) max=4096 ;; xfile) max=16384 ;; picture|effect) max=8192 ;;
+    wave) max=4096 ;; xfile) max=16384 ;; picture|effect|settings) max=8192 ;; replay) max=40960 ;;
     *) echo "unknown target $target"; exit 2 ;;
   esac
   out=build-san/fuzz/long/$target
