@@ -152,7 +152,7 @@ bool ReplayFile::load(const std::string& path, ReplayFile& file, std::string& pr
         return false;
     }
     if (!std::filesystem::is_regular_file(status)) {
-        problem = path + " is not a regular file";
+        problem = "not a regular file";
         return false;
     }
     const uintmax_t fileSize = std::filesystem::file_size(path, error);
