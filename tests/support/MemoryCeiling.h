@@ -1,6 +1,5 @@
-// Runs a piece of work in a child process whose address space may grow by only so much:
-// a reader that allocates in proportion to a file's claim, or reads a file without end,
-// dies there instead of taking the machine's memory.
+// A reader that allocates in proportion to a file's claim, or reads a file without end,
+// dies in a child process whose address space may grow by only so much.
 #pragma once
 
 #include <cstddef>
