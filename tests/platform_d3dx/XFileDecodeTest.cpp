@@ -229,6 +229,17 @@ TEST(XFileDecode, FramesMaterialsAndHeaderAsD3DXReadsThem) {
     expectMaterial(mixed->materials[0].material, {1, 0, 0, 1, 0, 0, 0, 1, 1, 1, 1, 1, 0, 0, 0, 1});
     expectMaterial(mixed->materials[1].material, grey);
     EXPECT_EQ(mixed->attributes, (std::vector<DWORD>{0, 1}));
+
+    // Each list has the material it names, whatever its place among the definitions.
+    std::string blue = triangle.text("Blue"), red = triangle.text("Red");
+    blue.insert(blue.rfind('}'), "MeshMaterialList { 1; 1; 0;; { Blue } }\n");
+    red.insert(red.rfind('}'), "MeshMaterialList { 1; 1; 0;; { Red } }\n");
+    const auto named = decode("xof 0303txt 0032 Material Red { 1;0;0;1;; 5; 1;1;1;; 0;0;0;; }\n"
+                              "Material Blue { 0;0;1;1;; 5; 1;1;1;; 0;0;0;; }\n" + blue + red);
+    ASSERT_TRUE(named);
+    ASSERT_EQ(named->attributes, (std::vector<DWORD>{0, 1}));
+    EXPECT_EQ(named->materials[0].material.Diffuse.b, 1.0f);
+    EXPECT_EQ(named->materials[1].material.Diffuse.r, 1.0f);
 }
 
 TEST(XFileDecode, FramesAreAppliedAndMeshesMergedWithTheirMaterials) {

@@ -5,7 +5,7 @@
 #include <assimp/fast_atof.h>
 
 #include <cstring>
-#include <set>
+#include <map>
 
 namespace velmora::d3dx {
 
@@ -209,7 +209,10 @@ bool rewriteMaterial(const XObject& object, BinaryWriter& out) {
     return true;
 }
 
-bool rewriteMaterialList(const XObject& object, uint32_t faceCount, BinaryWriter& out) {
+// The file's top-level materials by name, for the lists that refer to them.
+using NamedMaterials = std::map<std::string, const XObject*>;
+
+bool rewriteMaterialList(const XObject& object, uint32_t faceCount, const NamedMaterials& named, BinaryWriter& out) {
     Values in(object.values);
     uint32_t declared, indexCount;
     if (!in.integer(declared) || !in.integer(indexCount) || indexCount > in.left()) return false;
@@ -234,14 +237,13 @@ bool rewriteMaterialList(const XObject& object, uint32_t faceCount, BinaryWriter
 
     out.header("MeshMaterialList", object.name);
     out.integers(list);
+    // A reference becomes a copy of the material it names: assimp resolves a reference to
+    // the scene's material at the reference's place in the list, not to the one named.
     for (const XChild& child : object.children) {
-        if (!child.object) {
-            out.open();
-            out.name(child.reference);
-            out.close();
-        } else if (child.object->type == "Material" && !rewriteMaterial(*child.object, out)) {
-            return false;
-        }
+        auto found = child.object ? named.end() : named.find(child.reference);
+        if (!child.object && found == named.end()) return false;
+        const XObject& material = child.object ? *child.object : *found->second;
+        if (material.type == "Material" && !rewriteMaterial(material, out)) return false;
     }
     out.close();
     return true;
@@ -260,7 +262,7 @@ void writeDefaultMaterialList(uint32_t faceCount, BinaryWriter& out) {
     out.close();
 }
 
-bool rewriteMesh(const XObject& object, BinaryWriter& out) {
+bool rewriteMesh(const XObject& object, const NamedMaterials& named, BinaryWriter& out) {
     Values in(object.values);
     uint32_t vertexCount;
     std::vector<float> positions;
@@ -306,7 +308,7 @@ bool rewriteMesh(const XObject& object, BinaryWriter& out) {
         out.close();
     }
     const uint32_t faceCount = static_cast<uint32_t>(corners.size());
-    if (materials && !rewriteMaterialList(*materials, faceCount, out)) return false;
+    if (materials && !rewriteMaterialList(*materials, faceCount, named, out)) return false;
     if (!materials) writeDefaultMaterialList(faceCount, out);
     out.close();
     return true;
@@ -332,16 +334,17 @@ bool rewriteMatrix(const XObject& matrix, std::vector<float>& frameMatrix, Binar
     return true;
 }
 
-bool rewriteFrame(const XObject& object, BinaryWriter& out);
+bool rewriteFrame(const XObject& object, const NamedMaterials& named, BinaryWriter& out);
 
 // The meshes and frames of `children` from `first` up to the next matrix (or the end).
-bool rewriteFrameContents(const std::vector<XChild>& children, size_t first, size_t& next, BinaryWriter& out) {
+bool rewriteFrameContents(const std::vector<XChild>& children, size_t first, size_t& next, const NamedMaterials& named,
+                          BinaryWriter& out) {
     for (next = first; next < children.size(); ++next) {
         const XObject* child = children[next].object.get();
         if (!child) continue;
         if (child->type == "FrameTransformMatrix") return true;
-        if (child->type == "Frame" && !rewriteFrame(*child, out)) return false;
-        if (child->type == "Mesh" && !rewriteMesh(*child, out)) return false;
+        if (child->type == "Frame" && !rewriteFrame(*child, named, out)) return false;
+        if (child->type == "Mesh" && !rewriteMesh(*child, named, out)) return false;
     }
     return true;
 }
@@ -349,11 +352,11 @@ bool rewriteFrameContents(const std::vector<XChild>& children, size_t first, siz
 // A frame's matrix moves what follows it in the frame, not what came before; a later
 // matrix is multiplied into the earlier ones. assimp knows one matrix per frame, so each
 // matrix after the first content becomes an unnamed frame around what it moves.
-bool rewriteFrame(const XObject& object, BinaryWriter& out) {
+bool rewriteFrame(const XObject& object, const NamedMaterials& named, BinaryWriter& out) {
     out.header("Frame", object.name);
     const std::vector<XChild>& children = object.children;
     size_t matrix;
-    if (!rewriteFrameContents(children, 0, matrix, out)) return false;
+    if (!rewriteFrameContents(children, 0, matrix, named, out)) return false;
     size_t contentBefore = 0, matrices = 0;
     for (size_t i = 0; i < children.size(); ++i) {
         const XObject* child = children[i].object.get();
@@ -366,7 +369,7 @@ bool rewriteFrame(const XObject& object, BinaryWriter& out) {
     while (matrix < children.size()) {
         if (!matrixOfTheFrame) out.header("Frame", std::string());
         size_t next;
-        if (!rewriteMatrix(*children[matrix].object, frameMatrix, out) || !rewriteFrameContents(children, matrix + 1, next, out))
+        if (!rewriteMatrix(*children[matrix].object, frameMatrix, out) || !rewriteFrameContents(children, matrix + 1, next, named, out))
             return false;
         if (!matrixOfTheFrame) out.close();
         matrix = next;
@@ -375,12 +378,11 @@ bool rewriteFrame(const XObject& object, BinaryWriter& out) {
     return true;
 }
 
-// The names that material lists refer to by reference.
-void collectMaterialReferences(const XObject& object, std::set<std::string>& names) {
-    for (const XChild& child : object.children) {
-        if (child.object) collectMaterialReferences(*child.object, names);
-        else if (object.type == "MeshMaterialList") names.insert(child.reference);
-    }
+// Every named material, wherever it stands, for the lists that refer to it.
+void collectNamedMaterials(const XObject& object, NamedMaterials& named) {
+    if (object.type == "Material" && !object.name.empty()) named.emplace(object.name, &object);
+    for (const XChild& child : object.children)
+        if (child.object) collectNamedMaterials(*child.object, named);
 }
 
 }  // namespace
@@ -392,14 +394,13 @@ bool rewriteXFile(const unsigned char* bytes, size_t size, std::string& checked)
     tokens.clear();
 
     // A top-level material is only a definition: a mesh has it when its list refers to it.
-    std::set<std::string> referenced;
-    for (const XObject& object : objects) collectMaterialReferences(object, referenced);
+    NamedMaterials named;
+    for (const XObject& object : objects) collectNamedMaterials(object, named);
 
     BinaryWriter out;
     for (const XObject& object : objects) {
-        if (object.type == "Frame" && !rewriteFrame(object, out)) return false;
-        if (object.type == "Mesh" && !rewriteMesh(object, out)) return false;
-        if (object.type == "Material" && referenced.count(object.name) && !rewriteMaterial(object, out)) return false;
+        if (object.type == "Frame" && !rewriteFrame(object, named, out)) return false;
+        if (object.type == "Mesh" && !rewriteMesh(object, named, out)) return false;
     }
     checked = std::move(out.bytes());
     return true;
