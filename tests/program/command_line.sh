@@ -3,7 +3,8 @@
 # controls) and --version print and exit 0, an unknown option or an empty file or folder
 # prints the usage on standard error and exits 2, and the man page names every option
 # --help does. With no data anywhere, or a --data folder without it, the game names the
-# places it tried and exits 1, even though its own folder holds data in the second case.
+# places it tried and exits 1, even though its own folder holds data in the second case;
+# so does a replay file named from a working folder that was deleted.
 set -u
 binary="$1"
 run_dir="$2"
