@@ -32,6 +32,27 @@ const Words kTexts[] = {
     {"Ignore", "無視"},
     {"Yes", "はい"},
     {"No", "いいえ"},
+    // The platform's own messages.
+    {"velmora: no data/ and Shader/ in %s\n", "velmora: %s に data/ と Shader/ がありません\n"},
+    {"The game's data (the folders data and Shader) was not found in:%s\nStart it with --data DIR to name the folder that holds them.",
+     "ゲームのデータ（data と Shader のフォルダ）が次の場所にありません:%s\nそれらを含むフォルダを --data DIR で指定して起動してください。"},
+    {"velmora: no display: %s\n", "velmora: ディスプレイがありません: %s\n"},
+    {"velmora: no display could be opened (DISPLAY=%s)\n", "velmora: ディスプレイを開けませんでした (DISPLAY=%s)\n"},
+    {"velmora: this display offers no OpenGL 3.3\n", "velmora: このディスプレイでは OpenGL 3.3 を使えません\n"},
+    {"velmora: %s: %s; using the defaults\n", "velmora: %s: %s。既定の設定を使います\n"},
+    {"velmora: %s:%s: %s; keeping the default\n", "velmora: %s:%s: %s。この行は既定値のままです\n"},
+    {"unknown setting '%s'", "不明な設定 '%s'"},
+    {"not a 'name = value' line", "「名前 = 値」の行ではありません"},
+    {"'%s' is not a value of %s: %s", "'%s' は %s の値ではありません: %s"},
+    {"unexpected argument '%s'", "予期しない引数 '%s'"},
+    {"--%s takes no value", "--%s は値を取りません"},
+    {"--data needs a folder", "--data にはフォルダが必要です"},
+    {"--%s needs a file", "--%s にはファイルが必要です"},
+    {"--%s needs a value", "--%s には値が必要です"},
+    {"unknown option '--%s'", "不明なオプション '--%s'"},
+    {"--record and --replay exclude each other", "--record と --replay は同時に使えません"},
+    {"velmora: cannot record to %s: %s\n", "velmora: %s に記録できません: %s\n"},
+    {"velmora: cannot replay %s: %s\n", "velmora: %s を再生できません: %s\n"},
 };
 
 // "ja", "ja_JP.UTF-8", "ja-JP", "ja@..." but not "jam" or "javanese".
@@ -63,6 +84,17 @@ std::string localized(const std::string& text) {
     for (const Words& words : kTexts)
         if (text == words.english || text == words.japanese) return japanese ? words.japanese : words.english;
     return text;
+}
+
+std::string localized(const std::string& format, std::initializer_list<std::string> values) {
+    std::string words = localized(format), text;
+    const std::string* value = values.begin();
+    size_t from = 0;
+    for (size_t blank; (blank = words.find("%s", from)) != std::string::npos && value != values.end(); ++value) {
+        text += words.substr(from, blank - from) + *value;
+        from = blank + 2;
+    }
+    return text + words.substr(from);
 }
 
 }  // namespace velmora

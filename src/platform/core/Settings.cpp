@@ -1,5 +1,7 @@
 #include "velmora/Settings.h"
 
+#include "velmora/Language.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -70,7 +72,7 @@ bool applySetting(Settings& settings, const std::string& name, const std::string
     bool known = false;
     for (const SettingHelp& help : settingsHelp()) known = known || name == help.name;
     if (!known) {
-        problem = "unknown setting '" + name + "'";
+        problem = localized("unknown setting '%s'", {name});
         return false;
     }
     bool ok = false;
@@ -105,7 +107,7 @@ bool applySetting(Settings& settings, const std::string& name, const std::string
     }
     if (!ok) {
         for (const SettingHelp& help : settingsHelp())
-            if (name == help.name) problem = "'" + value + "' is not a value of " + name + ": " + help.values;
+            if (name == help.name) problem = localized("'%s' is not a value of %s: %s", {value, name, help.values});
     }
     return ok;
 }
@@ -122,7 +124,8 @@ std::string settingsFilePath() {
 void loadSettingsFile(Settings& settings, const std::string& path, std::FILE* warnings) {
     std::FILE* file = std::fopen(path.c_str(), "r");
     if (!file) {
-        if (errno != ENOENT) std::fprintf(warnings, "velmora: %s: %s; using the defaults\n", path.c_str(), std::strerror(errno));
+        if (errno != ENOENT)
+            std::fputs(localized("velmora: %s: %s; using the defaults\n", {path, std::strerror(errno)}).c_str(), warnings);
         return;
     }
     std::string line;
@@ -132,16 +135,17 @@ void loadSettingsFile(Settings& settings, const std::string& path, std::FILE* wa
         size_t equals = line.find('=');
         std::string problem;
         if (equals == std::string::npos) {
-            problem = "not a 'name = value' line";
+            problem = localized("not a 'name = value' line");
         } else {
             applySetting(settings, trimmed(line.substr(0, equals)), trimmed(line.substr(equals + 1)), problem);
         }
         if (!problem.empty())
-            std::fprintf(warnings, "velmora: %s:%d: %s; keeping the default\n", path.c_str(), number, problem.c_str());
+            std::fputs(localized("velmora: %s:%s: %s; keeping the default\n", {path, std::to_string(number), problem}).c_str(),
+                       warnings);
     }
     // Opening a folder works; reading it does not.
     if (std::ferror(file))
-        std::fprintf(warnings, "velmora: %s: %s; using the defaults\n", path.c_str(), std::strerror(errno));
+        std::fputs(localized("velmora: %s: %s; using the defaults\n", {path, std::strerror(errno)}).c_str(), warnings);
     std::fclose(file);
 }
 

@@ -3,6 +3,7 @@
 // looks up their English words, and the Japanese words for its own English texts.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 
 namespace velmora {
@@ -18,5 +19,9 @@ Language playerLanguage();
 // captions, keyed by the game's own text) and the platform's English texts. A text the
 // table does not know comes back unchanged.
 std::string localized(const std::string& text);
+
+// The same for a text with blanks: each "%s" of the player's words takes the next value
+// (a path, a name, a reason), in order.
+std::string localized(const std::string& format, std::initializer_list<std::string> values);
 
 }  // namespace velmora
