@@ -145,6 +145,10 @@ try {
     await page.waitForSelector('#question button', { visible: true, timeout: 60000 });
     box = await page.$eval('#canvas', (c) => { const r = c.getBoundingClientRect(); return { x: r.x, y: r.y, width: r.width, height: r.height }; });
     expect(Math.abs(box.width / box.height - 16 / 9) < 0.01, 'the canvas keeps 16:9', `${box.width}x${box.height}`);
+    // Chromium's own language, en-US, gets the page's dialog in English.
+    const dialog = await page.$$eval('#question-text, #question button', (parts) => parts.map((p) => p.textContent).join(' | '));
+    expect(dialog === 'Confirm: Play in full screen? | Yes | No', 'the dialog asks in the browser\'s language', dialog);
+    await look('00-question');
     const buttons = await page.$$('#question button');
     await buttons[buttons.length - 1].click();  // the last button: No, play in the page
     let titlePaint, checked = 0;

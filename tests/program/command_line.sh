@@ -29,6 +29,11 @@ for option in $(grep -o -- '--[a-z-]*' "$work/out" | sort -u); do
 done
 echo "ok: --help shows the options and the controls; the man page names every option"
 
+run env LC_ALL=ja_JP.UTF-8 "$binary" --help
+grep -qF "使い方: velmora" "$work/out" && grep -qF "操作:" "$work/out" && grep -qF -- "--language=V" "$work/out" \
+    || fail "--help in a Japanese locale is not in Japanese"
+echo "ok: --help in a Japanese locale is in Japanese"
+
 run "$binary" --version
 [ "$status" -eq 0 ] && grep -qE '^velmora [0-9]+\.[0-9]+' "$work/out" || fail "--version: exit code $status, '$(cat "$work/out")'"
 echo "ok: --version prints $(cat "$work/out")"

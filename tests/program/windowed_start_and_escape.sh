@@ -19,7 +19,7 @@ start_game "$binary"
 answered=""
 for _ in $(seq 300); do
     game_alive || fail "the game ended before asking the start-up question"
-    box=$(window_captioned "確認")
+    box=$(window_captioned "$QUESTION_CAPTION")
     if [ -n "$box" ]; then
         game=$(window_captioned "Velmora")
         if [ -n "$game" ] && viewable "$game"; then fail "the game window is shown while the question is open"; fi
@@ -33,7 +33,7 @@ for _ in $(seq 300); do
     if [ -n "$game" ] && viewable "$game"; then
         # Without fonts for the box the platform asks on standard error and takes the
         # default answer; the question must still have been asked.
-        grep -q "フルスクリーンにしますか？" "$GAME_ERRORS" || fail "the game started without asking the question"
+        grep -qF "$QUESTION_CAPTION: $QUESTION_TEXT" "$GAME_ERRORS" || fail "the game started without asking the question"
         answered="default"
         break
     fi

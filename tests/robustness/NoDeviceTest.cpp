@@ -3,6 +3,7 @@
 // (nobody is there to answer a box) and a clean exit.
 #include <velmora/HeadlessAudio.h>
 #include <velmora/HeadlessInput.h>
+#include <velmora/Settings.h>
 #include <velmora/Platform.h>
 
 #include <gtest/gtest.h>
@@ -18,17 +19,19 @@ namespace headless = velmora::headless;
 namespace robustness {
 namespace {
 
-const char* const kDeviceFailure = "Direct3D初期化ミス";
+const char* const kDeviceFailure = "Direct3D initialization error";  // the game's box, in English
 
 class NoDevice : public ::testing::Test {
 protected:
     void SetUp() override {
         velmora::selectBackend(velmora::Backend::Headless);
         resetHeadlessPlatform();
+        velmora::settings().language = velmora::LanguageChoice::English;
     }
     void TearDown() override {
         velmora::selectBackend(velmora::Backend::Headless);
         resetHeadlessPlatform();
+        velmora::settings().language = velmora::LanguageChoice::Auto;
     }
 
     // Runs WinMain on the real backend with no answers queued, as a player starting the
@@ -87,6 +90,7 @@ TEST_F(NoDevice, WithoutOpenGL33TheFailureIsWrittenToStandardError) {
     EXPECT_EQ(exitCode, 0);
     EXPECT_EQ(frames, 0);
     EXPECT_NE(written.find(kDeviceFailure), std::string::npos) << "standard error was:\n" << written;
+    EXPECT_NE(written.find("no OpenGL 3.3"), std::string::npos) << "the reason, for the player:\n" << written;
     EXPECT_EQ(g_sceneManager, nullptr);
 }
 

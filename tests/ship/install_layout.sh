@@ -68,7 +68,7 @@ for start in "$game" "$work/velmora-link"; do
         timeout -s KILL 30 "$start" 2>"$work/errors" >/dev/null)
     status=$?
     [ "$status" -eq 0 ] || { cat "$work/errors"; fail "$start without a display: exit code $status, expected 0"; }
-    grep -q "Direct3D初期化ミス" "$work/errors" \
+    grep -q "Direct3D initialization error" "$work/errors" \
         || { cat "$work/errors"; fail "$start without a display did not report the start-up failure"; }
 done
 echo "ok: the installed game without a display reports the start-up failure and exits 0"

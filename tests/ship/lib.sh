@@ -20,6 +20,11 @@ viewable() {
     xwininfo -id "$1" 2>/dev/null | grep -q "Map State: IsViewable"
 }
 
+# The start-up question as the player reads it in the tests' English locale: the game's
+# own words ("確認", "フルスクリーンにしますか？") are for Japanese players.
+QUESTION_CAPTION="Confirm"
+QUESTION_TEXT="Play in full screen?"
+
 # Starts a command as the game in the background with a UTF-8 locale (message boxes
 # need it) and standard error in GAME_ERRORS; sets GAME_PID. Whatever happens, the
 # game is killed with SIGKILL on exit (SDL catches SIGTERM, a message box blocks).
@@ -44,12 +49,12 @@ game_alive() {
     kill -0 "$GAME_PID" 2>/dev/null
 }
 
-# Waits for the start-up question (the box captioned 確認) and sets BOX to its window.
+# Waits for the start-up question (the box captioned QUESTION_CAPTION) and sets BOX to its window.
 wait_for_question() {
     BOX=""
     for _ in $(seq 300); do
         game_alive || fail "the game ended before asking the start-up question"
-        BOX=$(window_captioned "確認")
+        BOX=$(window_captioned "$QUESTION_CAPTION")
         [ -n "$BOX" ] && break
         sleep 0.1
     done

@@ -9,7 +9,7 @@ window_test_setup "$1" "$2" "$3" "$4" start_anywhere
 source_dir="$5"
 
 no_question() {
-    [ -z "$(window_captioned "確認")" ] || fail "$1 asked the start-up question"
+    [ -z "$(window_captioned "$QUESTION_CAPTION")" ] || fail "$1 asked the start-up question"
 }
 
 start_from() {

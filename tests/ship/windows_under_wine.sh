@@ -11,6 +11,7 @@
 # Windows when the effect fails: the box is answered and noted.
 set -u
 source "$(dirname "$0")/lib.sh"
+QUESTION_CAPTION="確認"  # Windows' own box shows the game's own words
 if ! command -v wine >/dev/null 2>&1 || [ ! -d /usr/lib/i386-linux-gnu/wine ]; then
     echo "SKIPPED: no 32-bit Wine installed"
     exit 77

@@ -1,5 +1,6 @@
 #include "velmora/Settings.h"
 
+#include "velmora/Language.h"
 #include "velmora/Printable.h"
 
 #include <algorithm>
@@ -70,19 +71,19 @@ using KeptValues = std::map<std::string, std::string>;
 
 // The warning for one line, empty when the line is fine.
 std::string applyLine(Settings& settings, const std::string& text, int number, KeptValues& kept) {
-    if (text.size() > kMaxLineBytes) return "longer than " + std::to_string(kMaxLineBytes) + " characters; ignored";
+    if (text.size() > kMaxLineBytes) return localized("longer than %s characters; ignored", {std::to_string(kMaxLineBytes)});
     std::string line = trimmed(text.substr(0, text.find('#')));
     if (line.empty()) return "";
     size_t equals = line.find('=');
-    if (equals == std::string::npos) return "not a 'name = value' line; ignored";
+    if (equals == std::string::npos) return localized("not a 'name = value' line; ignored");
     std::string name = trimmed(line.substr(0, equals)), value = trimmed(line.substr(equals + 1)), problem;
     if (applySetting(settings, name, value, problem)) {
-        kept[name] = "'" + value + "' from line " + std::to_string(number);
+        kept[name] = localized("'%s' from line %s", {printable(value), std::to_string(number)});
         return "";
     }
-    if (!isSetting(name)) return problem + "; ignored";
+    if (!isSetting(name)) return localized("%s; ignored", {problem});
     auto found = kept.find(name);
-    return problem + "; keeping " + (found == kept.end() ? "the default" : found->second);
+    return localized("%s; keeping %s", {problem, found == kept.end() ? localized("the default") : found->second});
 }
 
 }  // namespace
@@ -101,6 +102,7 @@ const std::vector<SettingHelp>& settingsHelp() {
         {"full_screen", "ask, yes or no (ask)"},
         {"render_scale", "native, 1, 2, 3 or 4 (native)"},
         {"multisample", "0, 2, 4 or 8 (0)"},
+        {"language", "auto, en or ja (auto)"},
     };
     return help;
 }
@@ -113,7 +115,7 @@ bool isSetting(const std::string& name) {
 
 bool applySetting(Settings& settings, const std::string& name, const std::string& typed, std::string& problem) {
     if (!isSetting(name)) {
-        problem = "unknown setting '" + printable(name) + "'";
+        problem = localized("unknown setting '%s'", {printable(name)});
         return false;
     }
     // The file's lines are trimmed; a value typed on the command line is read the same way.
@@ -143,10 +145,15 @@ bool applySetting(Settings& settings, const std::string& name, const std::string
     } else if (name == "multisample") {
         ok = parseWholeNumber(value, 0, 8, whole) && (whole == 0 || whole == 2 || whole == 4 || whole == 8);
         if (ok) settings.multisample = whole;
+    } else if (name == "language") {
+        ok = value == "auto" || value == "en" || value == "ja";
+        if (ok) settings.language = value == "auto" ? LanguageChoice::Auto
+                                    : value == "en" ? LanguageChoice::English
+                                                    : LanguageChoice::Japanese;
     }
     if (!ok) {
         for (const SettingHelp& help : settingsHelp())
-            if (name == help.name) problem = "'" + printable(value) + "' is not a value of " + name + ": " + help.values;
+            if (name == help.name) problem = localized("'%s' is not a value of %s: %s", {printable(value), name, help.values});
     }
     return ok;
 }
@@ -163,7 +170,8 @@ std::string settingsFilePath() {
 void loadSettingsFile(Settings& settings, const std::string& path, std::FILE* warnings) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) {
-        if (errno != ENOENT) std::fprintf(warnings, "velmora: %s: %s; using the defaults\n", path.c_str(), std::strerror(errno));
+        if (errno != ENOENT)
+            std::fputs(localized("velmora: %s: %s; using the defaults\n", {path, std::strerror(errno)}).c_str(), warnings);
         return;
     }
     std::string text(kMaxFileBytes + 1, '\0');
@@ -173,12 +181,13 @@ void loadSettingsFile(Settings& settings, const std::string& path, std::FILE* wa
     const int error = errno;
     std::fclose(file);
     if (failed) {
-        std::fprintf(warnings, "velmora: %s: %s; using the defaults\n", path.c_str(), std::strerror(error));
+        std::fputs(localized("velmora: %s: %s; using the defaults\n", {path, std::strerror(error)}).c_str(), warnings);
         return;
     }
     if (text.size() > kMaxFileBytes) {
-        std::fprintf(warnings, "velmora: %s: larger than %zu KiB, not a settings file; using the defaults\n",
-                     path.c_str(), kMaxFileBytes / 1024);
+        std::fputs(localized("velmora: %s: larger than %s KiB, not a settings file; using the defaults\n",
+                             {path, std::to_string(kMaxFileBytes / 1024)}).c_str(),
+                   warnings);
         return;
     }
     // Some editors start a UTF-8 file with a byte order mark.
@@ -192,10 +201,12 @@ void loadSettingsFile(Settings& settings, const std::string& path, std::FILE* wa
         std::string warning = applyLine(settings, text.substr(start, end - start), number, kept);
         start = end + 1;
         if (warning.empty()) continue;
-        if (++problems <= kMaxWarnings) std::fprintf(warnings, "velmora: %s:%d: %s\n", path.c_str(), number, warning.c_str());
+        if (++problems <= kMaxWarnings)
+            std::fputs(localized("velmora: %s:%s: %s\n", {path, std::to_string(number), warning}).c_str(), warnings);
     }
     if (problems > kMaxWarnings)
-        std::fprintf(warnings, "velmora: %s: and %d more problems\n", path.c_str(), problems - kMaxWarnings);
+        std::fputs(localized("velmora: %s: and %s more problems\n", {path, std::to_string(problems - kMaxWarnings)}).c_str(),
+                   warnings);
 }
 
 }  // namespace velmora

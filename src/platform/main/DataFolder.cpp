@@ -1,5 +1,7 @@
 #include "DataFolder.h"
 
+#include "velmora/Language.h"
+
 #include <filesystem>
 #include <system_error>
 
@@ -48,10 +50,11 @@ DataFolderSearch findDataFolder(const std::string& givenFolder, const std::strin
 }
 
 std::string describeMissingData(const DataFolderSearch& search) {
-    std::string text = "The game's data (the folders data and Shader) was not found in:";
-    for (const std::string& place : search.tried) text += "\n  " + place;
-    text += "\nStart it with --data DIR to name the folder that holds them.";
-    return text;
+    std::string places;
+    for (const std::string& place : search.tried) places += "\n  " + place;
+    return localized("The game's data (the folders data and Shader) was not found in:%s\nStart it with --data DIR to "
+                     "name the folder that holds them.",
+                     {places});
 }
 
 }  // namespace velmora

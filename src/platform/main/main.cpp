@@ -4,6 +4,7 @@
 #include "DataFolder.h"
 #include "win32/sdl/Utf8Locale.h"
 #include "velmora/HeadlessInput.h"
+#include "velmora/Language.h"
 #include "velmora/Platform.h"
 #include "velmora/Replay.h"
 #include "velmora/Settings.h"
@@ -75,7 +76,8 @@ int main(int argc, char** argv) {
         if (!makeAbsolute(line.recordFile)) return 1;
         std::FILE* file = std::fopen(line.recordFile.c_str(), "ab");
         if (!file) {
-            std::fprintf(stderr, "velmora: cannot record to %s: %s\n", line.recordFile.c_str(), std::strerror(errno));
+            std::fputs(velmora::localized("velmora: cannot record to %s: %s\n", {line.recordFile, std::strerror(errno)}).c_str(),
+                       stderr);
             return 1;
         }
         std::fclose(file);
@@ -93,7 +95,7 @@ int main(int argc, char** argv) {
         // standard error) for a player who started it from a menu.
         std::string places;
         for (const std::string& place : data.tried) places += (places.empty() ? "" : ", ") + place;
-        std::fprintf(stderr, "velmora: no data/ and Shader/ in %s\n", places.c_str());
+        std::fputs(velmora::localized("velmora: no data/ and Shader/ in %s\n", {places}).c_str(), stderr);
         MessageBoxA(nullptr, velmora::describeMissingData(data).c_str(), "Velmora", MB_OK | MB_ICONERROR);
         return 1;
     }
@@ -104,7 +106,7 @@ int main(int argc, char** argv) {
         velmora::headless::queueMessageBoxAnswer(settings.fullScreen == velmora::FullScreenChoice::Yes ? IDYES : IDNO);
     std::string problem;
     if (!line.replayFile.empty() && !velmora::replay::startReplay(line.replayFile, problem)) {
-        std::fprintf(stderr, "velmora: cannot replay %s: %s\n", line.replayFile.c_str(), problem.c_str());
+        std::fputs(velmora::localized("velmora: cannot replay %s: %s\n", {line.replayFile, problem}).c_str(), stderr);
         return 1;
     }
     if (!line.recordFile.empty()) velmora::replay::startRecording();

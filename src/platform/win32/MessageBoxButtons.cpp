@@ -1,10 +1,13 @@
 #include "MessageBoxButtons.h"
 
+#include "velmora/Language.h"
+
 namespace velmora::win32 {
 
 MessageBoxButtons MessageBoxButtons::forType(UINT type) {
-    const MessageBoxButton ok{IDOK, "OK"}, cancel{IDCANCEL, "Cancel"}, abort{IDABORT, "Abort"},
-        retry{IDRETRY, "Retry"}, ignore{IDIGNORE, "Ignore"}, yes{IDYES, "Yes"}, no{IDNO, "No"};
+    const MessageBoxButton ok{IDOK, localized("OK")}, cancel{IDCANCEL, localized("Cancel")},
+        abort{IDABORT, localized("Abort")}, retry{IDRETRY, localized("Retry")}, ignore{IDIGNORE, localized("Ignore")},
+        yes{IDYES, localized("Yes")}, no{IDNO, localized("No")};
 
     MessageBoxButtons result;
     switch (type & MB_TYPEMASK) {

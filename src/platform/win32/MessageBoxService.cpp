@@ -3,6 +3,7 @@
 #include "Desktop.h"
 #include "MessageBoxButtons.h"
 #include "Win32Platform.h"
+#include "velmora/Language.h"
 
 namespace velmora::win32 {
 
@@ -16,7 +17,9 @@ int MessageBoxService::show(const char* text, const char* caption, UINT type, SD
         answer = 0;  // an unknown type makes the call fail
     } else {
         answer = Win32Platform::instance().replay.answer([&] {
-            if (answers_.empty()) return desktop().askPlayer(text, caption, type, layout, parent);
+            // The player reads the box in their language; the record keeps the game's words.
+            if (answers_.empty())
+                return desktop().askPlayer(localized(text).c_str(), localized(caption).c_str(), type, layout, parent);
             int queued = answers_.front();
             answers_.pop_front();
             return queued;

@@ -1,5 +1,6 @@
 // MessageBoxA: a replay's answers first, then scripted answers (tests), else the desktop
-// asks the player (see Desktop::askPlayer). Every call is recorded.
+// asks the player (see Desktop::askPlayer) in their language. Every call is recorded as the
+// game made it.
 #pragma once
 
 #include "velmora/HeadlessInput.h"

@@ -1,8 +1,11 @@
 #include "GlContext.h"
 
+#include "velmora/Language.h"
 #include "win32/WindowSystem.h"
 
 #include <epoxy/gl.h>
+
+#include <cstdio>
 
 namespace velmora::d3d9 {
 
@@ -60,7 +63,11 @@ bool probeCoreProfile() {
 bool GlContext::supported() {
     static int capable = -1;  // unknown until probed
     if (!win32::videoAvailable()) return false;
-    if (capable < 0) capable = probeCoreProfile() ? 1 : 0;
+    if (capable < 0) {
+        capable = probeCoreProfile() ? 1 : 0;
+        // The game only learns that its device failed; the reason is for the player.
+        if (!capable) std::fputs(localized("velmora: this display offers no OpenGL 3.3\n").c_str(), stderr);
+    }
     return capable == 1;
 }
 

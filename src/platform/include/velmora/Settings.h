@@ -10,6 +10,7 @@
 namespace velmora {
 
 enum class FullScreenChoice { Ask, Yes, No };
+enum class LanguageChoice { Auto, English, Japanese };
 
 struct Settings {
     double mouseSpeed = 1.0;     // multiplies mouse motion
@@ -19,6 +20,7 @@ struct Settings {
     FullScreenChoice fullScreen = FullScreenChoice::Ask;  // Ask: the start-up question
     int renderScale = 0;         // 0: the window's own pixel size; n: n x 1280 x 720
     int multisample = 0;         // samples per pixel; 0 is off
+    LanguageChoice language = LanguageChoice::Auto;  // Auto: the locale's, see playerLanguage
 };
 
 // The process's settings; defaults until main loads them.

@@ -114,7 +114,7 @@ int showSdlBox(const char* text, const char* caption, UINT type, const MessageBo
         Uint32 flags = 0;
         if (static_cast<int>(i) == layout.defaultIndex) flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
         if (layout.buttons[i].answer == layout.escapeAnswer) flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
-        buttons.push_back({flags, layout.buttons[i].answer, layout.buttons[i].label});
+        buttons.push_back({flags, layout.buttons[i].answer, layout.buttons[i].label.c_str()});
     }
     SDL_MessageBoxData data{};
     data.flags = sdlIconFlags(type) | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT;

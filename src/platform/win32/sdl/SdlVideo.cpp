@@ -1,5 +1,6 @@
 #include "SdlVideo.h"
 
+#include "velmora/Language.h"
 #include "velmora/Platform.h"
 
 #include <SDL.h>
@@ -84,13 +85,13 @@ bool SdlVideo::start() {
 
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         // The game only learns that its device failed; the reason is for the player.
-        std::fprintf(stderr, "velmora: no display: %s\n", SDL_GetError());
+        std::fputs(localized("velmora: no display: %s\n", {SDL_GetError()}).c_str(), stderr);
         state_ = State::Refused;
         return false;
     }
     if (driverHasNoDisplay(SDL_GetCurrentVideoDriver()) && !offscreenVideoAllowed()) {
-        std::fprintf(stderr, "velmora: no display could be opened (DISPLAY=%s)\n",
-                     std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "");
+        const char* display = std::getenv("DISPLAY");
+        std::fputs(localized("velmora: no display could be opened (DISPLAY=%s)\n", {display ? display : ""}).c_str(), stderr);
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         state_ = State::Refused;
         return false;

@@ -21,11 +21,14 @@ bool environmentCtypeIsUtf8() {
 void useUtf8TextLocale() {
     if (environmentCtypeIsUtf8()) return;
 
-    // LC_ALL outranks LC_CTYPE; its value moves to LANG so the other categories keep it.
+    // LC_ALL outranks LC_CTYPE; its value moves to LANG so the other categories keep it,
+    // which they do only once their own variables, which LC_ALL outranked, are gone.
     if (const char* all = std::getenv("LC_ALL"); all && *all) {
         std::string value = all;
         setenv("LANG", value.c_str(), 1);
         unsetenv("LC_ALL");
+        for (const char* category : {"LC_COLLATE", "LC_MESSAGES", "LC_MONETARY", "LC_NUMERIC", "LC_TIME"})
+            unsetenv(category);
     }
     setenv("LC_CTYPE", "C.UTF-8", 1);
     std::setlocale(LC_CTYPE, "");

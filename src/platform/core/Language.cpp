@@ -1,0 +1,108 @@
+#include "velmora/Language.h"
+
+#include "velmora/Settings.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace velmora {
+
+namespace {
+
+struct Words {
+    const char* english;
+    const char* japanese;
+};
+
+// One text a line, in both languages. The game's texts are found by their Japanese, the
+// platform's by their English; printf formats keep their conversions in the same order.
+const Words kTexts[] = {
+    // The game's message boxes.
+    {"Play in full screen?", "フルスクリーンにしますか？"},
+    {"Confirm", "確認"},
+    {"Direct3D initialization error", "Direct3D初期化ミス"},
+    {"Direct3D initialization failed", "Direct3Dの初期化に失敗"},
+    {"Direct3D initialization", "Direct3D初期化"},
+    {"Shader compile error", "シェーダコンパイルエラー"},
+    // Message box buttons.
+    {"OK", "OK"},
+    {"Cancel", "キャンセル"},
+    {"Abort", "中止"},
+    {"Retry", "再試行"},
+    {"Ignore", "無視"},
+    {"Yes", "はい"},
+    {"No", "いいえ"},
+    // The platform's own messages.
+    {"velmora: no data/ and Shader/ in %s\n", "velmora: %s に data/ と Shader/ がありません\n"},
+    {"The game's data (the folders data and Shader) was not found in:%s\nStart it with --data DIR to name the folder that holds them.",
+     "ゲームのデータ（data と Shader のフォルダ）が次の場所にありません:%s\nそれらを含むフォルダを --data DIR で指定して起動してください。"},
+    {"velmora: no display: %s\n", "velmora: ディスプレイがありません: %s\n"},
+    {"velmora: no display could be opened (DISPLAY=%s)\n", "velmora: ディスプレイを開けませんでした (DISPLAY=%s)\n"},
+    {"velmora: this display offers no OpenGL 3.3\n", "velmora: このディスプレイでは OpenGL 3.3 を使えません\n"},
+    {"velmora: %s: %s; using the defaults\n", "velmora: %s: %s。既定の設定を使います\n"},
+    {"velmora: %s: larger than %s KiB, not a settings file; using the defaults\n",
+     "velmora: %s: %s KiB を超えるので設定ファイルではありません。既定の設定を使います\n"},
+    {"velmora: %s:%s: %s\n", "velmora: %s:%s: %s\n"},
+    {"velmora: %s: and %s more problems\n", "velmora: %s: ほかに %s 件の問題があります\n"},
+    {"longer than %s characters; ignored", "%s 文字を超えています。この行は無視します"},
+    {"not a 'name = value' line; ignored", "「名前 = 値」の行ではありません。この行は無視します"},
+    {"%s; ignored", "%s。この行は無視します"},
+    {"%s; keeping %s", "%s。%sのままです"},
+    {"the default", "既定値"},
+    {"'%s' from line %s", "'%s'（%s 行目）"},
+    {"unknown setting '%s'", "不明な設定 '%s'"},
+    {"'%s' is not a value of %s: %s", "'%s' は %s の値ではありません: %s"},
+    {"unexpected argument '%s'", "予期しない引数 '%s'"},
+    {"--%s takes no value", "--%s は値を取りません"},
+    {"--data needs a folder", "--data にはフォルダが必要です"},
+    {"--%s needs a file", "--%s にはファイルが必要です"},
+    {"--%s needs a value", "--%s には値が必要です"},
+    {"unknown option '--%s'", "不明なオプション '--%s'"},
+    {"--record and --replay exclude each other", "--record と --replay は同時に使えません"},
+    {"velmora: cannot record to %s: %s\n", "velmora: %s に記録できません: %s\n"},
+    {"velmora: cannot replay %s: %s\n", "velmora: %s を再生できません: %s\n"},
+};
+
+// "ja", "ja_JP.UTF-8", "ja-JP", "ja@..." but not "jam" or "javanese".
+bool namesJapanese(const char* locale) {
+    return std::strncmp(locale, "ja", 2) == 0 && std::strchr("_-.@", locale[2]) != nullptr;
+}
+
+const char* messagesLocale() {
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value && value[0]) return value;
+    }
+    return "";
+}
+
+}  // namespace
+
+Language playerLanguage() {
+    switch (settings().language) {
+        case LanguageChoice::English: return Language::English;
+        case LanguageChoice::Japanese: return Language::Japanese;
+        case LanguageChoice::Auto: break;
+    }
+    return namesJapanese(messagesLocale()) ? Language::Japanese : Language::English;
+}
+
+std::string localized(const std::string& text) {
+    const bool japanese = playerLanguage() == Language::Japanese;
+    for (const Words& words : kTexts)
+        if (text == words.english || text == words.japanese) return japanese ? words.japanese : words.english;
+    return text;
+}
+
+std::string localized(const std::string& format, std::initializer_list<std::string> values) {
+    std::string words = localized(format), text;
+    const std::string* value = values.begin();
+    size_t from = 0;
+    for (size_t blank; (blank = words.find("%s", from)) != std::string::npos && value != values.end(); ++value) {
+        text += words.substr(from, blank - from) + *value;
+        from = blank + 2;
+    }
+    return text + words.substr(from);
+}
+
+}  // namespace velmora
