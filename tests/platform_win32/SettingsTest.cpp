@@ -74,13 +74,15 @@ TEST_F(SettingsFileTest, AGoodFileSetsEverythingItNames) {
                    "\n"
                    "stick_speed = 2.5 # a fast turn\n"
                    "stick_dead_zone = 0.1\n"
-                   "full_screen = no\n"),
+                   "full_screen = no\n"
+                   "vsync = off\n"),
               "");
     EXPECT_DOUBLE_EQ(loaded.mouseSpeed, 0.35);
     EXPECT_TRUE(loaded.invertY);
     EXPECT_DOUBLE_EQ(loaded.stickSpeed, 2.5);
     EXPECT_DOUBLE_EQ(loaded.stickDeadZone, 0.1);
     EXPECT_EQ(loaded.fullScreen, velmora::FullScreenChoice::No);
+    EXPECT_FALSE(loaded.vsync);
 }
 
 TEST_F(SettingsFileTest, EachBadLineWarnsOnceAndKeepsThatDefault) {

@@ -61,6 +61,7 @@ const std::vector<SettingHelp>& settingsHelp() {
         {"full_screen", "ask, yes or no (ask)"},
         {"render_scale", "native, 1, 2, 3 or 4 (native)"},
         {"multisample", "0, 2, 4 or 8 (0)"},
+        {"vsync", "on or off (on)"},
     };
     return help;
 }
@@ -96,6 +97,8 @@ bool applySetting(Settings& settings, const std::string& name, const std::string
     } else if (name == "multisample") {
         ok = value == "0" || value == "2" || value == "4" || value == "8";
         if (ok) settings.multisample = std::atoi(value.c_str());
+    } else if (name == "vsync") {
+        ok = parseBool(value, settings.vsync);
     }
     if (!ok) {
         for (const SettingHelp& help : settingsHelp())

@@ -49,7 +49,9 @@ std::unique_ptr<GlRenderer> GlRenderer::create(const D3DPRESENT_PARAMETERS& para
     std::unique_ptr<GlRenderer> renderer(new GlRenderer());
     renderer->context_.reset(GlContext::create(window));
     if (!renderer->context_) return nullptr;
-    SDL_GL_SetSwapInterval(params.PresentationInterval == D3DPRESENT_INTERVAL_IMMEDIATE ? 0 : 1);
+    // The player's setting, not the game's D3DPRESENT_INTERVAL_IMMEDIATE: the game's loop
+    // never presents faster than its steps, so waiting for the refresh shows each step once.
+    SDL_GL_SetSwapInterval(settings().vsync ? 1 : 0);
     renderer->hasDepthBuffer_ = params.EnableAutoDepthStencil != FALSE;
     GlBackBuffer::Quality quality;
     quality.renderScale = settings().renderScale;

@@ -19,6 +19,7 @@ struct Settings {
     FullScreenChoice fullScreen = FullScreenChoice::Ask;  // Ask: the start-up question
     int renderScale = 0;         // 0: the window's own pixel size; n: n x 1280 x 720
     int multisample = 0;         // samples per pixel; 0 is off
+    bool vsync = true;           // each present waits for the display's refresh
 };
 
 // The process's settings; defaults until main loads them.
