@@ -5,6 +5,8 @@
 
 #include "SceneManager.h"
 
+#include <algorithm>
+
 ProbeScene::ProbeScene(DWORD work) : workMs(work) { sceneId = 7; }
 
 SceneId ProbeScene::Update() {
@@ -15,6 +17,8 @@ SceneId ProbeScene::Update() {
 }
 
 void ProbeScene::Draw() {
+    mostUpdatesBetweenDraws = std::max(mostUpdatesBetweenDraws, updates - updatesAtLastDraw_);
+    updatesAtLastDraw_ = updates;
     ++draws;
     presentsAtLastDraw = velmora::drawLog().presentCount();
 }

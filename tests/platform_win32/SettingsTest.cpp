@@ -77,7 +77,8 @@ TEST_F(SettingsFileTest, AGoodFileSetsEverythingItNames) {
                    "stick_speed = 2.5 # a fast turn\n"
                    "stick_dead_zone = 0.1\n"
                    "full_screen = no\n"
-                   "language = ja\n"),
+                   "language = ja\n"
+                   "vsync = off\n"),
               "");
     EXPECT_DOUBLE_EQ(loaded.mouseSpeed, 0.35);
     EXPECT_TRUE(loaded.invertY);
@@ -85,6 +86,7 @@ TEST_F(SettingsFileTest, AGoodFileSetsEverythingItNames) {
     EXPECT_DOUBLE_EQ(loaded.stickDeadZone, 0.1);
     EXPECT_EQ(loaded.fullScreen, velmora::FullScreenChoice::No);
     EXPECT_EQ(loaded.language, velmora::LanguageChoice::Japanese);
+    EXPECT_FALSE(loaded.vsync);
 }
 
 TEST_F(SettingsFileTest, EachBadLineWarnsOnceAndKeepsThatDefault) {

@@ -48,6 +48,14 @@ void take(Shot& shot, const std::string& name) {
     velmora::writePng(shot.image, std::string(VELMORA_SCREENSHOT_DIR) + "/" + name + ".png");
 }
 
+// A late frame runs up to six steps of the rules before it draws: the first image of a new
+// screen is the first that differs from the screen before.
+void takeOnceChanged(Shot& shot, const Shot& before, const std::string& name) {
+    if (shot.taken) return;
+    take(shot, name);
+    shot.taken = shot.taken && changedShare(before.image, shot.image) > 0.05;
+}
+
 }  // namespace
 
 TEST(ScreensTest, TitleBlinkPhasesStageClearAndGameOver) {
@@ -56,7 +64,7 @@ TEST(ScreensTest, TitleBlinkPhasesStageClearAndGameOver) {
     headless::queueMessageBoxAnswer(IDNO);
 
     Shot promptBright, promptDim, stageClear, gameOverStart, gameOverShown;
-    int blinkAtBright = 0, blinkAtDim = 0;
+    int blinkAtBright = 0, blinkAtDim = 0, gameOverAt = -1;
     headless::onFrame([&](int frame) {
         STitle* title = dynamic_cast<STitle*>(g_sceneManager->currentScene);
         if (frame == 1) {
@@ -68,12 +76,14 @@ TEST(ScreensTest, TitleBlinkPhasesStageClearAndGameOver) {
             blinkAtDim = title ? title->blinkAlpha : -1;
             g_sceneManager->changeScene(2);
         }
-        if (frame == 66) {
-            take(stageClear, "stage-clear");
-            g_sceneManager->changeScene(3);
+        if (frame > 65 && !stageClear.taken) {
+            takeOnceChanged(stageClear, promptDim, "stage-clear");
+            if (stageClear.taken) g_sceneManager->changeScene(3);
+        } else if (frame > 65 && !gameOverStart.taken) {
+            takeOnceChanged(gameOverStart, stageClear, "game-over-fading-in");
+            if (gameOverStart.taken) gameOverAt = frame;
         }
-        if (frame == 67) take(gameOverStart, "game-over-fading-in");
-        if (frame == 67 + 128) {
+        if ((gameOverAt >= 0 && frame == gameOverAt + 128) || frame == 2000) {
             take(gameOverShown, "game-over");
             headless::setKeyDown(VK_ESCAPE, true);
         }

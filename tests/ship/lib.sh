@@ -227,9 +227,13 @@ wait_until_still() {
     return 1
 }
 
+# Pixels of the lock-on marker's colour in picture $1 (the game window now by default),
+# above the machine: the anchors hang there, and a hit's red flash around the machine is
+# no marker.
 marker_pixels() {
-    look
-    "$PROBE" count "$LOOK" 0 0 "$GAME_W" "$GAME_H" marker
+    local picture="${1:-}"
+    [ -n "$picture" ] || { look; picture="$LOOK"; }
+    "$PROBE" count "$picture" $(region 0 0 1 0.7) marker
 }
 
 # While the caller's device walks the machine down the hall: the lock-on marker shows on

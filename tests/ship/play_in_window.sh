@@ -80,7 +80,7 @@ sleep 0.5
 xdotool mousedown 1
 sleep 0.5
 shot 06-aiming
-expect "$("$PROBE" count "$ARTEFACTS/06-aiming.png" 0 0 "$GAME_W" "$GAME_H" marker)" '$1 < 300' \
+expect "$(marker_pixels "$ARTEFACTS/06-aiming.png")" '$1 < 300' \
     "no lock-on before an anchor is in line"
 xdotool keydown w keydown a
 locked=""
@@ -100,7 +100,7 @@ step_back_into_line() {
 }
 step_back_into_line
 shot 07-locked-on
-expect "$("$PROBE" count "$ARTEFACTS/07-locked-on.png" 0 0 "$GAME_W" "$GAME_H" marker)" '$1 > 300' \
+expect "$(marker_pixels "$ARTEFACTS/07-locked-on.png")" '$1 > 300' \
     "the lock-on marker shows on the anchor"
 
 # 6. Release: the thread flies, anchors, and pulls the machine up to the ledge.

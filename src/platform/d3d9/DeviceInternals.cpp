@@ -21,6 +21,12 @@ bool makeGlContextCurrent(IDirect3DDevice9* device) {
     return true;
 }
 
+float frameScale(IDirect3DDevice9* device) {
+    Device* ours = asDevice(device);
+    auto* gl = ours ? dynamic_cast<GlRenderer*>(&ours->renderer()) : nullptr;
+    return gl ? gl->frameScale() : 1.0f;
+}
+
 void recordSprite(IDirect3DDevice9* device, const LoggedSprite& sprite) {
     Device* ours = asDevice(device);
     if (!ours || !drawRecording()) return;

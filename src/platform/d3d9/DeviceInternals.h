@@ -38,6 +38,10 @@ void bindShader(IDirect3DDevice9* device, ShaderBinding* binding);
 // effect's program); false for a headless device.
 bool makeGlContextCurrent(IDirect3DDevice9* device);
 
+// Drawn pixels per pixel of the back buffer: 1 unless the frame is drawn larger than the
+// back buffer's size (GL at a render scale or the window's own size).
+float frameScale(IDirect3DDevice9* device);
+
 // Headless: records one sprite draw with the device's scene state.
 void recordSprite(IDirect3DDevice9* device, const LoggedSprite& sprite);
 

@@ -2,6 +2,7 @@
 
 #include "d3d9/DeviceInternals.h"
 
+#include <cmath>
 #include <new>
 
 namespace velmora::d3dxfx {
@@ -45,6 +46,15 @@ D3DMATRIX pixelProjection(const D3DVIEWPORT9& vp) {
     m._43 = -vp.MinZ / depth;
     m._44 = 1.0f;
     return m;
+}
+
+// Corners that put the picture on whole pixels at its own size, upright: every pixel
+// centre then falls on a texel centre.
+bool oneToOne(const D3DVECTOR at[4], const RECT& rect) {
+    const float width = float(rect.right - rect.left), height = float(rect.bottom - rect.top);
+    return at[0].x == std::floor(at[0].x) && at[0].y == std::floor(at[0].y) && at[1].x - at[0].x == width &&
+           at[1].y == at[0].y && at[2].x == at[1].x && at[2].y - at[1].y == height && at[3].x == at[0].x &&
+           at[3].y == at[2].y;
 }
 
 void corners(const D3DVECTOR& position, const D3DVECTOR& center, const RECT& rect, const D3DMATRIX& transform,
@@ -195,6 +205,17 @@ void Sprite::drawQueued(const Queued& sprite) {
                             sprite.transform, {at[0], at[1], at[2], at[3]}};
         d3d9::recordSprite(device_, logged);
         return;
+    }
+    const bool ownStates = !(flags_ & D3DXSPRITE_DONOTMODIFY_RENDERSTATE);
+    // Blended and alpha-tested as Begin set it up, a sprite of no alpha changes no pixel.
+    if (ownStates && (flags_ & D3DXSPRITE_ALPHABLEND) && (sprite.color >> 24) == 0) return;
+    if (ownStates) {
+        // Drawn 1:1, each pixel samples one texel at its centre on the top level: point
+        // sampling gives the same colours without the filtering work.
+        const bool exact = d3d9::frameScale(device_) == 1.0f && oneToOne(at, sprite.rect);
+        device_->SetSamplerState(0, D3DSAMP_MAGFILTER, exact ? D3DTEXF_POINT : D3DTEXF_LINEAR);
+        device_->SetSamplerState(0, D3DSAMP_MINFILTER, exact ? D3DTEXF_POINT : D3DTEXF_LINEAR);
+        device_->SetSamplerState(0, D3DSAMP_MIPFILTER, exact ? D3DTEXF_NONE : D3DTEXF_LINEAR);
     }
     D3DSURFACE_DESC desc{};
     sprite.texture->GetLevelDesc(0, &desc);

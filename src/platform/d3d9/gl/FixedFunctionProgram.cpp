@@ -65,7 +65,11 @@ out vec4 fragColor;
 // own colour across its pixels and blends with its neighbour only in the last drawn pixel
 // before the edge, as it does at its own size, rather than over the whole stretched texel.
 // Sharpness 1 and minified textures sample as usual; the gradients keep the mip level.
+// Only programs for such pictures carry this (the rest sample plainly, without its work).
 vec4 sampleStage(vec2 uv) {
+#if !SHARPENED
+    return texture(stageTexture, uv);
+#else
     if (sharpness <= 1.0) return texture(stageTexture, uv);
     vec2 size = vec2(textureSize(stageTexture, 0));
     vec2 texel = uv * size;
@@ -74,6 +78,7 @@ vec4 sampleStage(vec2 uv) {
     vec2 hold = 0.5 - 0.5 / pixelsPerTexel;
     vec2 sharp = floor(texel) + 0.5 + (fromCentre - clamp(fromCentre, -hold, hold)) * pixelsPerTexel;
     return textureGrad(stageTexture, sharp / size, dFdx(uv), dFdy(uv));
+#endif
 }
 vec4 argument(int arg, vec4 texel) {
     int source = arg & 15;
@@ -120,9 +125,16 @@ std::string define(const char* name, DWORD value) {
     return std::string("#define ") + name + " " + std::to_string(value) + "\n";
 }
 
+// An orthographic projection, as sprites use: a 2D picture.
+bool flatProjection(const DeviceState& state) {
+    const D3DMATRIX& p = state.projection;
+    return p._14 == 0.0f && p._24 == 0.0f && p._34 == 0.0f && p._44 == 1.0f;
+}
+
 }  // namespace
 
-FixedFunctionKey FixedFunctionKey::of(const DeviceState& state, bool hasTexture, D3DCMPFUNC alphaFunc) {
+FixedFunctionKey FixedFunctionKey::of(const DeviceState& state, bool hasTexture, D3DCMPFUNC alphaFunc,
+                                      float frameScale) {
     return {state.renderState(D3DRS_LIGHTING) != FALSE,
             hasTexture,
             state.stageState(0, D3DTSS_COLOROP),
@@ -131,7 +143,8 @@ FixedFunctionKey FixedFunctionKey::of(const DeviceState& state, bool hasTexture,
             state.stageState(0, D3DTSS_ALPHAOP),
             state.stageState(0, D3DTSS_ALPHAARG1),
             state.stageState(0, D3DTSS_ALPHAARG2),
-            DWORD(alphaFunc)};
+            DWORD(alphaFunc),
+            hasTexture && frameScale > 1.0f && flatProjection(state)};
 }
 
 std::unique_ptr<FixedFunctionProgram> FixedFunctionProgram::create(const FixedFunctionKey& key) {
@@ -139,7 +152,8 @@ std::unique_ptr<FixedFunctionProgram> FixedFunctionProgram::create(const FixedFu
     const std::string fragmentDefines = define("HAS_TEXTURE", key.hasTexture) + define("COLOR_OP", key.colorOp) +
                                         define("COLOR_ARG1", key.colorArg1) + define("COLOR_ARG2", key.colorArg2) +
                                         define("ALPHA_OP", key.alphaOp) + define("ALPHA_ARG1", key.alphaArg1) +
-                                        define("ALPHA_ARG2", key.alphaArg2);
+                                        define("ALPHA_ARG2", key.alphaArg2) +
+                                        define("SHARPENED", key.sharpened);
     const D3DCMPFUNC alphaFunc = key.alphaFunc >= D3DCMP_NEVER && key.alphaFunc <= D3DCMP_ALWAYS
                                      ? D3DCMPFUNC(key.alphaFunc)
                                      : D3DCMP_ALWAYS;
@@ -180,9 +194,7 @@ void FixedFunctionProgram::use(const DeviceState& state, bool vertexHasDiffuse, 
     glUseProgram(program_);
     // Only 2D pictures (an orthographic projection, as sprites use) are sharpened; 3D
     // surfaces are filtered as the sampler states say.
-    const D3DMATRIX& p = state.projection;
-    const bool flat = p._14 == 0.0f && p._24 == 0.0f && p._34 == 0.0f && p._44 == 1.0f;
-    glUniform1f(sharpness_, flat ? frameScale : 1.0f);
+    glUniform1f(sharpness_, flatProjection(state) ? frameScale : 1.0f);
     setMatrix(world_, state.world);
     setMatrix(view_, state.view);
     setMatrix(projection_, state.projection);
@@ -225,8 +237,9 @@ void FixedFunctionProgram::use(const DeviceState& state, bool vertexHasDiffuse, 
     setArgb(textureFactor_, state.renderState(D3DRS_TEXTUREFACTOR));
 }
 
-FixedFunctionProgram* FixedFunctionPrograms::select(const DeviceState& state, bool hasTexture, D3DCMPFUNC alphaFunc) {
-    const FixedFunctionKey key = FixedFunctionKey::of(state, hasTexture, alphaFunc);
+FixedFunctionProgram* FixedFunctionPrograms::select(const DeviceState& state, bool hasTexture, D3DCMPFUNC alphaFunc,
+                                                    float frameScale) {
+    const FixedFunctionKey key = FixedFunctionKey::of(state, hasTexture, alphaFunc, frameScale);
     auto found = programs_.find(key);
     if (found == programs_.end()) found = programs_.emplace(key, FixedFunctionProgram::create(key)).first;
     return found->second.get();

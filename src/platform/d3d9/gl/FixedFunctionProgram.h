@@ -22,12 +22,13 @@ struct FixedFunctionKey {
     DWORD colorOp, colorArg1, colorArg2;
     DWORD alphaOp, alphaArg1, alphaArg2;
     DWORD alphaFunc;  // D3DCMP_ALWAYS while the alpha test is off
+    bool sharpened;   // a 2D picture in a frame drawn larger than the back buffer
 
-    static FixedFunctionKey of(const DeviceState& state, bool hasTexture, D3DCMPFUNC alphaFunc);
+    static FixedFunctionKey of(const DeviceState& state, bool hasTexture, D3DCMPFUNC alphaFunc, float frameScale);
     bool operator<(const FixedFunctionKey& other) const {
         auto fields = [](const FixedFunctionKey& k) {
             return std::tie(k.lighting, k.hasTexture, k.colorOp, k.colorArg1, k.colorArg2, k.alphaOp, k.alphaArg1,
-                            k.alphaArg2, k.alphaFunc);
+                            k.alphaArg2, k.alphaFunc, k.sharpened);
         };
         return fields(*this) < fields(other);
     }
@@ -64,8 +65,8 @@ private:
 class FixedFunctionPrograms {
 public:
     // Null when the program for this state does not build. `alphaFunc` is the alpha test
-    // the draw needs (D3DCMP_ALWAYS for none).
-    FixedFunctionProgram* select(const DeviceState& state, bool hasTexture, D3DCMPFUNC alphaFunc);
+    // the draw needs (D3DCMP_ALWAYS for none); `frameScale` as for use().
+    FixedFunctionProgram* select(const DeviceState& state, bool hasTexture, D3DCMPFUNC alphaFunc, float frameScale);
 
 private:
     std::map<FixedFunctionKey, std::unique_ptr<FixedFunctionProgram>> programs_;

@@ -49,7 +49,9 @@ std::unique_ptr<GlRenderer> GlRenderer::create(const D3DPRESENT_PARAMETERS& para
     std::unique_ptr<GlRenderer> renderer(new GlRenderer());
     renderer->context_.reset(GlContext::create(window));
     if (!renderer->context_) return nullptr;
-    SDL_GL_SetSwapInterval(params.PresentationInterval == D3DPRESENT_INTERVAL_IMMEDIATE ? 0 : 1);
+    // The player's setting, not the game's D3DPRESENT_INTERVAL_IMMEDIATE: the game's loop
+    // never presents faster than its steps, so waiting for the refresh shows each step once.
+    SDL_GL_SetSwapInterval(settings().vsync ? 1 : 0);
     renderer->hasDepthBuffer_ = params.EnableAutoDepthStencil != FALSE;
     GlBackBuffer::Quality quality;
     quality.renderScale = settings().renderScale;
@@ -65,6 +67,7 @@ std::unique_ptr<GlRenderer> GlRenderer::create(const D3DPRESENT_PARAMETERS& para
     glBindVertexArray(renderer->vertexArray_);
     glGenBuffers(1, &renderer->userVertices_);
     glGenSamplers(GLsizei(renderer->samplers_.size()), renderer->samplers_.data());
+    for (DWORD stage = 0; stage < kTextureStageCount; ++stage) glBindSampler(stage, renderer->samplers_[stage]);
     renderer->beginFrame();
     // Direct3D's back buffer starts black.
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
@@ -84,6 +87,8 @@ GlRenderer::~GlRenderer() {
 
 void GlRenderer::makeCurrent() { context_->makeCurrent(); }
 
+float GlRenderer::frameScale() const { return backBuffer_->scale(); }
+
 void GlRenderer::beginFrame() {
     if (backBuffer_->frameStarted()) return;
     int width = 0, height = 0;
@@ -94,6 +99,7 @@ void GlRenderer::beginFrame() {
 void GlRenderer::clear(const ClearCall& call) {
     makeCurrent();
     beginFrame();
+    renderStatesKnown_ = false;
     const D3DVIEWPORT9& vp = call.state.viewport;
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glDepthMask(GL_TRUE);
@@ -126,15 +132,20 @@ void GlRenderer::clear(const ClearCall& call) {
 
 void GlRenderer::bindTextures(const DeviceState& state) {
     for (DWORD stage = 0; stage < kTextureStageCount; ++stage) {
-        glActiveTexture(GL_TEXTURE0 + stage);
         Texture* texture = state.textures[stage] ? asTexture(state.textures[stage]) : nullptr;
+        if (!texture && !unitHoldsTexture_[stage]) continue;
+        glActiveTexture(GL_TEXTURE0 + stage);
+        unitHoldsTexture_[stage] = texture != nullptr;
         if (!texture) {
             glBindTexture(GL_TEXTURE_2D, 0);
             continue;
         }
         glTextureFor(*texture, context_->id());
-        applySamplerStates(samplers_[stage], state, stage);
-        glBindSampler(stage, samplers_[stage]);
+        if (!samplerSet_[stage] || samplerStatesSet_[stage] != state.samplerStates[stage]) {
+            applySamplerStates(samplers_[stage], state, stage);
+            samplerStatesSet_[stage] = state.samplerStates[stage];
+            samplerSet_[stage] = true;
+        }
     }
     glActiveTexture(GL_TEXTURE0);
 }
@@ -191,7 +202,11 @@ void GlRenderer::draw(const DrawCall& call) {
     makeCurrent();
     beginFrame();
     const DeviceState& state = call.state;
-    applyRenderStates(state, hasDepthBuffer_);
+    if (!renderStatesKnown_ || renderStatesSet_ != state.renderStates) {
+        applyRenderStates(state, hasDepthBuffer_);
+        renderStatesSet_ = state.renderStates;
+        renderStatesKnown_ = true;
+    }
     const D3DVIEWPORT9& vp = state.viewport;
     int viewport[4];
     backBuffer_->drawnRect(LONG(vp.X), LONG(vp.Y), LONG(vp.X + vp.Width), LONG(vp.Y + vp.Height), viewport);
@@ -209,7 +224,7 @@ void GlRenderer::draw(const DrawCall& call) {
         glUseProgram(program);
         call.shader->uploadParameters();
     } else {
-        FixedFunctionProgram* fixed = fixedFunction_->select(state, state.textures[0] != nullptr, alphaFunc);
+        FixedFunctionProgram* fixed = fixedFunction_->select(state, state.textures[0] != nullptr, alphaFunc, backBuffer_->scale());
         if (!fixed) return;
         program = fixed->program();
         fixed->use(state, call.format.diffuse >= 0, backBuffer_->scale());
@@ -237,6 +252,7 @@ void GlRenderer::draw(const DrawCall& call) {
 
 void GlRenderer::present() {
     makeCurrent();
+    renderStatesKnown_ = false;
     int width = 0, height = 0;
     SDL_GL_GetDrawableSize(context_->window(), &width, &height);
     backBuffer_->finishFrame(width, height);
@@ -248,6 +264,7 @@ void GlRenderer::present() {
 
 bool GlRenderer::readBack(std::vector<BYTE>& rgba, UINT& width, UINT& height) {
     makeCurrent();
+    renderStatesKnown_ = false;
     backBuffer_->read(rgba);
     width = backBuffer_->width();
     height = backBuffer_->height();
@@ -256,6 +273,7 @@ bool GlRenderer::readBack(std::vector<BYTE>& rgba, UINT& width, UINT& height) {
 
 bool GlRenderer::readDrawn(std::vector<BYTE>& rgba, UINT& width, UINT& height) {
     makeCurrent();
+    renderStatesKnown_ = false;
     backBuffer_->readDrawn(rgba, width, height);
     return true;
 }

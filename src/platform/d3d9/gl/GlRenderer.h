@@ -30,6 +30,8 @@ public:
     bool readDrawn(std::vector<BYTE>& rgba, UINT& width, UINT& height) override;
 
     void makeCurrent();
+    // Drawn pixels per pixel of the back buffer (above 1 when it is drawn larger).
+    float frameScale() const;
 
 private:
     GlRenderer() = default;
@@ -48,6 +50,15 @@ private:
     unsigned vertexArray_ = 0;
     unsigned userVertices_ = 0;  // the copy of DrawPrimitiveUP's vertices
     std::array<unsigned, kTextureStageCount> samplers_{};
+    // What each texture unit and sampler object was last given, so that a draw sets only
+    // what changed (the units and samplers are this renderer's alone).
+    std::array<bool, kTextureStageCount> unitHoldsTexture_{};
+    std::array<bool, kTextureStageCount> samplerSet_{};
+    std::array<std::array<DWORD, kSamplerStateCount>, kTextureStageCount> samplerStatesSet_{};
+    // The render states last given to GL; clears, blits and reads change GL's masks behind
+    // them, so they forget them.
+    std::array<DWORD, kRenderStateCount> renderStatesSet_{};
+    bool renderStatesKnown_ = false;
 };
 
 }  // namespace velmora::d3d9

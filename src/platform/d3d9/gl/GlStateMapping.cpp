@@ -94,6 +94,15 @@ float maxAnisotropy() {
 
 void enable(GLenum capability, bool on) { on ? glEnable(capability) : glDisable(capability); }
 
+// A stencil test that passes every pixel and writes nothing changes nothing; left off, the
+// depth test runs without it.
+bool stencilChangesNothing(const DeviceState& state) {
+    const bool keeps = state.renderState(D3DRS_STENCILWRITEMASK) == 0 ||
+                       (state.renderState(D3DRS_STENCILZFAIL) == D3DSTENCILOP_KEEP &&
+                        state.renderState(D3DRS_STENCILPASS) == D3DSTENCILOP_KEEP);
+    return state.renderState(D3DRS_STENCILFUNC) == D3DCMP_ALWAYS && keeps;
+}
+
 }  // namespace
 
 void applyRenderStates(const DeviceState& state, bool hasDepthBuffer) {
@@ -102,7 +111,7 @@ void applyRenderStates(const DeviceState& state, bool hasDepthBuffer) {
     glDepthFunc(compareFunction(state.renderState(D3DRS_ZFUNC)));
     glDepthMask(state.renderState(D3DRS_ZWRITEENABLE) ? GL_TRUE : GL_FALSE);
 
-    const bool stencil = hasDepthBuffer && state.renderState(D3DRS_STENCILENABLE);
+    const bool stencil = hasDepthBuffer && state.renderState(D3DRS_STENCILENABLE) && !stencilChangesNothing(state);
     enable(GL_STENCIL_TEST, stencil);
     if (stencil) {
         glStencilFunc(compareFunction(state.renderState(D3DRS_STENCILFUNC)), GLint(state.renderState(D3DRS_STENCILREF)),

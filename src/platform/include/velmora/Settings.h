@@ -21,6 +21,7 @@ struct Settings {
     int renderScale = 0;         // 0: the window's own pixel size; n: n x 1280 x 720
     int multisample = 0;         // samples per pixel; 0 is off
     LanguageChoice language = LanguageChoice::Auto;  // Auto: the locale's, see playerLanguage
+    bool vsync = true;           // each present waits for the display's refresh
 };
 
 // The process's settings; defaults until main loads them.
