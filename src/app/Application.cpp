@@ -8,12 +8,8 @@
 
 namespace {
 
-// The rules advance in steps of this length; all speeds of the game are per step.
-const DWORD kStepMilliseconds = 16;
-// A late frame runs the steps the clock has passed before it draws, but at most this many
-// (about 100 ms), so that a machine too slow for them slows the game down instead of
-// falling ever further behind.
-const int kMostStepsPerDraw = 6;
+// Every frame lasts at least this long; all speeds of the game are per frame.
+const DWORD kFrameMilliseconds = 16;
 
 LRESULT CALLBACK windowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     return Application::get().handleMessage(hwnd, message, wParam, lParam);
@@ -30,7 +26,7 @@ Application& Application::get() {
 
 Application::Application()
     : instance(nullptr), window(nullptr), clientWidth(0), clientHeight(0), closeRequested(false),
-      quitting(false), nextStepDue(0), stepsSinceDraw(0) {}
+      quitting(false) {}
 
 bool Application::create(HINSTANCE moduleInstance, int width, int height) {
     instance = moduleInstance;
@@ -82,8 +78,6 @@ bool Application::create(HINSTANCE moduleInstance, int width, int height) {
 }
 
 int Application::run() {
-    nextStepDue = timeGetTime();
-    stepsSinceDraw = 0;
     for (;;) {
         if (closeRequested) {
             quitting = true;
@@ -103,21 +97,15 @@ int Application::run() {
     }
 }
 
-// One step of the rules. When the clock has not yet reached the next step, show the image
-// drawn in the previous frame, draw the next one, then sleep until the next step is due;
-// when it has (a late frame), the next step runs first, without drawing.
+// Update, show the image drawn in the previous frame, draw the next one, then sleep
+// out the rest of the frame. A slow frame is not made up.
 void Application::runFrame() {
     DWORD start = timeGetTime();
     g_sceneManager->update();
-    nextStepDue += kStepMilliseconds;
-    if (++stepsSinceDraw < kMostStepsPerDraw && static_cast<LONG>(start - nextStepDue) >= 0) return;
-    stepsSinceDraw = 0;
     Graphics::get().device->Present(nullptr, nullptr, nullptr, nullptr);
     g_sceneManager->draw();
-    DWORD now = timeGetTime();
-    const LONG mostOwed = (kMostStepsPerDraw - 1) * kStepMilliseconds;
-    if (static_cast<LONG>(nextStepDue - now) > 0) Sleep(nextStepDue - now);
-    else if (static_cast<LONG>(now - nextStepDue) > mostOwed) nextStepDue = now - mostOwed;
+    DWORD elapsed = timeGetTime() - start;
+    if (elapsed < kFrameMilliseconds) Sleep(kFrameMilliseconds - elapsed);
 }
 
 LRESULT Application::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -30,7 +30,4 @@ private:
     Application& operator=(const Application&) = delete;
 
     void runFrame();
-
-    DWORD nextStepDue;   // the clock's time for the next step of the rules
-    int stepsSinceDraw;  // steps run since the last drawn frame
 };

@@ -5,8 +5,6 @@
 
 #include "SceneManager.h"
 
-#include <algorithm>
-
 ProbeScene::ProbeScene(DWORD work) : workMs(work) { sceneId = 7; }
 
 SceneId ProbeScene::Update() {
@@ -17,8 +15,6 @@ SceneId ProbeScene::Update() {
 }
 
 void ProbeScene::Draw() {
-    mostUpdatesBetweenDraws = std::max(mostUpdatesBetweenDraws, updates - updatesAtLastDraw_);
-    updatesAtLastDraw_ = updates;
     ++draws;
     presentsAtLastDraw = velmora::drawLog().presentCount();
 }

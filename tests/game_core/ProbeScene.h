@@ -1,6 +1,5 @@
 // A scene that only counts and measures: its update pretends to work for workMs of
-// the virtual clock, and it notes how many frames had been presented at each call and the
-// most updates run for one draw.
+// the virtual clock, and it notes how many frames had been presented at each call.
 #pragma once
 
 #include <windows.h>
@@ -16,12 +15,8 @@ public:
     DWORD workMs;
     int updates = 0;
     int draws = 0;
-    int mostUpdatesBetweenDraws = 0;
     unsigned long presentsAtLastUpdate = 0;
     unsigned long presentsAtLastDraw = 0;
-
-private:
-    int updatesAtLastDraw_ = 0;
 };
 
 // Replaces the running scene with one the test controls (the manager owns it).

@@ -2,13 +2,11 @@
 // a scripted player through the real input path, recorded, with the state digests of the
 // recording run saved beside it.
 //
-//   velmora_record_play win|loss OUT [PRESENT_MS|headless]   writes OUT.vrp and OUT.digests
+//   velmora_record_play win|loss OUT   writes OUT.vrp and OUT.digests
 //
 // win: the boss fighter climbs, beats the boss and clicks back to the title. loss: the
 // player walks into the hall and stands among the dragonflies until the game is over,
-// then clicks back to the title. Both end with Escape at the title. PRESENT_MS makes every
-// present last that long, as on a machine whose frames are that slow; headless records on
-// the headless backend, whose frames are always in time.
+// then clicks back to the title. Both end with Escape at the title.
 #include <windows.h>
 
 #include <velmora/HeadlessInput.h>
@@ -16,7 +14,6 @@
 #include <velmora/Replay.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <string>
 
@@ -60,15 +57,13 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::string kind = argc == 3 || argc == 4 ? argv[1] : "";
+    const std::string kind = argc == 3 ? argv[1] : "";
     if (kind != "win" && kind != "loss") {
-        std::fprintf(stderr, "usage: velmora_record_play win|loss OUT [PRESENT_MS|headless]\n");
+        std::fprintf(stderr, "usage: velmora_record_play win|loss OUT\n");
         return 2;
     }
     const std::string out = argv[2];
-    const std::string option = argc == 4 ? argv[3] : "";
-    velmora::selectBackend(option == "headless" ? velmora::Backend::Headless : velmora::Backend::Real);
-    if (!option.empty() && option != "headless") velmora::setPresentDuration(std::strtoul(option.c_str(), nullptr, 10));
+    velmora::selectBackend(velmora::Backend::Real);
     headless::queueMessageBoxAnswer(IDNO);  // windowed
     velmora::replay::startRecording();
 

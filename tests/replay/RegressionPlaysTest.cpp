@@ -1,7 +1,7 @@
-// The plays kept in plays/ (see RecordPlay.cpp and the README) replayed headless: each
-// reaches, step for step, the states its recording run went through (slow: recorded with
-// frames too slow for one step each, so several steps run between draws), and a play
-// whose state parts from its recording is caught at the first frame it differs.
+// The plays kept in plays/ (recorded in a window; see RecordPlay.cpp and the README)
+// replayed headless: each reaches, frame for frame, the states its recording run went
+// through, and a play whose state parts from its recording is caught at the first frame
+// it differs.
 #include <velmora/Replay.h>
 
 #include <functional>
@@ -35,7 +35,7 @@ Replayed replay(const std::string& name, const std::function<void(int frame)>& m
 }
 
 TEST_F(ReplayPlays, EachPlayReachesTheStatesOfItsRecordingFrameForFrame) {
-    for (const char* name : {"loss", "win", "pad", "slow"}) {
+    for (const char* name : {"loss", "win", "pad"}) {
         const Replayed replayed = replay(name);
         EXPECT_GT(replayed.expected.frames(), 1000) << name;
         EXPECT_EQ(replayed.play.firstDifference(replayed.expected), -1) << name << ": the states part there";

@@ -4,8 +4,6 @@
 #include "IndexBuffer.h"
 #include "Texture.h"
 #include "VertexBuffer.h"
-#include "velmora/Platform.h"
-#include "win32/Desktop.h"
 
 #include <cstdint>
 #include <cstring>
@@ -104,14 +102,7 @@ HRESULT Device::GetDirect3D(IDirect3D9** d3d) {
 
 HRESULT Device::Present(const RECT*, const RECT*, HWND, const RGNDATA*) {
     if (insideScene_) return D3DERR_INVALIDCALL;
-    const unsigned long duration = presentDuration();
-    win32::Desktop& desktop = win32::desktop();
-    const DWORD begin = duration ? desktop.now() : 0;
     renderer_->present();
-    if (duration) {
-        const DWORD spent = desktop.now() - begin;
-        if (spent < duration) desktop.sleep(duration - spent);
-    }
     return D3D_OK;
 }
 
