@@ -103,6 +103,54 @@ const std::vector<SettingHelp>& settingsHelp() {
         {"render_scale", "native, 1, 2, 3 or 4 (native)"},
         {"multisample", "0, 2, 4 or 8 (0)"},
         {"language", "auto, en or ja (auto)"},
+        {"vsync", "on or off (on)"},
+    };
+    return help;
+}
+
+bool isSetting(const std::string& name) {
+    for (const SettingHelp& help : settingsHelp())
+        if (name == help.name) return true;
+    return false;
+}
+
+bool applySetting(Settings& settings, const std::string& name, const std::string& typed, std::string& problem) {
+    if (!isSetting(name)) {
+        problem = localized("unknown setting '%s'", {printable(name)});
+        return false;
+    }
+    // The file's lines are trimmed; a value typed on the command line is read the same way.
+    const std::string value = trimmed(typed);
+    bool ok = false;
+    double number = 0.0;
+    int whole = 0;
+    if (name == "mouse_speed") {
+        ok = parseNumber(value, 0.1, 10.0, number);
+        if (ok) settings.mouseSpeed = number;
+    } else if (name == "invert_y") {
+        ok = parseBool(value, settings.invertY);
+    } else if (name == "stick_speed") {
+        ok = parseNumber(value, 0.1, 10.0, number);
+        if (ok) settings.stickSpeed = number;
+    } else if (name == "stick_dead_zone") {
+        ok = parseNumber(value, 0.0, 0.9, number);
+        if (ok) settings.stickDeadZone = number;
+    } else if (name == "full_screen") {
+        ok = value == "ask" || value == "yes" || value == "no";
+        if (ok) settings.fullScreen = value == "ask" ? FullScreenChoice::Ask
+                                      : value == "yes" ? FullScreenChoice::Yes
+                                                       : FullScreenChoice::No;
+    } else if (name == "render_scale") {
+        ok = value == "native" || parseWholeNumber(value, 1, 4, whole);
+        if (ok) settings.renderScale = value == "native" ? 0 : whole;
+    } else if (name == "multisample") {
+        ok = parseWholeNumber(value, 0, 8, whole) && (whole == 0 || whole == 2 || whole == 4 || whole == 8);
+        if (ok) settings.multisample = whole;
+    } else if (name == "language") {
+        ok = value == "auto" || value == "en" || value == "ja";
+        if (ok) settings.language = value == "auto" ? LanguageChoice::Auto
+                                    : value == "en" ? LanguageChoice::English
+                                                    : LanguageChoice::Japanese;
     } else if (name == "vsync") {
         ok = parseBool(value, settings.vsync);
     }
