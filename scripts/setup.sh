@@ -5,7 +5,7 @@
 set -e
 PACKAGES="build-essential cmake pkg-config
  libsdl2-dev libepoxy-dev libopenal-dev libassimp-dev libstb-dev zlib1g-dev
- fonts-dejavu-core libgl1-mesa-dri"
+ fonts-dejavu-core fonts-ipafont-gothic libgl1-mesa-dri"
 if [ "${1:-}" != play ]; then
   PACKAGES="$PACKAGES git googletest libgtest-dev libgmock-dev libbenchmark-dev
  xvfb xauth xfonts-base xdotool x11-utils imagemagick sox

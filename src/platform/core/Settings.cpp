@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <sstream>
 
 namespace velmora {
 
@@ -62,6 +63,13 @@ const std::vector<SettingHelp>& settingsHelp() {
         {"render_scale", "native, 1, 2, 3 or 4 (native)"},
         {"multisample", "0, 2, 4 or 8 (0)"},
         {"language", "auto, en or ja (auto)"},
+        {"volume", "0 to 100 (100)"},
+        {"escape", "menu or quit (menu)"},
+        {"key_forward", "an SDL key name or none (W)"},
+        {"key_back", "an SDL key name or none (S)"},
+        {"key_left", "an SDL key name or none (A)"},
+        {"key_right", "an SDL key name or none (D)"},
+        {"key_thread", "an SDL key name or none (none)"},
     };
     return help;
 }
@@ -102,12 +110,45 @@ bool applySetting(Settings& settings, const std::string& name, const std::string
         if (ok) settings.language = value == "auto" ? LanguageChoice::Auto
                                     : value == "en" ? LanguageChoice::English
                                                     : LanguageChoice::Japanese;
+    } else if (name == "volume") {
+        ok = parseNumber(value, 0.0, 100.0, number) && number == static_cast<int>(number);
+        if (ok) settings.volume = static_cast<int>(number);
+    } else if (name == "escape") {
+        ok = value == "menu" || value == "quit";
+        if (ok) settings.escape = value == "menu" ? EscapeChoice::Menu : EscapeChoice::Quit;
+    } else {
+        int scancode = 0;
+        ok = KeyBindings::parseName(value, scancode);
+        for (int i = 0; ok && i < kKeyActionCount; ++i)
+            if (name == KeyBindings::settingName(KeyAction(i))) settings.keys.bind(KeyAction(i), scancode);
     }
     if (!ok) {
         for (const SettingHelp& help : settingsHelp())
             if (name == help.name) problem = "'" + value + "' is not a value of " + name + ": " + help.values;
     }
     return ok;
+}
+
+std::string settingValue(const Settings& settings, const std::string& name) {
+    std::ostringstream out;
+    if (name == "mouse_speed") out << settings.mouseSpeed;
+    if (name == "invert_y") out << (settings.invertY ? "yes" : "no");
+    if (name == "stick_speed") out << settings.stickSpeed;
+    if (name == "stick_dead_zone") out << settings.stickDeadZone;
+    if (name == "full_screen")
+        out << (settings.fullScreen == FullScreenChoice::Ask ? "ask" : settings.fullScreen == FullScreenChoice::Yes ? "yes" : "no");
+    if (name == "render_scale") {
+        if (settings.renderScale == 0) out << "native";
+        else out << settings.renderScale;
+    }
+    if (name == "multisample") out << settings.multisample;
+    if (name == "volume") out << settings.volume;
+    if (name == "escape") out << (settings.escape == EscapeChoice::Menu ? "menu" : "quit");
+    if (name == "language")
+        out << (settings.language == LanguageChoice::Auto ? "auto" : settings.language == LanguageChoice::English ? "en" : "ja");
+    for (int i = 0; i < kKeyActionCount; ++i)
+        if (name == KeyBindings::settingName(KeyAction(i))) out << KeyBindings::name(settings.keys.scancode(KeyAction(i)));
+    return out.str();
 }
 
 std::string settingsFilePath() {
@@ -126,6 +167,7 @@ void loadSettingsFile(Settings& settings, const std::string& path, std::FILE* wa
         return;
     }
     std::string line;
+    int bindingLines[kKeyActionCount] = {};
     for (int number = 1; readLine(file, line); ++number) {
         line = trimmed(line.substr(0, line.find('#')));
         if (line.empty()) continue;
@@ -134,10 +176,22 @@ void loadSettingsFile(Settings& settings, const std::string& path, std::FILE* wa
         if (equals == std::string::npos) {
             problem = "not a 'name = value' line";
         } else {
-            applySetting(settings, trimmed(line.substr(0, equals)), trimmed(line.substr(equals + 1)), problem);
+            const std::string name = trimmed(line.substr(0, equals));
+            if (applySetting(settings, name, trimmed(line.substr(equals + 1)), problem))
+                for (int i = 0; i < kKeyActionCount; ++i)
+                    if (name == KeyBindings::settingName(KeyAction(i))) bindingLines[i] = number;
         }
         if (!problem.empty())
             std::fprintf(warnings, "velmora: %s:%d: %s; keeping the default\n", path.c_str(), number, problem.c_str());
+    }
+    // A key on two actions: the later line (or a line taking a default's key) loses.
+    for (int i = 0; i < kKeyActionCount; ++i) {
+        const KeyAction action = KeyAction(i);
+        const int other = settings.keys.actionHolding(settings.keys.scancode(action), action);
+        if (bindingLines[i] == 0 || other < 0 || (bindingLines[other] != 0 && bindingLines[other] > bindingLines[i])) continue;
+        std::fprintf(warnings, "velmora: %s:%d: %s is already the key of %s; keeping the default\n", path.c_str(), bindingLines[i],
+                     KeyBindings::name(settings.keys.scancode(action)).c_str(), KeyBindings::settingName(KeyAction(other)));
+        settings.keys.bind(action, KeyBindings::defaultScancode(action));
     }
     // Opening a folder works; reading it does not.
     if (std::ferror(file))
