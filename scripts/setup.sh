@@ -8,7 +8,7 @@ PACKAGES="build-essential cmake pkg-config
  fonts-dejavu-core fonts-ipafont-gothic libgl1-mesa-dri"
 if [ "${1:-}" != play ]; then
   PACKAGES="$PACKAGES git googletest libgtest-dev libgmock-dev libbenchmark-dev
- xvfb xauth xfonts-base xdotool x11-utils imagemagick sox
+ xvfb xauth xfonts-base xdotool x11-utils x11-xkb-utils imagemagick sox
  g++-mingw-w64-i686 mingw-w64 clang libclang-rt-14-dev
  lintian appstream desktop-file-utils"
 fi

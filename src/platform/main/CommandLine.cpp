@@ -108,8 +108,8 @@ void printUsage(std::FILE* out) {
                  "Controls:\n"
                  "  mouse                turn the view\n"
                  "  left button (hold)   aim the thread; release to shoot (or throw a held ball)\n"
-                 "  W A S D              walk\n"
-                 "  Escape               quit\n");
+                 "  W A S D              walk (the keys at those places on any layout)\n"
+                 "  Escape, pad's Start  pause menu: resume, settings, quit\n");
 }
 
 }  // namespace velmora

@@ -310,19 +310,20 @@ void SdlDesktop::handleMenuEvent(const SDL_Event& event, MenuScreen& screen) {
                 platform().windows.toggleFullScreen(platform().windows.findBySdlId(event.key.windowID));
                 break;
             }
+            // One step a press: a key held down (or a slow machine's late release) repeats.
+            if (event.key.repeat) break;
             const SDL_Scancode code = event.key.keysym.scancode;
             if (menu_.page() == PauseMenu::Page::PressKey) {
-                if (!event.key.repeat) menu_.keyPressed(code);
+                menu_.keyPressed(code);
                 break;
             }
             if (code == SDL_SCANCODE_UP) menu_.command(Command::Up);
             if (code == SDL_SCANCODE_DOWN) menu_.command(Command::Down);
             if (code == SDL_SCANCODE_LEFT) menu_.command(Command::Left);
             if (code == SDL_SCANCODE_RIGHT) menu_.command(Command::Right);
-            if ((code == SDL_SCANCODE_RETURN || code == SDL_SCANCODE_KP_ENTER || code == SDL_SCANCODE_SPACE) &&
-                !event.key.repeat)
+            if (code == SDL_SCANCODE_RETURN || code == SDL_SCANCODE_KP_ENTER || code == SDL_SCANCODE_SPACE)
                 menu_.command(Command::Accept);
-            if (code == SDL_SCANCODE_ESCAPE && !event.key.repeat) menu_.command(Command::Back);
+            if (code == SDL_SCANCODE_ESCAPE) menu_.command(Command::Back);
             break;
         }
         case SDL_MOUSEMOTION: menu_.hover(screen.lineAt(menu_, event.motion.x, event.motion.y)); break;
