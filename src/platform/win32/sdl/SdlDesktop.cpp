@@ -327,8 +327,13 @@ void SdlDesktop::handleMenuEvent(const SDL_Event& event, MenuScreen& screen) {
             break;
         }
         case SDL_MOUSEMOTION: menu_.hover(screen.lineAt(menu_, event.motion.x, event.motion.y)); break;
-        case SDL_MOUSEBUTTONDOWN:
+        // A click and the pad's A take effect when let go: still held, they would reach the
+        // game as its own button (a click on the title, a thread) once the menu closes.
+        case SDL_MOUSEBUTTONUP:
             if (event.button.button == SDL_BUTTON_LEFT) menu_.click(screen.lineAt(menu_, event.button.x, event.button.y));
+            break;
+        case SDL_CONTROLLERBUTTONUP:
+            if (event.cbutton.button == SDL_CONTROLLER_BUTTON_A) menu_.command(Command::Accept);
             break;
         case SDL_CONTROLLERBUTTONDOWN:
             switch (event.cbutton.button) {
@@ -336,7 +341,6 @@ void SdlDesktop::handleMenuEvent(const SDL_Event& event, MenuScreen& screen) {
                 case SDL_CONTROLLER_BUTTON_DPAD_DOWN: menu_.command(Command::Down); break;
                 case SDL_CONTROLLER_BUTTON_DPAD_LEFT: menu_.command(Command::Left); break;
                 case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: menu_.command(Command::Right); break;
-                case SDL_CONTROLLER_BUTTON_A: menu_.command(Command::Accept); break;
                 case SDL_CONTROLLER_BUTTON_B:
                     if (menu_.page() == PauseMenu::Page::PressKey) menu_.keyPressed(SDL_SCANCODE_ESCAPE);
                     else menu_.command(Command::Back);
