@@ -1,21 +1,42 @@
 #include "velmora/Settings.h"
 
+#include "velmora/Printable.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <sstream>
 
 namespace velmora {
 
 namespace {
 
+// Plain decimal only ("0.35", "2", "-1"): strtod alone would also take hex, exponents,
+// "inf" and anything after a stray NUL.
+bool isPlainDecimal(const std::string& text) {
+    size_t digits = 0, points = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] >= '0' && text[i] <= '9') ++digits;
+        else if (text[i] == '.') ++points;
+        else if (!(text[i] == '-' && i == 0)) return false;
+    }
+    return digits > 0 && points <= 1;
+}
+
 bool parseNumber(const std::string& text, double low, double high, double& out) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    errno = 0;
-    double value = std::strtod(text.c_str(), &end);
-    if (errno != 0 || *end != '\0' || !(value >= low && value <= high)) return false;
+    if (!isPlainDecimal(text)) return false;
+    double value = std::strtod(text.c_str(), nullptr);
+    if (!(value >= low && value <= high)) return false;
     out = value;
+    return true;
+}
+
+bool parseWholeNumber(const std::string& text, int low, int high, int& out) {
+    double value = 0.0;
+    if (!parseNumber(text, low, high, value) || value != static_cast<int>(value)) return false;
+    out = static_cast<int>(value);
     return true;
 }
 
@@ -38,12 +59,33 @@ std::string trimmed(const std::string& text) {
     return text.substr(first, text.find_last_not_of(space) - first + 1);
 }
 
-// One line without its end; false at the end of the file or on a read error.
-bool readLine(std::FILE* file, std::string& line) {
-    line.clear();
-    int c = 0;
-    while ((c = std::fgetc(file)) != EOF && c != '\n') line += static_cast<char>(c);
-    return c == '\n' || !line.empty();
+// A settings file is a few lines typed by hand: anything much larger is not one (or is
+// /dev/zero), and past a screenful of warnings the player learns nothing more.
+constexpr size_t kMaxFileBytes = 64 * 1024;
+constexpr size_t kMaxLineBytes = 1024;
+constexpr int kMaxWarnings = 20;
+const std::string kByteOrderMark = "\xef\xbb\xbf";
+
+// What a bad value leaves in place, by setting name: the default unless an earlier line set it.
+using KeptValues = std::map<std::string, std::string>;
+
+// The warning for one line, empty when the line is fine.
+std::string applyLine(Settings& settings, const std::string& text, int number, KeptValues& kept,
+                      std::map<std::string, int>& setOnLine) {
+    if (text.size() > kMaxLineBytes) return "longer than " + std::to_string(kMaxLineBytes) + " characters; ignored";
+    std::string line = trimmed(text.substr(0, text.find('#')));
+    if (line.empty()) return "";
+    size_t equals = line.find('=');
+    if (equals == std::string::npos) return "not a 'name = value' line; ignored";
+    std::string name = trimmed(line.substr(0, equals)), value = trimmed(line.substr(equals + 1)), problem;
+    if (applySetting(settings, name, value, problem)) {
+        kept[name] = "'" + value + "' from line " + std::to_string(number);
+        setOnLine[name] = number;
+        return "";
+    }
+    if (!isSetting(name)) return problem + "; ignored";
+    auto found = kept.find(name);
+    return problem + "; keeping " + (found == kept.end() ? "the default" : found->second);
 }
 
 }  // namespace
@@ -74,15 +116,22 @@ const std::vector<SettingHelp>& settingsHelp() {
     return help;
 }
 
-bool applySetting(Settings& settings, const std::string& name, const std::string& value, std::string& problem) {
-    bool known = false;
-    for (const SettingHelp& help : settingsHelp()) known = known || name == help.name;
-    if (!known) {
-        problem = "unknown setting '" + name + "'";
+bool isSetting(const std::string& name) {
+    for (const SettingHelp& help : settingsHelp())
+        if (name == help.name) return true;
+    return false;
+}
+
+bool applySetting(Settings& settings, const std::string& name, const std::string& typed, std::string& problem) {
+    if (!isSetting(name)) {
+        problem = "unknown setting '" + printable(name) + "'";
         return false;
     }
+    // The file's lines are trimmed; a value typed on the command line is read the same way.
+    const std::string value = trimmed(typed);
     bool ok = false;
     double number = 0.0;
+    int whole = 0;
     if (name == "mouse_speed") {
         ok = parseNumber(value, 0.1, 10.0, number);
         if (ok) settings.mouseSpeed = number;
@@ -100,19 +149,19 @@ bool applySetting(Settings& settings, const std::string& name, const std::string
                                       : value == "yes" ? FullScreenChoice::Yes
                                                        : FullScreenChoice::No;
     } else if (name == "render_scale") {
-        ok = value == "native" || (parseNumber(value, 1.0, 4.0, number) && number == static_cast<int>(number));
-        if (ok) settings.renderScale = value == "native" ? 0 : static_cast<int>(number);
+        ok = value == "native" || parseWholeNumber(value, 1, 4, whole);
+        if (ok) settings.renderScale = value == "native" ? 0 : whole;
     } else if (name == "multisample") {
-        ok = value == "0" || value == "2" || value == "4" || value == "8";
-        if (ok) settings.multisample = std::atoi(value.c_str());
+        ok = parseWholeNumber(value, 0, 8, whole) && (whole == 0 || whole == 2 || whole == 4 || whole == 8);
+        if (ok) settings.multisample = whole;
     } else if (name == "language") {
         ok = value == "auto" || value == "en" || value == "ja";
         if (ok) settings.language = value == "auto" ? LanguageChoice::Auto
                                     : value == "en" ? LanguageChoice::English
                                                     : LanguageChoice::Japanese;
     } else if (name == "volume") {
-        ok = parseNumber(value, 0.0, 100.0, number) && number == static_cast<int>(number);
-        if (ok) settings.volume = static_cast<int>(number);
+        ok = parseWholeNumber(value, 0, 100, whole);
+        if (ok) settings.volume = whole;
     } else if (name == "escape") {
         ok = value == "menu" || value == "quit";
         if (ok) settings.escape = value == "menu" ? EscapeChoice::Menu : EscapeChoice::Quit;
@@ -124,7 +173,7 @@ bool applySetting(Settings& settings, const std::string& name, const std::string
     }
     if (!ok) {
         for (const SettingHelp& help : settingsHelp())
-            if (name == help.name) problem = "'" + value + "' is not a value of " + name + ": " + help.values;
+            if (name == help.name) problem = "'" + printable(value) + "' is not a value of " + name + ": " + help.values;
     }
     return ok;
 }
@@ -161,42 +210,52 @@ std::string settingsFilePath() {
 }
 
 void loadSettingsFile(Settings& settings, const std::string& path, std::FILE* warnings) {
-    std::FILE* file = std::fopen(path.c_str(), "r");
+    std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) {
         if (errno != ENOENT) std::fprintf(warnings, "velmora: %s: %s; using the defaults\n", path.c_str(), std::strerror(errno));
         return;
     }
-    std::string line;
-    int bindingLines[kKeyActionCount] = {};
-    for (int number = 1; readLine(file, line); ++number) {
-        line = trimmed(line.substr(0, line.find('#')));
-        if (line.empty()) continue;
-        size_t equals = line.find('=');
-        std::string problem;
-        if (equals == std::string::npos) {
-            problem = "not a 'name = value' line";
-        } else {
-            const std::string name = trimmed(line.substr(0, equals));
-            if (applySetting(settings, name, trimmed(line.substr(equals + 1)), problem))
-                for (int i = 0; i < kKeyActionCount; ++i)
-                    if (name == KeyBindings::settingName(KeyAction(i))) bindingLines[i] = number;
-        }
-        if (!problem.empty())
-            std::fprintf(warnings, "velmora: %s:%d: %s; keeping the default\n", path.c_str(), number, problem.c_str());
+    std::string text(kMaxFileBytes + 1, '\0');
+    text.resize(std::fread(text.data(), 1, text.size(), file));
+    // Opening a folder works; reading it does not.
+    const bool failed = std::ferror(file) != 0;
+    const int error = errno;
+    std::fclose(file);
+    if (failed) {
+        std::fprintf(warnings, "velmora: %s: %s; using the defaults\n", path.c_str(), std::strerror(error));
+        return;
     }
+    if (text.size() > kMaxFileBytes) {
+        std::fprintf(warnings, "velmora: %s: larger than %zu KiB, not a settings file; using the defaults\n",
+                     path.c_str(), kMaxFileBytes / 1024);
+        return;
+    }
+    // Some editors start a UTF-8 file with a byte order mark.
+    if (text.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0) text.erase(0, kByteOrderMark.size());
+
+    KeptValues kept;
+    std::map<std::string, int> setOnLine;
+    int problems = 0;
+    size_t start = 0;
+    for (int number = 1; start < text.size(); ++number) {
+        size_t end = std::min(text.find('\n', start), text.size());
+        std::string warning = applyLine(settings, text.substr(start, end - start), number, kept, setOnLine);
+        start = end + 1;
+        if (warning.empty()) continue;
+        if (++problems <= kMaxWarnings) std::fprintf(warnings, "velmora: %s:%d: %s\n", path.c_str(), number, warning.c_str());
+    }
+    if (problems > kMaxWarnings)
+        std::fprintf(warnings, "velmora: %s: and %d more problems\n", path.c_str(), problems - kMaxWarnings);
     // A key on two actions: the later line (or a line taking a default's key) loses.
     for (int i = 0; i < kKeyActionCount; ++i) {
         const KeyAction action = KeyAction(i);
         const int other = settings.keys.actionHolding(settings.keys.scancode(action), action);
-        if (bindingLines[i] == 0 || other < 0 || (bindingLines[other] != 0 && bindingLines[other] > bindingLines[i])) continue;
-        std::fprintf(warnings, "velmora: %s:%d: %s is already the key of %s; keeping the default\n", path.c_str(), bindingLines[i],
+        const int line = setOnLine[KeyBindings::settingName(action)];
+        if (line == 0 || other < 0 || setOnLine[KeyBindings::settingName(KeyAction(other))] > line) continue;
+        std::fprintf(warnings, "velmora: %s:%d: %s is already the key of %s; keeping the default\n", path.c_str(), line,
                      KeyBindings::name(settings.keys.scancode(action)).c_str(), KeyBindings::settingName(KeyAction(other)));
         settings.keys.bind(action, KeyBindings::defaultScancode(action));
     }
-    // Opening a folder works; reading it does not.
-    if (std::ferror(file))
-        std::fprintf(warnings, "velmora: %s: %s; using the defaults\n", path.c_str(), std::strerror(errno));
-    std::fclose(file);
 }
 
 }  // namespace velmora
