@@ -8,6 +8,7 @@
 #include <SDL.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstdio>
 #include <ctime>
 #include <sched.h>
@@ -277,6 +278,8 @@ void SdlDesktop::runPauseMenu(MenuScreen& screen) {
     platform().video.applyCursorMode(false, false);
     screen.keepFrame();
     stickX_ = stickY_ = 0;
+    pointerAtOpen_ = {-1, -1};
+    pointerMoved_ = false;
     while (menu_.isOpen()) {
         SDL_Event event;
         while (menu_.isOpen() && SDL_PollEvent(&event)) handleMenuEvent(event, screen);
@@ -326,7 +329,13 @@ void SdlDesktop::handleMenuEvent(const SDL_Event& event, MenuScreen& screen) {
             if (code == SDL_SCANCODE_ESCAPE) menu_.command(Command::Back);
             break;
         }
-        case SDL_MOUSEMOTION: menu_.hover(screen.lineAt(menu_, event.motion.x, event.motion.y)); break;
+        case SDL_MOUSEMOTION:
+            // Freeing the pointer puts it back (in full screen, in the middle): only the
+            // player's own move away from there hovers, so that the keys start from Resume.
+            if (!pointerMoved_ && pointerAtOpen_.x < 0) pointerAtOpen_ = {event.motion.x, event.motion.y};
+            pointerMoved_ = pointerMoved_ || std::abs(event.motion.x - pointerAtOpen_.x) + std::abs(event.motion.y - pointerAtOpen_.y) > 8;
+            if (pointerMoved_) menu_.hover(screen.lineAt(menu_, event.motion.x, event.motion.y));
+            break;
         // A click and the pad's A take effect when let go: still held, they would reach the
         // game as its own button (a click on the title, a thread) once the menu closes.
         case SDL_MOUSEBUTTONUP:

@@ -68,6 +68,8 @@ private:
     PauseMenu menu_;
     int stickX_ = 0;
     int stickY_ = 0;
+    SDL_Point pointerAtOpen_{-1, -1};
+    bool pointerMoved_ = false;
     std::function<void(bool)> pauseSound_;
     std::function<void()> applyVolume_;
 };
