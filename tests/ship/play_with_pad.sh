@@ -112,7 +112,7 @@ expect "$("$PROBE" count "$ARTEFACTS/09-pulled-up.png" $(region 0 0.8 1 0.2) yel
     "it stands on the ledge's yellow deck"
 
 # 6. Start opens the pause menu; the d-pad and A choose its Quit, then Yes: exit code 0.
-tap() { for button in "$@"; do pad "press $button" "wait 100" "release $button" "wait 300"; done; }
+tap() { for button in "$@"; do pad "press $button" "wait 400" "release $button" "wait 300"; done; }
 tap start
 wait_for_menu
 tap up a up a
