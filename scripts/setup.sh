@@ -5,10 +5,10 @@
 set -e
 PACKAGES="build-essential cmake pkg-config
  libsdl2-dev libepoxy-dev libopenal-dev libassimp-dev libstb-dev zlib1g-dev
- fonts-dejavu-core libgl1-mesa-dri"
+ fonts-dejavu-core fonts-ipafont-gothic libgl1-mesa-dri"
 if [ "${1:-}" != play ]; then
   PACKAGES="$PACKAGES git googletest libgtest-dev libgmock-dev libbenchmark-dev
- xvfb xauth xfonts-base xdotool x11-utils imagemagick sox
+ xvfb xauth xfonts-base xdotool x11-utils x11-xkb-utils imagemagick sox
  g++-mingw-w64-i686 mingw-w64 clang libclang-rt-14-dev
  lintian appstream desktop-file-utils"
 fi

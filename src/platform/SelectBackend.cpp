@@ -34,6 +34,7 @@ BackendParts realParts() {
 #endif
     static auto* adapter = new d3d9::GlAdapter;
     static auto* output = new dsound::AlOutput;
+    desktop->useSoundControls([](bool paused) { output->pauseAll(paused); }, [] { output->applyVolume(); });
     return {*desktop, *adapter, *output};
 }
 

@@ -218,6 +218,7 @@ TEST_F(GamepadTest, QuittingNeedsBackHeldForASecond) {
         }
         return seen;
     };
+    velmora::settings().escape = velmora::EscapeChoice::Quit;  // with the menu, only its Quit is Escape
     VirtualPad pad;
     pad.button(SDL_CONTROLLER_BUTTON_BACK, true);
     EXPECT_FALSE(escapeWithin(std::chrono::milliseconds(600)));

@@ -4,9 +4,14 @@
 
 #include "MemoryCeiling.h"
 #include "velmora/Settings.h"
+#include "velmora/SettingsFile.h"
+
+#include <SDL.h>
 
 #include <cstdio>
 #include <fstream>
+#include <iterator>
+#include <utility>
 #include <functional>
 #include <string>
 #include <sys/stat.h>
@@ -120,6 +125,77 @@ TEST_F(SettingsFileTest, AMissingFileIsSilentAnUnreadableOneWarns) {
     EXPECT_EQ(lineCount(warnings), 1) << warnings;
     EXPECT_NE(warnings.find(path), std::string::npos) << warnings;
     EXPECT_EQ(loaded.mouseSpeed, defaults.mouseSpeed);
+}
+
+TEST_F(SettingsFileTest, KeysBindByPositionAndNeverTwoActionsOnOneKey) {
+    velmora::KeyBindings keys;
+    EXPECT_EQ(keys.scancode(velmora::KeyAction::Forward), SDL_SCANCODE_W);
+    keys.bindSwapping(velmora::KeyAction::Forward, SDL_SCANCODE_S);
+    EXPECT_EQ(keys.scancode(velmora::KeyAction::Forward), SDL_SCANCODE_S);
+    EXPECT_EQ(keys.scancode(velmora::KeyAction::Back), SDL_SCANCODE_W) << "the key's old action gets the old key";
+    keys.bindSwapping(velmora::KeyAction::Thread, SDL_SCANCODE_SPACE);
+    keys.bindSwapping(velmora::KeyAction::Left, SDL_SCANCODE_SPACE);
+    EXPECT_EQ(keys.scancode(velmora::KeyAction::Thread), SDL_SCANCODE_A);
+
+    // In the file: an unknown name, a key taken by an earlier line, a volume out of range:
+    // one warning each, that line's default. The file is judged whole: a swap is kept.
+    const std::string warnings = load("key_left = Q\n"
+                                      "key_right = Q\n"
+                                      "key_forward = Banana\n"
+                                      "key_thread = S\n"
+                                      "volume = 140\n"
+                                      "key_back = Left Shift\n");
+    EXPECT_EQ(lineCount(warnings), 3) << warnings;
+    EXPECT_NE(warnings.find(":2: Q is already the key of key_left"), std::string::npos) << warnings;
+    EXPECT_NE(warnings.find(":3: 'Banana' is not a value of key_forward"), std::string::npos) << warnings;
+    EXPECT_EQ(loaded.keys.scancode(velmora::KeyAction::Left), SDL_SCANCODE_Q);
+    EXPECT_EQ(loaded.keys.scancode(velmora::KeyAction::Right), SDL_SCANCODE_D);
+    EXPECT_EQ(loaded.keys.scancode(velmora::KeyAction::Forward), SDL_SCANCODE_W);
+    EXPECT_EQ(loaded.keys.scancode(velmora::KeyAction::Thread), SDL_SCANCODE_S) << "key_back moved off S later on";
+    EXPECT_EQ(loaded.keys.scancode(velmora::KeyAction::Back), SDL_SCANCODE_LSHIFT);
+    EXPECT_EQ(loaded.volume, 100);
+
+    velmora::Settings swapped;
+    std::ofstream(path) << "key_forward = S\nkey_back = W\n";
+    loaded = swapped;
+    EXPECT_EQ(loadWarnings(), "");
+    EXPECT_EQ(loaded.keys.scancode(velmora::KeyAction::Forward), SDL_SCANCODE_S);
+    EXPECT_EQ(velmora::settingValue(loaded, "key_back"), "W");
+}
+
+TEST_F(SettingsFileTest, WritingOneSettingKeepsEveryOtherLine) {
+    std::ofstream(path) << "# my settings\n"
+                           "mouse_speed = 0.5  # slow hands\n"
+                           "\n"
+                           "future_setting = 3\n"
+                           "volume=40\n"
+                           "not a setting at all";
+    std::string problem;
+    const velmora::SettingsFile file(path);
+    for (const auto& [name, value] : {std::pair{"volume", "70"}, {"mouse_speed", "2"}, {"invert_y", "yes"}})
+        ASSERT_TRUE(file.write(name, value, problem)) << problem;
+    std::ifstream written(path);
+    const std::string text((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, "# my settings\n"
+                    "mouse_speed = 2 # slow hands\n"
+                    "\n"
+                    "future_setting = 3\n"
+                    "volume= 70\n"
+                    "not a setting at all\n"
+                    "invert_y = yes\n");
+
+    // A folder that is missing is made; one that cannot be (a file stands in its way) is a
+    // reason, and the file in the way is untouched.
+    const velmora::SettingsFile fresh(folder + "/new/velmora/settings.ini");
+    EXPECT_TRUE(fresh.write("volume", "10", problem)) << problem;
+    const velmora::SettingsFile blocked(path + "/settings.ini");
+    EXPECT_FALSE(blocked.write("volume", "10", problem));
+    EXPECT_NE(problem.find(path), std::string::npos) << problem;
+    std::ifstream again(path);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(again)), std::istreambuf_iterator<char>()), text);
+    std::remove((folder + "/new/velmora/settings.ini").c_str());
+    rmdir((folder + "/new/velmora").c_str());
+    rmdir((folder + "/new").c_str());
 }
 
 // Files typed by a careless hand or made by a hostile one; the command line reads values

@@ -3,14 +3,14 @@
 # state digests, frame for frame, and in a window to the same last image; the game itself
 # plays the recording back and stops at its end, refuses a cut one, and records a play of
 # its own.
-# usage: recorded_in_window.sh VELMORA VELMORA_REPLAY RUN_DIR ARTEFACTS   (exit 77: no display)
+# usage: recorded_in_window.sh VELMORA VELMORA_REPLAY RUN_DIR ARTEFACTS SHOT_PROBE   (exit 77: no display)
 set -u
-GAME="$1" REPLAY="$2" RUN_DIR="$3" ARTEFACTS="$4"
+GAME="$1" REPLAY="$2" RUN_DIR="$3" ARTEFACTS="$4" PROBE="$5"
 [ -n "${DISPLAY:-}" ] || { echo "no X display: skipped"; exit 77; }
 mkdir -p "$ARTEFACTS" && cd "$RUN_DIR" || exit 1
 export LC_ALL=C.UTF-8
 
-fail() { echo "FAILED: $*"; exit 1; }
+source "$(dirname "$0")/../ship/lib.sh"
 
 game_window() {
     for _ in $(seq 300); do
@@ -26,8 +26,9 @@ hold() {  # a key or the button (1) for a while: a tap shorter than a frame is m
     else xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; fi
 }
 
-# 1. Record: through the title into the play, walk, turn, shoot the thread, quit.
-"$REPLAY" --record "$ARTEFACTS/play.vrp" --save-digests "$ARTEFACTS/play.digests" \
+# 1. Record: through the title into the play, walk, turn, shoot the thread, pause, quit.
+# A line of digest a frame, as it is played.
+stdbuf -oL "$REPLAY" --record "$ARTEFACTS/play.vrp" --every-frame --save-digests "$ARTEFACTS/play.digests" \
     --screenshot "$ARTEFACTS/recorded.png" >"$ARTEFACTS/record.out" 2>/dev/null &
 RECORDER=$!
 trap 'kill -KILL $RECORDER 2>/dev/null' EXIT
@@ -41,9 +42,21 @@ sleep 2
 hold 1 1
 xdotool keyup w mousemove_relative -- -200 0
 sleep 1
-hold Escape 0.4
+# Escape opens the menu: for 2 s no frame runs and the state's digest stays; Resume goes on.
+xdotool key Escape
+sleep 0.5
+paused=$(tail -n 1 "$ARTEFACTS/record.out")
+sleep 2
+[ "$(tail -n 1 "$ARTEFACTS/record.out")" = "$paused" ] || fail "the play ran on with the menu open"
+xdotool key Return
+sleep 1
+[ "$(tail -n 1 "$ARTEFACTS/record.out")" != "$paused" ] || fail "the play did not go on after Resume"
+echo "ok: the menu held the play at \"$paused\" for 2 s; Resume went on"
+xdotool key Escape
+sleep 0.5
+choose_quit_in_menu
 wait $RECORDER || fail "the recording run failed"
-cat "$ARTEFACTS/record.out"
+tail -n 1 "$ARTEFACTS/record.out"
 
 # 2. Headless, as fast as it goes: the same digest at every frame.
 "$REPLAY" "$ARTEFACTS/play.vrp" --expect "$ARTEFACTS/play.digests" 2>/dev/null | tail -n 1
@@ -66,12 +79,22 @@ grep -q "truncated" "$ARTEFACTS/cut.err" && [ $status = 1 ] || fail "a cut file 
 echo "ok: $(grep truncated "$ARTEFACTS/cut.err")"
 
 # 5. The game records too: a short play quit at the title replays headless to its end.
-"$GAME" --windowed --record "$ARTEFACTS/game.vrp" >/dev/null 2>&1 &
-RECORDER=$!
-game_window
-xdotool windowfocus "$WINDOW"
+# On the way the menu turns the volume down a step: the file says so, its own lines kept.
+mkdir -p "$ARTEFACTS/config/velmora"
+printf '# my own note\nmouse_speed = 1 # as I like it\n' >"$ARTEFACTS/config/velmora/settings.ini"
+XDG_CONFIG_HOME="$ARTEFACTS/config" "$GAME" --windowed --record "$ARTEFACTS/game.vrp" >/dev/null 2>&1 &
+RECORDER=$! GAME_PID=$!
+find_game_window
+xdotool windowfocus --sync "$GAME_WINDOW"
 sleep 2
-hold Escape 0.4
+xdotool key Escape
+wait_for_menu
+for key in Down Return Left Escape Escape Escape; do xdotool key $key; sleep 0.3; done
+wait_for_menu
+choose_quit_in_menu
 wait $RECORDER || fail "velmora --record failed"
+[ "$(cat "$ARTEFACTS/config/velmora/settings.ini")" = "$(printf '# my own note\nmouse_speed = 1 # as I like it\nvolume = 90')" ] ||
+    fail "the settings file after the menu: $(cat "$ARTEFACTS/config/velmora/settings.ini")"
+echo "ok: the menu's volume is in the settings file, the player's lines kept"
 "$REPLAY" "$ARTEFACTS/game.vrp" 2>/dev/null | tail -n 1
 [ "${PIPESTATUS[0]}" = 0 ] || fail "the game's own recording did not replay"

@@ -40,7 +40,7 @@ appstreamcli validate --no-net $(grep "/metainfo/" "$work/files") >"$work/appstr
 echo "ok: apt installed its $(wc -l <"$work/files") files; the metainfo file validates"
 
 cd /tmp || exit 1
-start_game /usr/games/velmora --windowed
+start_game /usr/games/velmora --windowed --escape=quit
 find_game_window
 wait_for_title 60
 shot installed-title

@@ -55,5 +55,5 @@ shot 04-turned-right
 expect "$("$PROBE" shift "$ARTEFACTS/03-back.png" "$ARTEFACTS/04-turned-right.png" $(region 0 0.05 1 0.45) 300)" \
     '$1 < -40' "the mouse turns the view again"
 
-quit_with_escape
+quit_through_menu
 echo "PASSED"

@@ -14,7 +14,7 @@ prefix="$work/prefix"
 ln -s "$prefix/games/velmora" "$work/velmora"
 
 cd / || exit 1
-start_game "$work/velmora"
+start_game "$work/velmora" --escape=quit
 trap 'stop_game; rm -rf "$work"' EXIT
 answer_question Return
 find_game_window

@@ -37,12 +37,19 @@ start_game() {
 
 stop_game() {
     if [ -n "${GAME_PID:-}" ] && kill -0 "$GAME_PID" 2>/dev/null; then kill -KILL "$GAME_PID"; fi
-    for key in w a s d Escape; do xdotool keyup "$key" 2>/dev/null; done
+    for key in w a s d z Escape; do xdotool keyup "$key" 2>/dev/null; done
+    [ -n "${LAYOUT_CHANGED:-}" ] && setxkbmap us
     xdotool mouseup 1 2>/dev/null
     [ -n "${GAME_ERRORS:-}" ] && rm -f "$GAME_ERRORS"
     # The quick looks are scratch; the PNG screenshots stay.
     [ -n "${ARTEFACTS:-}" ] && rm -f "$ARTEFACTS"/*.bmp
     return 0
+}
+
+# Switches the X server's keyboard layout (stop_game puts back the US one).
+use_layout() {
+    setxkbmap "$1" || fail "setxkbmap $1 failed"
+    LAYOUT_CHANGED=1
 }
 
 game_alive() {
@@ -194,20 +201,51 @@ click_into_play() {
     wait_for_play 180
 }
 
-# Holds Escape until the game is gone (at most 5 s) and checks its exit code is 0.
-quit_with_escape() {
-    xdotool keydown Escape
+# The pause menu: its first line (Resume) highlighted, a solid orange bar across the
+# middle (the title's letters under it fill half that strip at most).
+wait_for_menu() {
+    local strip
+    strip=$(awk -v w="$GAME_W" -v h="$GAME_H" 'BEGIN { printf "%d", 0.9 * int(0.46 * w) * int(0.01 * h) }')
+    wait_for_colour 5 "$strip" orange 0.27 0.465 0.46 0.01 "pause menu"
+}
+
+# Waits (at most 5 s) for the game to end and checks its exit code is 0; $1 says after what.
+expect_clean_exit() {
     local gone=""
     for _ in $(seq 50); do
         if ! game_alive; then gone=1; break; fi
         sleep 0.1
     done
-    xdotool keyup Escape
-    [ -n "$gone" ] || fail "the game did not end within 5 s of Escape"
+    [ -n "$gone" ] || fail "the game did not end within 5 s of $1"
     wait "$GAME_PID"
     local status=$?
-    [ "$status" -eq 0 ] || fail "exit code $status after Escape, expected 0"
-    echo "ok: Escape ends the game with exit code 0"
+    [ "$status" -eq 0 ] || fail "exit code $status after $1, expected 0"
+    echo "ok: $1 ends the game with exit code 0"
+}
+
+# The menu's keys for Quit: Up from Resume wraps to Quit, Return asks "Quit the game?"
+# with No chosen, Up picks Yes.
+choose_quit_in_menu() {
+    xdotool key Up; sleep 0.2
+    xdotool key Return; sleep 0.3
+    xdotool key Up; sleep 0.2
+    xdotool key Return
+}
+
+# Escape opens the pause menu; its Quit, then Yes, ends the game with exit code 0.
+quit_through_menu() {
+    xdotool key Escape
+    wait_for_menu
+    choose_quit_in_menu
+    expect_clean_exit "the menu's Quit"
+}
+
+# With escape = quit (or the Windows build): holds Escape until the game is gone (at most
+# 5 s) and checks its exit code is 0.
+quit_with_escape() {
+    xdotool keydown Escape
+    expect_clean_exit "Escape"
+    xdotool keyup Escape
 }
 
 # Waits until two looks $2 seconds apart (default half a second) barely differ over the

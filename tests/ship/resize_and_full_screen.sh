@@ -43,7 +43,7 @@ expect_play_goes_on() {
 }
 
 cd "$BUILD_DIR/game" || fail "no run directory $BUILD_DIR/game"
-start_game ./velmora
+start_game ./velmora --escape=quit
 answer_question Return
 find_game_window
 click_into_play

@@ -15,7 +15,7 @@ no_question() {
 start_from() {
     local folder="$1" answer="$2" name="$3"
     cd "$folder" || fail "no folder $folder"
-    start_game "$BUILD_DIR/game/velmora" "$answer"
+    start_game "$BUILD_DIR/game/velmora" "$answer" --escape=quit
     find_game_window
     no_question "$answer"
     wait_for_title 60

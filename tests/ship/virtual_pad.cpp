@@ -2,7 +2,7 @@
 // started SDL's game controllers, a virtual one is plugged in and driven by the lines a
 // script writes to the pipe named in VELMORA_TEST_PAD:
 //   set AXIS SHARE     leftx lefty rightx righty (-1 to 1), lefttrigger righttrigger (0 to 1)
-//   press BUTTON / release BUTTON     a b x y back start
+//   press BUTTON / release BUTTON     a b x y back start up down left right (the d-pad)
 //   wait MS            the next line waits that long, so that holds are timed here
 // The game itself is unchanged: it finds the pad as a player's.
 #include <SDL.h>
@@ -32,6 +32,10 @@ int buttonNamed(const std::string& name) {
     if (name == "y") return SDL_CONTROLLER_BUTTON_Y;
     if (name == "back") return SDL_CONTROLLER_BUTTON_BACK;
     if (name == "start") return SDL_CONTROLLER_BUTTON_START;
+    if (name == "up") return SDL_CONTROLLER_BUTTON_DPAD_UP;
+    if (name == "down") return SDL_CONTROLLER_BUTTON_DPAD_DOWN;
+    if (name == "left") return SDL_CONTROLLER_BUTTON_DPAD_LEFT;
+    if (name == "right") return SDL_CONTROLLER_BUTTON_DPAD_RIGHT;
     return -1;
 }
 

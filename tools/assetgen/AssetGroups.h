@@ -17,5 +17,6 @@ void writeHudPictures(const std::string& dataDir);
 void writeEffectPictures(const std::string& dataDir);
 void writeSoundEffects(const std::string& dataDir);
 void writeMusic(const std::string& dataDir);
+void writeMenuGlyphs(const std::string& dataDir);
 
 }  // namespace assetgen

@@ -59,4 +59,28 @@ TextMask Font::render(const std::string& text, float pixelHeight, float spacing,
     return out;
 }
 
+GlyphBitmap Font::glyph(int codepoint, float pixelHeight) const {
+    const float scale = stbtt_ScaleForPixelHeight(&info_, pixelHeight);
+    GlyphBitmap out;
+    int x0, y0, x1, y1;
+    stbtt_GetCodepointBitmapBox(&info_, codepoint, scale, scale, &x0, &y0, &x1, &y1);
+    out.width = std::max(0, x1 - x0);
+    out.height = std::max(0, y1 - y0);
+    out.left = x0;
+    out.top = y0;
+    out.coverage.resize(size_t(out.width) * out.height);
+    if (!out.coverage.empty())
+        stbtt_MakeCodepointBitmap(&info_, out.coverage.data(), out.width, out.height, out.width, scale, scale, codepoint);
+    int advance = 0, bearing = 0;
+    stbtt_GetCodepointHMetrics(&info_, codepoint, &advance, &bearing);
+    out.advance = advance * scale;
+    return out;
+}
+
+float Font::ascent(float pixelHeight) const {
+    int ascent = 0, descent = 0, lineGap = 0;
+    stbtt_GetFontVMetrics(&info_, &ascent, &descent, &lineGap);
+    return ascent * stbtt_ScaleForPixelHeight(&info_, pixelHeight);
+}
+
 }  // namespace assetgen

@@ -15,6 +15,13 @@ struct TextMask {
     int baseline;  // row of the baseline inside the mask
 };
 
+// One character's coverage (8-bit), placed by its offset from the pen on the baseline.
+struct GlyphBitmap {
+    std::vector<unsigned char> coverage;
+    int width = 0, height = 0, left = 0, top = 0;
+    float advance = 0;
+};
+
 class Font {
 public:
     // Throws std::runtime_error when the file cannot be read or parsed.
@@ -23,6 +30,11 @@ public:
     // Renders ASCII text at the given pixel height with extra letter spacing and a
     // transparent margin on every side.
     TextMask render(const std::string& text, float pixelHeight, float spacing, int margin) const;
+
+    bool hasGlyph(int codepoint) const { return stbtt_FindGlyphIndex(&info_, codepoint) != 0; }
+    GlyphBitmap glyph(int codepoint, float pixelHeight) const;
+    // Pixels from the top of the tallest letter to the baseline.
+    float ascent(float pixelHeight) const;
 
 private:
     std::vector<unsigned char> data_;

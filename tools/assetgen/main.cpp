@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
         assetgen::writeEffectPictures(dataDir);
         assetgen::writeSoundEffects(dataDir);
         assetgen::writeMusic(dataDir);
+        assetgen::writeMenuGlyphs(dataDir);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "assetgen: %s\n", error.what());
         return 1;

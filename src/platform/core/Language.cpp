@@ -49,6 +49,8 @@ const Words kTexts[] = {
     {"%s; ignored", "%s。この行は無視します"},
     {"%s; keeping %s", "%s。%sのままです"},
     {"the default", "既定値"},
+    {"velmora: %s:%s: %s is already the key of %s; keeping the default\n",
+     "velmora: %s:%s: %s はすでに %s のキーです。既定値のままです\n"},
     {"'%s' from line %s", "'%s'（%s 行目）"},
     {"unknown setting '%s'", "不明な設定 '%s'"},
     {"'%s' is not a value of %s: %s", "'%s' は %s の値ではありません: %s"},

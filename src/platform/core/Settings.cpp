@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <sstream>
 
 namespace velmora {
 
@@ -70,7 +71,8 @@ const std::string kByteOrderMark = "\xef\xbb\xbf";
 using KeptValues = std::map<std::string, std::string>;
 
 // The warning for one line, empty when the line is fine.
-std::string applyLine(Settings& settings, const std::string& text, int number, KeptValues& kept) {
+std::string applyLine(Settings& settings, const std::string& text, int number, KeptValues& kept,
+                      std::map<std::string, int>& setOnLine) {
     if (text.size() > kMaxLineBytes) return localized("longer than %s characters; ignored", {std::to_string(kMaxLineBytes)});
     std::string line = trimmed(text.substr(0, text.find('#')));
     if (line.empty()) return "";
@@ -79,6 +81,7 @@ std::string applyLine(Settings& settings, const std::string& text, int number, K
     std::string name = trimmed(line.substr(0, equals)), value = trimmed(line.substr(equals + 1)), problem;
     if (applySetting(settings, name, value, problem)) {
         kept[name] = localized("'%s' from line %s", {printable(value), std::to_string(number)});
+        setOnLine[name] = number;
         return "";
     }
     if (!isSetting(name)) return localized("%s; ignored", {problem});
@@ -104,6 +107,13 @@ const std::vector<SettingHelp>& settingsHelp() {
         {"multisample", "0, 2, 4 or 8 (0)"},
         {"language", "auto, en or ja (auto)"},
         {"vsync", "on or off (on)"},
+        {"volume", "0 to 100 (100)"},
+        {"escape", "menu or quit (menu)"},
+        {"key_forward", "an SDL key name or none (W)"},
+        {"key_back", "an SDL key name or none (S)"},
+        {"key_left", "an SDL key name or none (A)"},
+        {"key_right", "an SDL key name or none (D)"},
+        {"key_thread", "an SDL key name or none (none)"},
     };
     return help;
 }
@@ -153,12 +163,45 @@ bool applySetting(Settings& settings, const std::string& name, const std::string
                                                     : LanguageChoice::Japanese;
     } else if (name == "vsync") {
         ok = parseBool(value, settings.vsync);
+    } else if (name == "volume") {
+        ok = parseWholeNumber(value, 0, 100, whole);
+        if (ok) settings.volume = whole;
+    } else if (name == "escape") {
+        ok = value == "menu" || value == "quit";
+        if (ok) settings.escape = value == "menu" ? EscapeChoice::Menu : EscapeChoice::Quit;
+    } else {
+        int scancode = 0;
+        ok = KeyBindings::parseName(value, scancode);
+        for (int i = 0; ok && i < kKeyActionCount; ++i)
+            if (name == KeyBindings::settingName(KeyAction(i))) settings.keys.bind(KeyAction(i), scancode);
     }
     if (!ok) {
         for (const SettingHelp& help : settingsHelp())
             if (name == help.name) problem = localized("'%s' is not a value of %s: %s", {printable(value), name, help.values});
     }
     return ok;
+}
+
+std::string settingValue(const Settings& settings, const std::string& name) {
+    std::ostringstream out;
+    if (name == "mouse_speed") out << settings.mouseSpeed;
+    if (name == "invert_y") out << (settings.invertY ? "yes" : "no");
+    if (name == "stick_speed") out << settings.stickSpeed;
+    if (name == "stick_dead_zone") out << settings.stickDeadZone;
+    if (name == "full_screen")
+        out << (settings.fullScreen == FullScreenChoice::Ask ? "ask" : settings.fullScreen == FullScreenChoice::Yes ? "yes" : "no");
+    if (name == "render_scale") {
+        if (settings.renderScale == 0) out << "native";
+        else out << settings.renderScale;
+    }
+    if (name == "multisample") out << settings.multisample;
+    if (name == "volume") out << settings.volume;
+    if (name == "escape") out << (settings.escape == EscapeChoice::Menu ? "menu" : "quit");
+    if (name == "language")
+        out << (settings.language == LanguageChoice::Auto ? "auto" : settings.language == LanguageChoice::English ? "en" : "ja");
+    for (int i = 0; i < kKeyActionCount; ++i)
+        if (name == KeyBindings::settingName(KeyAction(i))) out << KeyBindings::name(settings.keys.scancode(KeyAction(i)));
+    return out.str();
 }
 
 std::string settingsFilePath() {
@@ -197,11 +240,12 @@ void loadSettingsFile(Settings& settings, const std::string& path, std::FILE* wa
     if (text.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0) text.erase(0, kByteOrderMark.size());
 
     KeptValues kept;
+    std::map<std::string, int> setOnLine;
     int problems = 0;
     size_t start = 0;
     for (int number = 1; start < text.size(); ++number) {
         size_t end = std::min(text.find('\n', start), text.size());
-        std::string warning = applyLine(settings, text.substr(start, end - start), number, kept);
+        std::string warning = applyLine(settings, text.substr(start, end - start), number, kept, setOnLine);
         start = end + 1;
         if (warning.empty()) continue;
         if (++problems <= kMaxWarnings)
@@ -210,6 +254,18 @@ void loadSettingsFile(Settings& settings, const std::string& path, std::FILE* wa
     if (problems > kMaxWarnings)
         std::fputs(localized("velmora: %s: and %s more problems\n", {path, std::to_string(problems - kMaxWarnings)}).c_str(),
                    warnings);
+    // A key on two actions: the later line (or a line taking a default's key) loses.
+    for (int i = 0; i < kKeyActionCount; ++i) {
+        const KeyAction action = KeyAction(i);
+        const int other = settings.keys.actionHolding(settings.keys.scancode(action), action);
+        const int line = setOnLine[KeyBindings::settingName(action)];
+        if (line == 0 || other < 0 || setOnLine[KeyBindings::settingName(KeyAction(other))] > line) continue;
+        std::fputs(localized("velmora: %s:%s: %s is already the key of %s; keeping the default\n",
+                             {path, std::to_string(line), KeyBindings::name(settings.keys.scancode(action)),
+                              KeyBindings::settingName(KeyAction(other))}).c_str(),
+                   warnings);
+        settings.keys.bind(action, KeyBindings::defaultScancode(action));
+    }
 }
 
 }  // namespace velmora

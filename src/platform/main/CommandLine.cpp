@@ -122,14 +122,14 @@ void printUsage(std::FILE* out) {
                           "操作:\n"
                           "  マウス               視点を回す\n"
                           "  左ボタン（長押し）   糸で狙う。離すと撃つ（玉を持っていれば投げる）\n"
-                          "  W A S D              歩く\n"
-                          "  Escape               終了する\n"
+                          "  W A S D              歩く（どの配列でもその位置のキー）\n"
+                          "  Escape、パッドの Start  ポーズメニュー: 再開、設定、終了\n"
                         : "\n"
                           "Controls:\n"
                           "  mouse                turn the view\n"
                           "  left button (hold)   aim the thread; release to shoot (or throw a held ball)\n"
-                          "  W A S D              walk\n"
-                          "  Escape               quit\n",
+                          "  W A S D              walk (the keys at those places on any layout)\n"
+                          "  Escape, pad's Start  pause menu: resume, settings, quit\n",
                out);
 }
 

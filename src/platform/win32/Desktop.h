@@ -13,6 +13,8 @@ struct SDL_Window;
 
 namespace velmora::win32 {
 
+class MenuScreen;
+
 class Desktop {
 public:
     virtual ~Desktop() = default;
@@ -36,6 +38,12 @@ public:
     // timeGetTime and Sleep (winmm's millisecond timer wraps like the real one).
     virtual DWORD now() = 0;
     virtual void sleep(DWORD ms) = 0;
+    // Whether the player asked for the pause menu (Escape, a pad's Start) since it last
+    // ran; never where there is no player.
+    virtual bool pauseMenuAsked() const { return false; }
+    // The pause menu until the player resumes or quits: the game waits inside this call,
+    // as inside a message box.
+    virtual void runPauseMenu(MenuScreen&) {}
 };
 
 void useDesktop(Desktop& desktop);

@@ -1,5 +1,6 @@
 #include "WindowSystem.h"
 
+#include "Desktop.h"
 #include "Win32Platform.h"
 
 namespace velmora::win32 {
@@ -27,5 +28,9 @@ bool isFullScreen(HWND window) {
     const WindowRecord* record = Win32Platform::instance().windows.find(window);
     return record && record->fullScreen;
 }
+
+bool pauseMenuAsked() { return desktop().pauseMenuAsked(); }
+
+void runPauseMenu(MenuScreen& screen) { desktop().runPauseMenu(screen); }
 
 }  // namespace velmora::win32

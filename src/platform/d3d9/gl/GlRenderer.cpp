@@ -4,6 +4,7 @@
 #include "FixedFunctionProgram.h"
 #include "GlBackBuffer.h"
 #include "GlContext.h"
+#include "GlMenuScreen.h"
 #include "GlResources.h"
 #include "GlStateMapping.h"
 #include "GlslPrelude.h"
@@ -53,15 +54,9 @@ std::unique_ptr<GlRenderer> GlRenderer::create(const D3DPRESENT_PARAMETERS& para
     // never presents faster than its steps, so waiting for the refresh shows each step once.
     SDL_GL_SetSwapInterval(settings().vsync ? 1 : 0);
     renderer->hasDepthBuffer_ = params.EnableAutoDepthStencil != FALSE;
-    GlBackBuffer::Quality quality;
-    quality.renderScale = settings().renderScale;
-    quality.samples = settings().multisample;
-    renderer->backBuffer_.reset(GlBackBuffer::create(params.BackBufferWidth, params.BackBufferHeight,
-                                                     params.BackBufferFormat == D3DFMT_A8R8G8B8,
-                                                     renderer->hasDepthBuffer_,
-                                                     GlBackBuffer::queryWindowFramebuffer(), quality));
+    renderer->params_ = params;
     renderer->fixedFunction_ = std::make_unique<FixedFunctionPrograms>();
-    if (!renderer->backBuffer_) return nullptr;
+    if (!renderer->makeBackBuffer()) return nullptr;
 
     glGenVertexArrays(1, &renderer->vertexArray_);
     glBindVertexArray(renderer->vertexArray_);
@@ -75,9 +70,20 @@ std::unique_ptr<GlRenderer> GlRenderer::create(const D3DPRESENT_PARAMETERS& para
     return renderer;
 }
 
+bool GlRenderer::makeBackBuffer() {
+    GlBackBuffer::Quality quality;
+    quality.renderScale = renderScale_ = settings().renderScale;
+    quality.samples = samples_ = settings().multisample;
+    backBuffer_.reset(GlBackBuffer::create(params_.BackBufferWidth, params_.BackBufferHeight,
+                                           params_.BackBufferFormat == D3DFMT_A8R8G8B8, hasDepthBuffer_,
+                                           GlBackBuffer::queryWindowFramebuffer(), quality));
+    return backBuffer_ != nullptr;
+}
+
 GlRenderer::~GlRenderer() {
     if (!context_) return;
     context_->makeCurrent();
+    menuScreen_.reset();
     fixedFunction_.reset();
     backBuffer_.reset();
     glDeleteSamplers(GLsizei(samplers_.size()), samplers_.data());
@@ -256,10 +262,24 @@ void GlRenderer::present() {
     int width = 0, height = 0;
     SDL_GL_GetDrawableSize(context_->window(), &width, &height);
     backBuffer_->finishFrame(width, height);
+    if (win32::pauseMenuAsked()) runPauseMenu();
     context_->swap();
 #ifdef __EMSCRIPTEN__
     waitForNextPaint();
 #endif
+}
+
+void GlRenderer::runPauseMenu() {
+    if (!menuScreen_) menuScreen_ = std::make_unique<GlMenuScreen>(*context_);
+    win32::runPauseMenu(*menuScreen_);
+    makeCurrent();
+    const Settings& now = settings();
+    // The menu only offers values GL takes; should one fail, the old buffer stays.
+    if (now.renderScale != renderScale_ || now.multisample != samples_) {
+        std::unique_ptr<GlBackBuffer> old = std::move(backBuffer_);
+        if (!makeBackBuffer()) backBuffer_ = std::move(old);
+    }
+    glBindVertexArray(vertexArray_);
 }
 
 bool GlRenderer::readBack(std::vector<BYTE>& rgba, UINT& width, UINT& height) {

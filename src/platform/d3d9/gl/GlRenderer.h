@@ -13,6 +13,7 @@ namespace velmora::d3d9 {
 class FixedFunctionPrograms;
 class GlBackBuffer;
 class GlContext;
+class GlMenuScreen;
 
 class GlRenderer final : public Renderer {
 public:
@@ -38,6 +39,10 @@ private:
 
     // Binds the framebuffer of the frame, choosing it at the first draw or clear after a Present.
     void beginFrame();
+    // The pause menu over the frame just shown; a render scale or multisampling changed
+    // in it takes effect with a new back buffer.
+    void runPauseMenu();
+    bool makeBackBuffer();
 
     void bindTextures(const DeviceState& state);
     void bindVertices(const DrawCall& call);
@@ -46,6 +51,10 @@ private:
     std::unique_ptr<GlContext> context_;
     std::unique_ptr<GlBackBuffer> backBuffer_;
     std::unique_ptr<FixedFunctionPrograms> fixedFunction_;
+    std::unique_ptr<GlMenuScreen> menuScreen_;
+    D3DPRESENT_PARAMETERS params_{};
+    int renderScale_ = 0;  // the settings the back buffer was made with
+    int samples_ = 0;
     bool hasDepthBuffer_ = true;
     unsigned vertexArray_ = 0;
     unsigned userVertices_ = 0;  // the copy of DrawPrimitiveUP's vertices

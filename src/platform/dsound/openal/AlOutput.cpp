@@ -1,6 +1,7 @@
 #include "AlOutput.h"
 
 #include "AlVoice.h"
+#include "velmora/Settings.h"
 
 namespace velmora::dsound {
 
@@ -23,6 +24,7 @@ bool AlOutput::open(OutputKind kind, unsigned loopbackRate) {
         close();
         return false;
     }
+    applyVolume();
     return true;
 }
 
@@ -55,6 +57,7 @@ void AlOutput::close() {
     renderSamples_ = nullptr;
     freeSources_.clear();
     allSources_.clear();
+    pausedSources_.clear();
 }
 
 bool AlOutput::acquireSource(ALuint& source) {
@@ -83,7 +86,27 @@ std::unique_ptr<Voice> AlOutput::startVoice(const std::shared_ptr<const PcmData>
 void AlOutput::releaseSource(ALuint source) { freeSources_.push_back(source); }
 
 void AlOutput::setListenerGain(float gain) {
-    if (isOpen()) alListenerf(AL_GAIN, gain);
+    gameGain_ = gain;
+    applyVolume();
+}
+
+void AlOutput::applyVolume() {
+    if (isOpen()) alListenerf(AL_GAIN, gameGain_ * static_cast<float>(settings().volume) / 100.0f);
+}
+
+void AlOutput::pauseAll(bool paused) {
+    if (!isOpen()) return;
+    if (!paused) {
+        if (!pausedSources_.empty()) alSourcePlayv(static_cast<ALsizei>(pausedSources_.size()), pausedSources_.data());
+        pausedSources_.clear();
+        return;
+    }
+    for (ALuint source : allSources_) {
+        ALint state = AL_STOPPED;
+        alGetSourcei(source, AL_SOURCE_STATE, &state);
+        if (state == AL_PLAYING) pausedSources_.push_back(source);
+    }
+    if (!pausedSources_.empty()) alSourcePausev(static_cast<ALsizei>(pausedSources_.size()), pausedSources_.data());
 }
 
 std::vector<float> AlOutput::render(std::size_t frames) {

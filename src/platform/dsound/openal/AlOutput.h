@@ -28,7 +28,12 @@ public:
     void close() override;
     std::unique_ptr<Voice> startVoice(const std::shared_ptr<const PcmData>& data, DWORD cursor, bool looping,
                                       const VoiceParams& params) override;
+    // The game's gain times the player's master volume (settings().volume).
     void setListenerGain(float gain) override;
+    // Takes a change of the master volume.
+    void applyVolume();
+    // Holds every playing source where it is, or lets the held ones play on.
+    void pauseAll(bool paused);
     std::vector<float> render(std::size_t frames) override;
 
     // Sources are given back by the voices that borrowed them.
@@ -44,6 +49,8 @@ private:
     LPALCRENDERSAMPLESSOFT renderSamples_ = nullptr;
     std::vector<ALuint> freeSources_;
     std::vector<ALuint> allSources_;
+    std::vector<ALuint> pausedSources_;
+    float gameGain_ = 1.0f;
     unsigned opening_ = 0;
 };
 

@@ -3,6 +3,8 @@
 // the game never sees them.
 #pragma once
 
+#include "velmora/KeyBindings.h"
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -11,6 +13,7 @@ namespace velmora {
 
 enum class FullScreenChoice { Ask, Yes, No };
 enum class LanguageChoice { Auto, English, Japanese };
+enum class EscapeChoice { Menu, Quit };
 
 struct Settings {
     double mouseSpeed = 1.0;     // multiplies mouse motion
@@ -22,6 +25,9 @@ struct Settings {
     int multisample = 0;         // samples per pixel; 0 is off
     LanguageChoice language = LanguageChoice::Auto;  // Auto: the locale's, see playerLanguage
     bool vsync = true;           // each present waits for the display's refresh
+    int volume = 100;            // master volume in percent
+    EscapeChoice escape = EscapeChoice::Menu;  // Quit: Escape ends the game at once
+    KeyBindings keys;
 };
 
 // The process's settings; defaults until main loads them.
@@ -33,6 +39,9 @@ Settings& settings();
 // keeps its value.
 bool applySetting(Settings& settings, const std::string& name, const std::string& value, std::string& problem);
 bool isSetting(const std::string& name);
+
+// The value of a setting as the file writes it; empty for an unknown name.
+std::string settingValue(const Settings& settings, const std::string& name);
 
 // Every setting's name, with the values it takes, for the usage text.
 struct SettingHelp {
@@ -48,7 +57,8 @@ std::string settingsFilePath();
 // Reads "name = value" lines ('#' starts a comment). Every problem (an unreadable or
 // oversized file, a line that is not a setting, an unknown name, a value out of range) is
 // one line on `warnings` (the first 20, then their count), saying what the setting keeps.
-// A missing file is no problem.
+// A missing file is no problem. A key bound to two actions keeps the one set first; the
+// later line gets its default.
 void loadSettingsFile(Settings& settings, const std::string& path, std::FILE* warnings);
 
 }  // namespace velmora

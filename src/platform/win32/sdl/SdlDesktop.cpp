@@ -1,5 +1,6 @@
 #include "SdlDesktop.h"
 
+#include "MenuScreen.h"
 #include "Utf8Locale.h"
 #include "Win32Platform.h"
 #include "velmora/Settings.h"
@@ -7,6 +8,7 @@
 #include <SDL.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstdio>
 #include <ctime>
 #include <sched.h>
@@ -25,6 +27,8 @@ bool scancodeDown(SDL_Scancode code) {
 }
 
 bool keycodeDown(SDL_Keycode key) { return scancodeDown(SDL_GetScancodeFromKey(key)); }
+
+bool escapeOpensMenu() { return settings().escape == EscapeChoice::Menu; }
 
 bool mouseButtonDown(int sdlButton) { return (SDL_GetGlobalMouseState(nullptr, nullptr) & SDL_BUTTON(sdlButton)) != 0; }
 
@@ -184,18 +188,30 @@ void SdlDesktop::pumpEvents() {
         gamepads_.handleEvent(event);
         if (SdlVideo::isFullScreenToggle(event))
             platform().windows.toggleFullScreen(platform().windows.findBySdlId(event.key.windowID));
+        const bool escape = event.type == SDL_KEYDOWN && !event.key.repeat &&
+                            event.key.keysym.scancode == SDL_SCANCODE_ESCAPE && escapeOpensMenu();
+        const bool start = event.type == SDL_CONTROLLERBUTTONDOWN && event.cbutton.button == SDL_CONTROLLER_BUTTON_START;
+        // What follows in the queue (keys typed fast after Escape) is the menu's.
+        if (escape || start) {
+            menuAsked_ = true;
+            break;
+        }
     }
     followFocus();
 }
 
 bool SdlDesktop::keyDown(int virtualKey) {
+    if (virtualKey == VK_ESCAPE && menu_.quitChosen()) return true;
     if (!platform().video.running()) return false;
     SDL_PumpEvents();  // the state of the keys now, not as of the last message poll
     // A click or a pad in use while another program is in front is not the game's.
     if (!followFocus()) return false;
+    if (virtualKey == VK_ESCAPE && escapeOpensMenu()) return false;
     if (gamepads_.keyDown(virtualKey)) return true;
+    const KeyBindings& keys = settings().keys;
     switch (virtualKey) {
-        case VK_LBUTTON: return mouseButtonDown(SDL_BUTTON_LEFT);
+        case VK_LBUTTON:
+            return mouseButtonDown(SDL_BUTTON_LEFT) || scancodeDown(SDL_Scancode(keys.scancode(KeyAction::Thread)));
         case VK_RBUTTON: return mouseButtonDown(SDL_BUTTON_RIGHT);
         case VK_MBUTTON: return mouseButtonDown(SDL_BUTTON_MIDDLE);
         case VK_XBUTTON1: return mouseButtonDown(SDL_BUTTON_X1);
@@ -205,7 +221,10 @@ bool SdlDesktop::keyDown(int virtualKey) {
         case VK_MENU: return scancodeDown(SDL_SCANCODE_LALT) || scancodeDown(SDL_SCANCODE_RALT);
         default: break;
     }
-    // Letter and digit keys are named by the character they type in the current layout.
+    for (int action = 0; action < kKeyActionCount; ++action)
+        if (virtualKey == KeyBindings::virtualKey(KeyAction(action)))
+            return scancodeDown(SDL_Scancode(keys.scancode(KeyAction(action))));
+    // Other letter and digit keys are named by the character they type in the current layout.
     if (virtualKey >= 'A' && virtualKey <= 'Z') return keycodeDown(SDLK_a + (virtualKey - 'A'));
     if (virtualKey >= '0' && virtualKey <= '9') return keycodeDown(SDLK_0 + (virtualKey - '0'));
     return scancodeDown(scancodeOf(virtualKey));
@@ -245,6 +264,121 @@ int SdlDesktop::askPlayer(const char* text, const char* caption, UINT type, cons
     }
     std::fprintf(stderr, "%s%s%s\n", caption, caption[0] ? ": " : "", text);
     return layout.defaultAnswer();
+}
+
+void SdlDesktop::useSoundControls(std::function<void(bool)> pause, std::function<void()> applyVolume) {
+    pauseSound_ = std::move(pause);
+    applyVolume_ = std::move(applyVolume);
+}
+
+void SdlDesktop::runPauseMenu(MenuScreen& screen) {
+    menuAsked_ = false;
+    menu_.open(quitOffered());
+    if (pauseSound_) pauseSound_(true);
+    platform().video.applyCursorMode(false, false);
+    screen.keepFrame();
+    stickX_ = stickY_ = 0;
+    pointerAtOpen_ = {-1, -1};
+    pointerMoved_ = false;
+    while (menu_.isOpen()) {
+        SDL_Event event;
+        while (menu_.isOpen() && SDL_PollEvent(&event)) handleMenuEvent(event, screen);
+        applyChange(menu_.takeChange());
+        if (!menu_.isOpen()) break;
+        screen.show(menu_);
+        sleep(16);
+    }
+    screen.restoreFrame();
+    if (pauseSound_) pauseSound_(false);
+    // Back to the game as it was: its cursor mode, and no motion made in the menu.
+    applyCursorMode(cursorHidden_, anyWindow_);
+    int dropX = 0, dropY = 0;
+    takeMouseMotion(dropX, dropY);
+    double padX = 0.0, padY = 0.0;
+    gamepads_.takeMotion(padX, padY);
+    motionX_ = motionY_ = 0.0;
+}
+
+void SdlDesktop::handleMenuEvent(const SDL_Event& event, MenuScreen& screen) {
+    using Command = PauseMenu::Command;
+    gamepads_.handleEvent(event);
+    switch (event.type) {
+        case SDL_WINDOWEVENT:
+            handleWindowEvent(event.window);
+            // Closing the window closes the game: it sees WM_CLOSE once it runs again.
+            if (event.window.event == SDL_WINDOWEVENT_CLOSE) menu_.close();
+            break;
+        case SDL_KEYDOWN: {
+            if (SdlVideo::isFullScreenToggle(event)) {
+                platform().windows.toggleFullScreen(platform().windows.findBySdlId(event.key.windowID));
+                break;
+            }
+            // One step a press: a key held down (or a slow machine's late release) repeats.
+            if (event.key.repeat) break;
+            const SDL_Scancode code = event.key.keysym.scancode;
+            if (menu_.page() == PauseMenu::Page::PressKey) {
+                menu_.keyPressed(code);
+                break;
+            }
+            if (code == SDL_SCANCODE_UP) menu_.command(Command::Up);
+            if (code == SDL_SCANCODE_DOWN) menu_.command(Command::Down);
+            if (code == SDL_SCANCODE_LEFT) menu_.command(Command::Left);
+            if (code == SDL_SCANCODE_RIGHT) menu_.command(Command::Right);
+            if (code == SDL_SCANCODE_RETURN || code == SDL_SCANCODE_KP_ENTER || code == SDL_SCANCODE_SPACE)
+                menu_.command(Command::Accept);
+            if (code == SDL_SCANCODE_ESCAPE) menu_.command(Command::Back);
+            break;
+        }
+        case SDL_MOUSEMOTION:
+            // Freeing the pointer puts it back (in full screen, in the middle): only the
+            // player's own move away from there hovers, so that the keys start from Resume.
+            if (!pointerMoved_ && pointerAtOpen_.x < 0) pointerAtOpen_ = {event.motion.x, event.motion.y};
+            pointerMoved_ = pointerMoved_ || std::abs(event.motion.x - pointerAtOpen_.x) + std::abs(event.motion.y - pointerAtOpen_.y) > 8;
+            if (pointerMoved_) menu_.hover(screen.lineAt(menu_, event.motion.x, event.motion.y));
+            break;
+        // A click and the pad's A take effect when let go: still held, they would reach the
+        // game as its own button (a click on the title, a thread) once the menu closes.
+        case SDL_MOUSEBUTTONUP:
+            if (event.button.button == SDL_BUTTON_LEFT) menu_.click(screen.lineAt(menu_, event.button.x, event.button.y));
+            break;
+        case SDL_CONTROLLERBUTTONUP:
+            if (event.cbutton.button == SDL_CONTROLLER_BUTTON_A) menu_.command(Command::Accept);
+            break;
+        case SDL_CONTROLLERBUTTONDOWN:
+            switch (event.cbutton.button) {
+                case SDL_CONTROLLER_BUTTON_DPAD_UP: menu_.command(Command::Up); break;
+                case SDL_CONTROLLER_BUTTON_DPAD_DOWN: menu_.command(Command::Down); break;
+                case SDL_CONTROLLER_BUTTON_DPAD_LEFT: menu_.command(Command::Left); break;
+                case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: menu_.command(Command::Right); break;
+                case SDL_CONTROLLER_BUTTON_B:
+                    if (menu_.page() == PauseMenu::Page::PressKey) menu_.keyPressed(SDL_SCANCODE_ESCAPE);
+                    else menu_.command(Command::Back);
+                    break;
+                case SDL_CONTROLLER_BUTTON_START: menu_.close(); break;
+                default: break;
+            }
+            break;
+        case SDL_CONTROLLERAXISMOTION: stickCommand(event.caxis); break;
+        default: break;
+    }
+}
+
+void SdlDesktop::stickCommand(const SDL_ControllerAxisEvent& axis) {
+    using Command = PauseMenu::Command;
+    const int direction = axis.value > 16384 ? 1 : axis.value < -16384 ? -1 : 0;
+    if (axis.axis == SDL_CONTROLLER_AXIS_LEFTX) {
+        if (direction != 0 && direction != stickX_) menu_.command(direction > 0 ? Command::Right : Command::Left);
+        stickX_ = direction;
+    } else if (axis.axis == SDL_CONTROLLER_AXIS_LEFTY) {
+        if (direction != 0 && direction != stickY_) menu_.command(direction > 0 ? Command::Down : Command::Up);
+        stickY_ = direction;
+    }
+}
+
+void SdlDesktop::applyChange(const std::string& setting) {
+    if (setting == "full_screen")
+        platform().windows.setFullScreen(platform().windows.lastCreated(), settings().fullScreen == FullScreenChoice::Yes);
+    if (setting == "volume" && applyVolume_) applyVolume_();
 }
 
 void SdlDesktop::takeMouseMotion(int& dx, int& dy) { SDL_GetRelativeMouseState(&dx, &dy); }

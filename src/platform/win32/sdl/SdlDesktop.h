@@ -3,7 +3,10 @@
 #pragma once
 
 #include "Desktop.h"
+#include "PauseMenu.h"
 #include "SdlGamepads.h"
+
+#include <functional>
 
 namespace velmora::win32 {
 
@@ -14,8 +17,10 @@ public:
     // WM_SIZE. Keyboard and mouse events only update SDL's state, which keyDown and
     // takeMotion poll.
     void pumpEvents() override;
-    // Letters follow the keyboard layout, as virtual keys do; mouse buttons are read from
-    // the pointer itself, so they count wherever it is.
+    // The walk keys and the thread's key are read by position (settings().keys); other
+    // letters follow the keyboard layout, as virtual keys do; mouse buttons are read from
+    // the pointer itself, so they count wherever it is. With the pause menu, Escape reads
+    // as down only once its Quit was chosen.
     bool keyDown(int virtualKey) override;
     void takeMotion(int& dx, int& dy) override;
     void applyCursorMode(bool cursorHidden, bool anyWindow) override;
@@ -25,8 +30,19 @@ public:
                   SDL_Window* parent) override;
     DWORD now() override;
     void sleep(DWORD ms) override;
+    bool pauseMenuAsked() const override { return menuAsked_; }
+    // Frees the pointer, holds the sounds and reads the keyboard, mouse and pads for the
+    // menu alone; a change of full screen or volume is made at once.
+    void runPauseMenu(MenuScreen& screen) override;
+
+    // How the menu holds the sounds and changes the volume (the audio output's business).
+    void useSoundControls(std::function<void(bool paused)> pause, std::function<void()> applyVolume);
 
 protected:
+    // The page has no Quit: it is left, not quit.
+    virtual bool quitOffered() const { return true; }
+    bool menuAsked_ = false;
+
     // Whether one of the game's windows has the keyboard (always so where no display is
     // shown: nothing else can take it).
     virtual bool gameHasFocus() const;
@@ -38,6 +54,10 @@ private:
     // the pointer is free; on a change the cursor mode follows, and motion made meanwhile
     // is dropped so that the view does not jump.
     bool followFocus();
+    void handleMenuEvent(const SDL_Event& event, MenuScreen& screen);
+    // The left stick pushed past half way, as one press of a direction.
+    void stickCommand(const SDL_ControllerAxisEvent& axis);
+    void applyChange(const std::string& setting);
 
     SdlGamepads gamepads_;
     bool focused_ = false;
@@ -45,6 +65,13 @@ private:
     bool anyWindow_ = false;
     double motionX_ = 0.0;
     double motionY_ = 0.0;
+    PauseMenu menu_;
+    int stickX_ = 0;
+    int stickY_ = 0;
+    SDL_Point pointerAtOpen_{-1, -1};
+    bool pointerMoved_ = false;
+    std::function<void(bool)> pauseSound_;
+    std::function<void()> applyVolume_;
 };
 
 }  // namespace velmora::win32

@@ -80,6 +80,13 @@ void PageDesktop::applyCursorMode(bool cursorHidden, bool anyWindow) {
     SdlDesktop::applyCursorMode(cursorHidden, anyWindow);
 }
 
+bool PageDesktop::pauseMenuAsked() const { return menuAsked_ || (wantsPointer_ && pointerFreedByBrowser(0)); }
+
+void PageDesktop::runPauseMenu(MenuScreen& screen) {
+    pointerFreedByBrowser(1);
+    SdlDesktop::runPauseMenu(screen);
+}
+
 bool PageDesktop::gameHasFocus() const {
     return SdlDesktop::gameHasFocus() && !(wantsPointer_ && pointerFreedByBrowser(0));
 }

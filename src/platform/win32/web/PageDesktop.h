@@ -20,8 +20,13 @@ public:
     void sleep(DWORD ms) override;
     // A new wish for the pointer starts without the browser's earlier freeing of it.
     void applyCursorMode(bool cursorHidden, bool anyWindow) override;
+    // Also when the browser frees the pointer the game holds (its Escape, another window).
+    bool pauseMenuAsked() const override;
+    // The menu answers that freeing; the click on Resume captures the pointer again.
+    void runPauseMenu(MenuScreen& screen) override;
 
 protected:
+    bool quitOffered() const override { return false; }
     // Also lost while the browser has freed the pointer the game wants, until a click on
     // the canvas (which captures it again). The browser's freeing is asked of the page, not
     // read from SDL's relative mode: that goes off with the focus and would bring the

@@ -1,0 +1,69 @@
+#include "MenuTexts.h"
+
+namespace velmora::win32 {
+
+namespace {
+
+struct Words {
+    const char* english;
+    const char* japanese;
+};
+
+// In MenuWord's order.
+const Words kWords[] = {
+    {"Paused", "一時停止"},
+    {"Resume", "再開"},
+    {"Settings", "設定"},
+    {"Quit", "終了"},
+    {"Quit the game?", "ゲームを終了しますか？"},
+    {"Yes", "はい"},
+    {"No", "いいえ"},
+    {"Back", "戻る"},
+    {"Press a key (Escape cancels)", "キーを押してください（Escapeで取り消し）"},
+    {"Cannot save the settings: ", "設定を保存できません: "},
+    {"Arrows choose, Left and Right change, Return selects, Escape goes back",
+     "矢印で選択、左右で変更、Returnで決定、Escapeで戻る"},
+    {"Mouse speed", "マウスの速さ"},
+    {"Invert up and down", "上下反転"},
+    {"Stick speed", "スティックの速さ"},
+    {"Stick dead zone", "スティックの遊び"},
+    {"Full screen", "フルスクリーン"},
+    {"Render scale", "描画の倍率"},
+    {"Multisampling", "マルチサンプリング"},
+    {"Volume", "音量"},
+    {"Escape key", "Escapeキー"},
+    {"Language", "言語"},
+    {"Walk forward", "前へ歩く"},
+    {"Walk back", "後ろへ歩く"},
+    {"Walk left", "左へ歩く"},
+    {"Walk right", "右へ歩く"},
+    {"Thread key", "糸のキー"},
+    {"On", "オン"},
+    {"Off", "オフ"},
+    {"Ask at start", "起動時に確認"},
+    {"Window's own", "ウィンドウに合わせる"},
+    {"Opens this menu", "このメニューを開く"},
+    {"None", "なし"},
+    {"Automatic", "自動"},
+    {"English", "English"},
+    {"Japanese", "日本語"},
+};
+static_assert(sizeof(kWords) / sizeof(kWords[0]) == static_cast<size_t>(MenuWord::Count), "one line per word");
+
+}  // namespace
+
+const char* MenuTexts::word(MenuWord word, Language language) {
+    const Words& words = kWords[static_cast<size_t>(word)];
+    return language == Language::Japanese ? words.japanese : words.english;
+}
+
+std::vector<const char*> MenuTexts::all() {
+    std::vector<const char*> texts;
+    for (const Words& words : kWords) {
+        texts.push_back(words.english);
+        texts.push_back(words.japanese);
+    }
+    return texts;
+}
+
+}  // namespace velmora::win32

@@ -1,0 +1,65 @@
+// The pause menu's pages and what each input does to them, apart from any device or
+// drawing: Resume, Settings and Quit (with its question, No first); the settings page
+// changes a setting at once and writes it to the settings file; a key binding waits for
+// a key. The desktop feeds it commands and draws its lines.
+#pragma once
+
+#include "velmora/KeyBindings.h"
+
+#include <string>
+#include <vector>
+
+namespace velmora::win32 {
+
+class PauseMenu {
+public:
+    enum class Command { Up, Down, Left, Right, Accept, Back };
+    enum class Page { Closed, Top, Settings, QuitQuestion, PressKey };
+
+    struct Line {
+        std::string label;
+        std::string value;  // empty for a plain item
+    };
+
+    // quitOffered: false in the page, which is left rather than quit.
+    void open(bool quitOffered);
+    void close() { page_ = Page::Closed; }
+    bool isOpen() const { return page_ != Page::Closed; }
+    Page page() const { return page_; }
+
+    void command(Command command);
+    // The pointer over a line, and a click on it.
+    void hover(int line);
+    void click(int line);
+    // A key pressed while a binding waits for one: Escape cancels, any other key is bound
+    // (an action holding it gets the old key).
+    void keyPressed(int scancode);
+
+    bool quitChosen() const { return quitChosen_; }
+    // The setting changed since the last call, or empty.
+    std::string takeChange();
+
+    std::string title() const;
+    std::vector<Line> lines() const;
+    int selected() const { return selected_; }
+    // A line under the lines: the hint, the wait for a key, or why the file was not written.
+    std::string status() const;
+
+private:
+    int lineCount() const;
+    void accept();
+    void back();
+    // Steps a setting's value through its choices; a click or Return steps forward and wraps.
+    void step(int setting, int direction, bool wrap);
+    void change(const std::string& name, const std::string& value);
+
+    Page page_ = Page::Closed;
+    int selected_ = 0;
+    bool quitOffered_ = true;
+    bool quitChosen_ = false;
+    int bindingAction_ = 0;
+    std::string changed_;
+    std::string saveProblem_;
+};
+
+}  // namespace velmora::win32
