@@ -4,6 +4,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#ifdef _WIN32
+#include <SDL.h>
+#endif
+
 namespace velmora {
 
 namespace {
@@ -105,12 +109,21 @@ bool applySetting(Settings& settings, const std::string& name, const std::string
 }
 
 std::string settingsFilePath() {
+#ifdef _WIN32
+    // %APPDATA%\Velmora\, made by SDL when missing.
+    char* folder = SDL_GetPrefPath("", "Velmora");
+    if (!folder) return "";
+    std::string path = std::string(folder) + "settings.ini";
+    SDL_free(folder);
+    return path;
+#else
     const char* config = std::getenv("XDG_CONFIG_HOME");
     // The XDG rules ignore a relative path here.
     if (config && config[0] == '/') return std::string(config) + "/velmora/settings.ini";
     const char* home = std::getenv("HOME");
     if (home && home[0]) return std::string(home) + "/.config/velmora/settings.ini";
     return "";
+#endif
 }
 
 void loadSettingsFile(Settings& settings, const std::string& path, std::FILE* warnings) {
