@@ -24,16 +24,7 @@ target_link_libraries(PkgConfig::EPOXY INTERFACE ${prefix}/lib/libepoxy.dll.a)
 add_library(PkgConfig::OPENAL INTERFACE IMPORTED)
 target_include_directories(PkgConfig::OPENAL INTERFACE ${prefix}/include)
 target_link_libraries(PkgConfig::OPENAL INTERFACE ${prefix}/lib/libOpenAL32.dll.a winmm)
-add_library(PkgConfig::ZLIB INTERFACE IMPORTED)
-target_include_directories(PkgConfig::ZLIB INTERFACE ${prefix}/include)
-target_link_libraries(PkgConfig::ZLIB INTERFACE ${prefix}/lib/libz.a)
-add_library(PkgConfig::ASSIMP INTERFACE IMPORTED)
-target_include_directories(PkgConfig::ASSIMP INTERFACE ${prefix}/include)
-target_link_libraries(PkgConfig::ASSIMP INTERFACE ${prefix}/lib/libassimp.a ${prefix}/lib/libminizip.a
-  PkgConfig::ZLIB)
-add_library(PkgConfig::STB INTERFACE IMPORTED)
-target_include_directories(PkgConfig::STB INTERFACE ${prefix}/include/stb)
-target_link_libraries(PkgConfig::STB INTERFACE ${prefix}/lib/libstb.a)
+include(${CMAKE_CURRENT_LIST_DIR}/PrefixLibraries.cmake)
 
 # The C and C++ runtimes are linked in: the folder needs no mingw DLL beside the game.
 add_link_options(-static)

@@ -17,10 +17,9 @@ host=x86_64-w64-mingw32
 toolchain=$root/windows/toolchain-$host.cmake
 # The posix flavour of the compilers: their C++ library has std::thread.
 export CC=$host-gcc-posix CXX=$host-g++-posix
-
-as_root() {
-    if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
-}
+cc=$CC
+ar=$host-ar
+. "$root/scripts/debian-sources.sh"
 
 install_tools() {
     missing=""
@@ -32,51 +31,8 @@ install_tools() {
     command -v zip >/dev/null || missing="$missing zip"
     [ -f /usr/include/utf8cpp/utf8.h ] || missing="$missing libutfcpp-dev"
     [ -f /usr/include/stb/stb_image.h ] || missing="$missing libstb-dev"
-    if [ -n "$missing" ]; then
-        as_root apt-get update -q
-        # shellcheck disable=SC2086
-        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing
-    fi
-}
-
-# Bookworm's sources come through the system's lists (scripts/web.sh adds them the same
-# way). OpenAL Soft's bookworm tarball is not served; trixie's is, read through lists of
-# our own so that the system's apt never sees trixie.
-enable_sources() {
-    if ! apt-get source --print-uris -q libsdl2 >/dev/null 2>&1; then
-        printf '%s\n' 'Types: deb-src' 'URIs: http://deb.debian.org/debian' 'Suites: bookworm bookworm-updates' \
-            'Components: main' 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' |
-            as_root tee /etc/apt/sources.list.d/velmora-debian-src.sources >/dev/null
-        as_root apt-get update -q
-    fi
-}
-
-trixie_apt() {
-    mkdir -p "$cache/apt/lists/partial" "$cache/apt/archives/partial"
-    echo 'deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian trixie main' \
-        >"$cache/apt/trixie.list"
-    apt-get -q -o Dir::Etc::SourceList="$cache/apt/trixie.list" -o Dir::Etc::SourceParts=/dev/null \
-        -o Dir::State::Lists="$cache/apt/lists" -o Dir::Cache="$cache/apt" -o Debug::NoLocking=1 "$@"
-}
-
-# The package's source, unpacked: Debian's whole source package where the mirror serves
-# it, else the upstream tarball it is made from (some mirrors serve only that).
-source_folder() {  # package [trixie] -> its unpacked source folder
-    mkdir -p "$sources"
-    if ! (cd "$sources" && ls -d "$1"-*/ >/dev/null 2>&1); then
-        if [ "${2:-}" = trixie ]; then
-            trixie_apt update >/dev/null
-            (cd "$sources" && trixie_apt source --download-only "$1" >/dev/null 2>&1) || true
-        else
-            (cd "$sources" && apt-get source -q --download-only "$1" >/dev/null 2>&1) || true
-        fi
-        (cd "$sources" && if ls ./"$1"_*.dsc ./"$1"_*.debian.tar.* >/dev/null 2>&1; then
-            dpkg-source -x ./"$1"_*.dsc >/dev/null
-        else
-            tar xf ./"$1"_*.orig.tar.*
-        fi)
-    fi
-    echo "$sources/$(cd "$sources" && ls -d "$1"-*/ | head -n 1)"
+    # shellcheck disable=SC2086
+    install_missing $missing
 }
 
 cross_cmake() {  # source build-folder options...
@@ -101,37 +57,13 @@ build_zlib() {
     mkdir -p "$work" "$prefix/include" "$prefix/lib"
     for file in adler32 compress crc32 deflate gzclose gzlib gzread gzwrite infback inffast inflate inftrees \
         trees uncompr zutil; do
-        $CC -O2 -c "$src/$file.c" -o "$work/$file.o"
+        $cc -O2 -c "$src/$file.c" -o "$work/$file.o"
     done
-    $host-ar rcs "$prefix/lib/libz.a" "$work"/*.o
+    $ar rcs "$prefix/lib/libz.a" "$work"/*.o
     cp "$src"/zlib.h "$src"/zconf.h "$prefix/include/"
     mkdir -p "$prefix/lib/pkgconfig"
     printf '%s\n' "prefix=$prefix" 'Name: zlib' 'Description: zlib' 'Version: 1.2.13' \
         'Libs: -L${prefix}/lib -lz' 'Cflags: -I${prefix}/include' >"$prefix/lib/pkgconfig/zlib.pc"
-}
-
-# minizip lives in zlib's contrib folder; assimp finds it through pkg-config.
-build_minizip() {
-    src=$(source_folder zlib)/contrib/minizip
-    work=$cache/build-minizip
-    mkdir -p "$work" "$prefix/include/minizip" "$prefix/lib/pkgconfig"
-    for file in ioapi unzip zip iowin32; do
-        $CC -O2 -I"$prefix/include" -c "$src/$file.c" -o "$work/$file.o"
-    done
-    $host-ar rcs "$prefix/lib/libminizip.a" "$work"/*.o
-    cp "$src"/ioapi.h "$src"/unzip.h "$src"/zip.h "$src"/crypt.h "$src"/iowin32.h "$prefix/include/minizip/"
-    printf '%s\n' "prefix=$prefix" 'Name: minizip' 'Description: zip files' 'Version: 1.2.13' 'Requires: zlib' \
-        'Libs: -L${prefix}/lib -lminizip' 'Cflags: -I${prefix}/include/minizip' >"$prefix/lib/pkgconfig/minizip.pc"
-}
-
-# Debian's libstb is a shared library for Linux; the two parts the game uses are built here.
-build_stb() {
-    mkdir -p "$prefix/include/stb" "$cache/build-stb"
-    cp /usr/include/stb/*.h "$prefix/include/stb/"
-    printf '%s\n' '#define STB_IMAGE_IMPLEMENTATION' '#include <stb_image.h>' \
-        '#define STB_IMAGE_WRITE_IMPLEMENTATION' '#include <stb_image_write.h>' >"$cache/build-stb/stb.c"
-    $CC -O2 -I"$prefix/include/stb" -c "$cache/build-stb/stb.c" -o "$cache/build-stb/stb.o"
-    $host-ar rcs "$prefix/lib/libstb.a" "$cache/build-stb/stb.o"
 }
 
 # libepoxy as a DLL: it sets itself up in DllMain, which runs only in a DLL.
@@ -184,12 +116,6 @@ build_prefix() {
         "build_$library"
         touch "$prefix/.built-$library"
     done
-}
-
-launchers() {
-    if command -v ccache >/dev/null; then
-        echo "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache"
-    fi
 }
 
 # The data and the icon come from a native build: the developer's (build/) when there is

@@ -92,10 +92,11 @@ expect_refusal() {
         sleep 0.1
     done
     [ -n "$BOX" ] || fail "no box for $1 within 30 s"
+    # Drawn and laid out at its final size a moment after it appears.
+    sleep 1
     GAME_WINDOW=$BOX
     read -r GAME_X GAME_Y GAME_W GAME_H < <(xwininfo -id "$BOX" | awk '/Absolute upper-left X:/ {x = $4}
         /Absolute upper-left Y:/ {y = $4} /^ *Width:/ {w = $2} /^ *Height:/ {h = $2} END {print x, y, w, h}')
-    sleep 1
     shot "$1"
     grep -qF "$2" "$GAME_ERRORS" || fail "the box for $1 does not say '$2'"
     xdotool windowfocus "$BOX"
