@@ -25,16 +25,7 @@ target_include_directories(PkgConfig::EPOXY INTERFACE ${CMAKE_SOURCE_DIR}/src/pl
 add_library(PkgConfig::OPENAL INTERFACE IMPORTED)
 target_link_libraries(PkgConfig::OPENAL INTERFACE -lopenal)
 include_directories(${CMAKE_SOURCE_DIR}/src/platform/dsound/web)
-add_library(PkgConfig::ZLIB INTERFACE IMPORTED)
-target_include_directories(PkgConfig::ZLIB INTERFACE ${prefix}/include)
-target_link_libraries(PkgConfig::ZLIB INTERFACE ${prefix}/lib/libz.a)
-add_library(PkgConfig::ASSIMP INTERFACE IMPORTED)
-target_include_directories(PkgConfig::ASSIMP INTERFACE ${prefix}/include)
-target_link_libraries(PkgConfig::ASSIMP INTERFACE ${prefix}/lib/libassimp.a ${prefix}/lib/libminizip.a
-  PkgConfig::ZLIB)
-add_library(PkgConfig::STB INTERFACE IMPORTED)
-target_include_directories(PkgConfig::STB INTERFACE ${prefix}/include/stb)
-target_link_libraries(PkgConfig::STB INTERFACE ${prefix}/lib/libstb.a)
+include(${CMAKE_CURRENT_LIST_DIR}/PrefixLibraries.cmake)
 
 set(VELMORA_RUN_DIR ${CMAKE_BINARY_DIR}/game)
 file(MAKE_DIRECTORY ${VELMORA_RUN_DIR} ${VELMORA_WEB_SITE})

@@ -1,6 +1,6 @@
 #!/bin/sh
 # Builds Velmora and runs every test. Display tests get a virtual X server; the web build
-# is played in headless Chromium.
+# is played in headless Chromium, the Windows zip under Wine.
 set -e
 cd "$(dirname "$0")/.."
 ./scripts/build.sh
@@ -8,3 +8,6 @@ cd "$(dirname "$0")/.."
 ./scripts/sanitize.sh
 ./scripts/web.sh
 tests/web/play_in_browser.sh
+./scripts/windows.sh
+tests/ship/windows_imports.sh
+xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" tests/ship/windows_under_wine.sh

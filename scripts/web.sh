@@ -14,10 +14,9 @@ out=$root/build-web
 jobs=${JOBS:-2}
 # Debian's emcc finds its node modules only through NODE_PATH.
 export NODE_PATH=/usr/share/nodejs
-
-as_root() {
-    if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
-}
+cc=emcc
+ar=emar
+. "$root/scripts/debian-sources.sh"
 
 install_tools() {
     missing=""
@@ -27,27 +26,8 @@ install_tools() {
     command -v npm >/dev/null || missing="$missing npm"
     [ -f /usr/include/utf8cpp/utf8.h ] || missing="$missing libutfcpp-dev"
     [ -f /usr/include/stb/stb_image.h ] || missing="$missing libstb-dev"
-    if [ -n "$missing" ]; then
-        as_root apt-get update -q
-        # shellcheck disable=SC2086
-        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing
-    fi
-}
-
-# apt-get source needs the distribution's source lists.
-enable_sources() {
-    if ! apt-get source --print-uris -q libsdl2 >/dev/null 2>&1; then
-        printf '%s\n' 'Types: deb-src' 'URIs: http://deb.debian.org/debian' 'Suites: bookworm bookworm-updates' \
-            'Components: main' 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' |
-            as_root tee /etc/apt/sources.list.d/velmora-debian-src.sources >/dev/null
-        as_root apt-get update -q
-    fi
-}
-
-source_folder() {  # package -> its unpacked source folder
-    mkdir -p "$sources"
-    (cd "$sources" && { ls -d "$1"-*/ >/dev/null 2>&1 || apt-get source -q "$1" >/dev/null; })
-    echo "$sources/$(cd "$sources" && ls -d "$1"-*/ | head -n 1)"
+    # shellcheck disable=SC2086
+    install_missing $missing
 }
 
 # SDL's own build is slow to configure for the web (every check is a link with node), and
@@ -78,30 +58,6 @@ build_zlib() {
         emmake make install)
 }
 
-# minizip lives in zlib's contrib folder; assimp finds it through pkg-config.
-build_minizip() {
-    src=$(source_folder zlib)/contrib/minizip
-    work=$cache/build-minizip
-    mkdir -p "$work" "$prefix/include/minizip" "$prefix/lib/pkgconfig"
-    for file in ioapi unzip zip; do
-        emcc -O2 -I"$prefix/include" -DUSE_FILE32API -c "$src/$file.c" -o "$work/$file.o"
-    done
-    emar rcs "$prefix/lib/libminizip.a" "$work"/ioapi.o "$work"/unzip.o "$work"/zip.o
-    cp "$src"/ioapi.h "$src"/unzip.h "$src"/zip.h "$src"/crypt.h "$prefix/include/minizip/"
-    printf '%s\n' "prefix=$prefix" 'Name: minizip' 'Description: zip files' 'Version: 1.2.13' 'Requires: zlib' \
-        'Libs: -L${prefix}/lib -lminizip' 'Cflags: -I${prefix}/include/minizip' >"$prefix/lib/pkgconfig/minizip.pc"
-}
-
-# Debian's libstb is a shared library; the web build links the two parts the game uses.
-build_stb() {
-    mkdir -p "$prefix/include/stb" "$cache/build-stb"
-    cp /usr/include/stb/*.h "$prefix/include/stb/"
-    printf '%s\n' '#define STB_IMAGE_IMPLEMENTATION' '#include <stb_image.h>' \
-        '#define STB_IMAGE_WRITE_IMPLEMENTATION' '#include <stb_image_write.h>' >"$cache/build-stb/stb.c"
-    emcc -O2 -I"$prefix/include/stb" -c "$cache/build-stb/stb.c" -o "$cache/build-stb/stb.o"
-    emar rcs "$prefix/lib/libstb.a" "$cache/build-stb/stb.o"
-}
-
 # Only the .x importer; Debian's patches want the system's utf8cpp, stb and draco: the
 # headers are copied into the prefix, and draco (glTF only) is an empty package.
 build_assimp() {
@@ -130,12 +86,6 @@ build_prefix() {
         "build_$library"
         touch "$prefix/.built-$library"
     done
-}
-
-launchers() {
-    if command -v ccache >/dev/null; then
-        echo "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache"
-    fi
 }
 
 # The data comes from a native assetgen: the developer build's (build/) when there is one,

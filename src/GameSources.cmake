@@ -1,6 +1,6 @@
-# The game's own sources, written against the Windows SDK names: one list for the native
-# build (src/CMakeLists.txt, over the platform layer) and the Windows build
-# (windows/CMakeLists.txt, over the real SDK). Paths are relative to src/.
+# The game's own sources, written against the Windows SDK names: one list for the game
+# (src/CMakeLists.txt, over the platform layer) and the check that they compile against
+# the real SDK (windows/CMakeLists.txt). Paths are relative to src/.
 set(VELMORA_GAME_FOLDERS app render scene world player enemy sound)
 set(VELMORA_GAME_SOURCES
   app/Application.cpp app/WinMain.cpp

@@ -137,6 +137,7 @@ bool isColourKind(Rgb c, const std::string& kind, bool* known) {
     if (kind == "marker") return r > 220 && g > 50 && g < 150 && b < g - 20 && r - g > 100;
     if (kind == "dark") return r < 24 && g < 24 && b < 24;
     if (kind == "bright") return r > 200 && g > 200 && b > 200;
+    if (kind == "steel") return b > 70 && b > r + 12;
     if (known) *known = false;
     return false;
 }

@@ -55,7 +55,7 @@ private:
 
 // Whether a colour is of a kind: orange (the title's letters), green (the life gauge),
 // red (the aiming guide), marker (the lock-on marker's glowing orange-red), yellow (the
-// hazard stripes of ledges and lifts), dark, bright.
+// hazard stripes of ledges and lifts), steel (the spider machine's bluish metal), dark, bright.
 bool isColourKind(Rgb c, const std::string& kind, bool* known = nullptr);
 
 }  // namespace ship

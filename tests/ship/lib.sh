@@ -240,7 +240,7 @@ quit_through_menu() {
     expect_clean_exit "the menu's Quit"
 }
 
-# With escape = quit (or the Windows build): holds Escape until the game is gone (at most
+# With escape = quit: holds Escape until the game is gone (at most
 # 5 s) and checks its exit code is 0.
 quit_with_escape() {
     xdotool keydown Escape

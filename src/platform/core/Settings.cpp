@@ -10,6 +10,10 @@
 #include <map>
 #include <sstream>
 
+#ifdef _WIN32
+#include <SDL.h>
+#endif
+
 namespace velmora {
 
 namespace {
@@ -205,12 +209,21 @@ std::string settingValue(const Settings& settings, const std::string& name) {
 }
 
 std::string settingsFilePath() {
+#ifdef _WIN32
+    // %APPDATA%\Velmora\, made by SDL when missing.
+    char* folder = SDL_GetPrefPath("", "Velmora");
+    if (!folder) return "";
+    std::string path = std::string(folder) + "settings.ini";
+    SDL_free(folder);
+    return path;
+#else
     const char* config = std::getenv("XDG_CONFIG_HOME");
     // The XDG rules ignore a relative path here.
     if (config && config[0] == '/') return std::string(config) + "/velmora/settings.ini";
     const char* home = std::getenv("HOME");
     if (home && home[0]) return std::string(home) + "/.config/velmora/settings.ini";
     return "";
+#endif
 }
 
 void loadSettingsFile(Settings& settings, const std::string& path, std::FILE* warnings) {

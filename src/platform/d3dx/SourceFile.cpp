@@ -1,9 +1,10 @@
 #include "SourceFile.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 namespace velmora::d3dx {
 
@@ -14,11 +15,14 @@ std::string normalizePath(const char* fileName) {
 }
 
 bool stampOf(const std::string& path, FileStamp& stamp) {
-    struct stat info;
-    if (path.empty() || stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-    stamp.size = info.st_size;
-    stamp.modifiedNs = (int64_t)info.st_mtim.tv_sec * 1000000000 + info.st_mtim.tv_nsec;
-    return true;
+    namespace fs = std::filesystem;
+    std::error_code error;
+    if (path.empty() || !fs::is_regular_file(path, error)) return false;
+    stamp.size = static_cast<int64_t>(fs::file_size(path, error));
+    if (error) return false;
+    fs::file_time_type modified = fs::last_write_time(path, error);
+    stamp.modifiedNs = std::chrono::duration_cast<std::chrono::nanoseconds>(modified.time_since_epoch()).count();
+    return !error;
 }
 
 bool readWholeFile(const std::string& path, std::vector<unsigned char>& bytes) {

@@ -7,7 +7,10 @@
 #include <cstdint>
 #include <cstring>
 
+// mingw-w64's intrin.h (through SDL.h) gives WINAPI as __stdcall, which x86-64 ignores.
+#ifndef WINAPI
 #define WINAPI
+#endif
 #define CALLBACK
 #define APIENTRY
 #define STDMETHODCALLTYPE
@@ -137,8 +140,10 @@ void WINAPI CoUninitialize();
 #define _MAX_FNAME 256
 #define _MAX_EXT 256
 
-// The C runtime's path splitter; every output may be null.
+// The C runtime's path splitter; every output may be null. Windows's own is in stdlib.h.
+#ifndef _WIN32
 void _splitpath(const char* path, char* drive, char* dir, char* fname, char* ext);
+#endif
 
 #define LOWORD(l) ((WORD)(((DWORD_PTR)(l)) & 0xffff))
 #define HIWORD(l) ((WORD)((((DWORD_PTR)(l)) >> 16) & 0xffff))

@@ -1,6 +1,7 @@
 #include "DataFolder.h"
 
 #include "velmora/Language.h"
+#include <SDL.h>
 
 #include <filesystem>
 #include <system_error>
@@ -16,10 +17,13 @@ bool holdsData(const fs::path& folder) {
     return fs::is_directory(folder / "data", error) && fs::is_directory(folder / "Shader", error);
 }
 
+// SDL asks the system (/proc/self/exe, GetModuleFileName) and answers in UTF-8.
 fs::path executableFolder() {
-    std::error_code error;
-    fs::path executable = fs::read_symlink("/proc/self/exe", error);
-    return error ? fs::path() : executable.parent_path();
+    char* base = SDL_GetBasePath();
+    if (!base) return fs::path();
+    fs::path folder = fs::u8path(base).parent_path();
+    SDL_free(base);
+    return folder;
 }
 
 }  // namespace
@@ -34,15 +38,16 @@ DataFolderSearch findDataFolder(const std::string& givenFolder, const std::strin
         fs::path executable = executableFolder();
         if (!executable.empty()) {
             places.push_back(executable);
-            places.push_back((executable / installedFromExecutable).lexically_normal());
+            if (!installedFromExecutable.empty())
+                places.push_back((executable / installedFromExecutable).lexically_normal());
         }
     }
 
     DataFolderSearch search;
     for (const fs::path& place : places) {
-        search.tried.push_back(place.string());
+        search.tried.push_back(place.u8string());
         if (holdsData(place)) {
-            search.found = place.string();
+            search.found = place.u8string();
             break;
         }
     }

@@ -15,7 +15,8 @@ struct DataFolderSearch {
 // The folder given on the command line if there is one (and then only it: a wrong --data
 // should not quietly start another copy), else the working directory, the executable's
 // own folder and the installed data folder, which lies at installedFromExecutable from
-// the executable's folder.
+// the executable's folder (none where the data always sits beside the executable). The
+// folders are in UTF-8.
 DataFolderSearch findDataFolder(const std::string& givenFolder, const std::string& installedFromExecutable);
 
 // What the player is told when the search found nothing.

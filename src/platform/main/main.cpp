@@ -2,6 +2,7 @@
 // does before WinMain.
 #include "CommandLine.h"
 #include "DataFolder.h"
+#include "d3d9/gl/GlContext.h"
 #include "win32/sdl/Utf8Locale.h"
 #include "velmora/HeadlessInput.h"
 #include "velmora/Language.h"
@@ -86,10 +87,18 @@ int main(int argc, char** argv) {
     velmora::selectBackend(velmora::Backend::Real);
     velmora::win32::useUtf8TextLocale();
 
+    // Graphics too old to draw the game: told before anything is asked.
+    std::string missing = velmora::d3d9::GlContext::missingOpenGl();
+    if (!missing.empty()) {
+        std::fprintf(stderr, "velmora: %s\n", missing.c_str());
+        MessageBoxA(nullptr, missing.c_str(), "Velmora", MB_OK | MB_ICONERROR);
+        return 1;
+    }
+
     // Every file of the game is opened relative to the working directory.
     velmora::DataFolderSearch data = velmora::findDataFolder(line.dataDir, VELMORA_INSTALLED_DATA_FROM_EXECUTABLE);
     std::error_code moved;
-    if (!data.found.empty()) std::filesystem::current_path(data.found, moved);
+    if (!data.found.empty()) std::filesystem::current_path(std::filesystem::u8path(data.found), moved);
     if (data.found.empty() || moved) {
         // One line for a terminal or a log; the box (or, without a display, its text on
         // standard error) for a player who started it from a menu.

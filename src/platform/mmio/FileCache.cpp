@@ -1,12 +1,12 @@
 #include "FileCache.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <ctime>
+#include <filesystem>
+#include <system_error>
 
 namespace velmora::mmio {
 
@@ -31,11 +31,15 @@ FileBytes readWholeFile(const std::string& path, long long size, FileError& erro
     return bytes;
 }
 
+namespace fs = std::filesystem;
+
+long long nanosecondsOf(fs::file_time_type time) {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(time.time_since_epoch()).count();
+}
+
+// Both times on the file system's clock.
 bool isSettled(long long modifiedNs) {
-    timespec now {};
-    clock_gettime(CLOCK_REALTIME, &now);
-    long long nowNs = static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
-    return nowNs - modifiedNs > kSettledNs;
+    return nanosecondsOf(fs::file_time_type::clock::now()) - modifiedNs > kSettledNs;
 }
 
 }  // namespace
@@ -47,18 +51,19 @@ FileCache& FileCache::instance() {
 
 FileBytes FileCache::contents(const std::string& path, FileError& error) {
     error = FileError::None;
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
-        error = errno == ENOENT || errno == ENOTDIR ? FileError::NotFound : FileError::CannotOpen;
+    std::error_code failure;
+    fs::file_status status = fs::status(path, failure);
+    if (status.type() == fs::file_type::not_found) {
+        error = FileError::NotFound;
         return nullptr;
     }
+    long long size = failure ? 0 : static_cast<long long>(fs::file_size(path, failure));
+    long long modifiedNs = failure ? 0 : nanosecondsOf(fs::last_write_time(path, failure));
     // Positions in the mmio API are 32-bit signed offsets.
-    if (!S_ISREG(info.st_mode) || info.st_size > INT32_MAX) {
+    if (failure || !fs::is_regular_file(status) || size > INT32_MAX) {
         error = FileError::CannotOpen;
         return nullptr;
     }
-    long long modifiedNs = static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec;
-    long long size = info.st_size;
 
     auto found = std::find_if(entries_.begin(), entries_.end(),
                               [&](const Entry& entry) { return entry.path == path; });

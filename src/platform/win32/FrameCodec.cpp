@@ -1,5 +1,7 @@
 #include "FrameCodec.h"
 
+#include <cstdint>
+
 namespace velmora::win32 {
 
 namespace {
@@ -8,7 +10,9 @@ namespace {
 // the rest following as a number of its own.
 constexpr unsigned kShortCount = 3;
 
-void writeNumber(unsigned long value, std::vector<unsigned char>& out) {
+// 64 bits whatever the size of long (32 bits on Windows), so that a number above 32 bits
+// is seen as damage.
+void writeNumber(std::uint64_t value, std::vector<unsigned char>& out) {
     while (value >= 0x80) {
         out.push_back(static_cast<unsigned char>(value | 0x80));
         value >>= 7;
@@ -16,38 +20,38 @@ void writeNumber(unsigned long value, std::vector<unsigned char>& out) {
     out.push_back(static_cast<unsigned char>(value));
 }
 
-bool readNumber(const unsigned char*& at, const unsigned char* end, unsigned long& value) {
+bool readNumber(const unsigned char*& at, const unsigned char* end, std::uint64_t& value) {
     value = 0;
     for (int shift = 0; shift < 35; shift += 7) {
         if (at == end) return false;
         unsigned char byte = *at++;
-        value |= static_cast<unsigned long>(byte & 0x7F) << shift;
-        if (!(byte & 0x80)) return value <= 0xFFFFFFFFul;
+        value |= static_cast<std::uint64_t>(byte & 0x7F) << shift;
+        if (!(byte & 0x80)) return value <= 0xFFFFFFFFu;
     }
     return false;
 }
 
 // Small steps either way take one byte.
-void writeStep(long step, std::vector<unsigned char>& out) {
-    writeNumber(step < 0 ? (static_cast<unsigned long>(-(step + 1)) << 1) | 1 : static_cast<unsigned long>(step) << 1,
+void writeStep(std::int64_t step, std::vector<unsigned char>& out) {
+    writeNumber(step < 0 ? (static_cast<std::uint64_t>(-(step + 1)) << 1) | 1 : static_cast<std::uint64_t>(step) << 1,
                 out);
 }
 
-bool readStep(const unsigned char*& at, const unsigned char* end, long& step) {
-    unsigned long number = 0;
+bool readStep(const unsigned char*& at, const unsigned char* end, std::int64_t& step) {
+    std::uint64_t number = 0;
     if (!readNumber(at, end, number)) return false;
-    step = (number & 1) ? -static_cast<long>(number >> 1) - 1 : static_cast<long>(number >> 1);
+    step = (number & 1) ? -static_cast<std::int64_t>(number >> 1) - 1 : static_cast<std::int64_t>(number >> 1);
     return true;
 }
 
 void writeCountRest(size_t count, std::vector<unsigned char>& out) {
-    if (count >= kShortCount) writeNumber(static_cast<unsigned long>(count - kShortCount), out);
+    if (count >= kShortCount) writeNumber(count - kShortCount, out);
 }
 
 bool readCount(unsigned shortCount, const unsigned char*& at, const unsigned char* end, size_t& count) {
     count = shortCount;
     if (shortCount < kShortCount) return true;
-    unsigned long rest = 0;
+    std::uint64_t rest = 0;
     if (!readNumber(at, end, rest)) return false;
     count = kShortCount + rest;
     // Every entry takes at least a byte: a larger count is damage, not a long frame.
@@ -73,15 +77,15 @@ void FrameCodec::write(const FrameInput& frame, std::vector<unsigned char>& out)
             if (toggled.test(static_cast<size_t>(key))) out.push_back(static_cast<unsigned char>(key));
     for (DWORD time : frame.times) {
         // The clock wraps: the step is the signed distance.
-        writeStep(static_cast<long>(static_cast<int>(time - time_)), out);
+        writeStep(static_cast<int>(time - time_), out);
         time_ = time;
     }
     for (const POINT& cursor : frame.cursors) {
-        writeStep(static_cast<long>(cursor.x) - cursor_.x, out);
-        writeStep(static_cast<long>(cursor.y) - cursor_.y, out);
+        writeStep(static_cast<std::int64_t>(cursor.x) - cursor_.x, out);
+        writeStep(static_cast<std::int64_t>(cursor.y) - cursor_.y, out);
         cursor_ = cursor;
     }
-    for (int answer : frame.answers) writeNumber(static_cast<unsigned long>(answer), out);
+    for (int answer : frame.answers) writeNumber(static_cast<unsigned>(answer), out);
     keys_ = frame.keysDown;
 }
 
@@ -101,20 +105,20 @@ bool FrameCodec::read(const unsigned char*& at, const unsigned char* end, FrameI
     }
     frame.keysDown = keys_;
     for (size_t i = 0; i < times; ++i) {
-        long step = 0;
+        std::int64_t step = 0;
         if (!readStep(at, end, step)) return false;
         time_ += static_cast<DWORD>(step);
         frame.times.push_back(time_);
     }
     for (size_t i = 0; i < cursors; ++i) {
-        long dx = 0, dy = 0;
+        std::int64_t dx = 0, dy = 0;
         if (!readStep(at, end, dx) || !readStep(at, end, dy)) return false;
         cursor_.x += dx;
         cursor_.y += dy;
         frame.cursors.push_back(cursor_);
     }
     for (size_t i = 0; i < answers; ++i) {
-        unsigned long answer = 0;
+        std::uint64_t answer = 0;
         if (!readNumber(at, end, answer)) return false;
         frame.answers.push_back(static_cast<int>(answer));
     }

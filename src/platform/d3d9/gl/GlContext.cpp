@@ -71,6 +71,29 @@ bool GlContext::supported() {
     return capable == 1;
 }
 
+#ifdef __EMSCRIPTEN__
+std::string GlContext::missingOpenGl() { return ""; }
+#else
+std::string GlContext::missingOpenGl() {
+    if (!win32::videoAvailable() || supported()) return "";
+    // What the display offers when asked for any context.
+    SDL_GL_ResetAttributes();
+    std::string offered = "no OpenGL";
+    if (SDL_Window* window = SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN)) {
+        if (SDL_GLContext context = SDL_GL_CreateContext(window)) {
+            const auto* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+            const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+            offered = std::string("OpenGL ") + (version ? version : "?") + " (" + (renderer ? renderer : "?") + ")";
+            SDL_GL_DeleteContext(context);
+            g_currentId = 0;
+        }
+        SDL_DestroyWindow(window);
+    }
+    return "Velmora needs OpenGL 3.3 or later to draw, and this computer's graphics offer " + offered +
+           ".\nThe current driver from the maker of the graphics card usually brings it.";
+}
+#endif
+
 GlContext* GlContext::create(SDL_Window* window) {
     if (!window) return nullptr;
     // The window's own framebuffer can stand in for the back buffer when it has a D24S8

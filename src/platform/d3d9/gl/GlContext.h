@@ -3,6 +3,8 @@
 
 #include <SDL.h>
 
+#include <string>
+
 namespace velmora::d3d9 {
 
 class GlContext {
@@ -10,6 +12,11 @@ public:
     // Whether SDL video runs with a display and gives an OpenGL 3.3 core context; probed
     // once with a hidden window.
     static bool supported();
+
+    // For a display whose OpenGL is older than 3.3, what the player is told: what the game
+    // needs and what the machine offers. Empty when the display does, or when there is no
+    // display at all.
+    static std::string missingOpenGl();
 
     // Null when no 3.3 core context can be made on the window.
     static GlContext* create(SDL_Window* window);

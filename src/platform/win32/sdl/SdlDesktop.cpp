@@ -8,10 +8,10 @@
 #include <SDL.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstdio>
-#include <ctime>
-#include <sched.h>
+#include <thread>
 #include <vector>
 
 namespace velmora::win32 {
@@ -137,19 +137,16 @@ int showSdlBox(const char* text, const char* caption, UINT type, const MessageBo
 }
 
 ULONGLONG monotonicMs() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<ULONGLONG>(ts.tv_sec) * 1000u + static_cast<ULONGLONG>(ts.tv_nsec) / 1000000u;
+    auto sinceStart = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<ULONGLONG>(std::chrono::duration_cast<std::chrono::milliseconds>(sinceStart).count());
 }
 
 void sleepReally(DWORD ms) {
     if (ms == 0) {
-        sched_yield();  // Sleep(0) gives up the rest of the time slice
+        std::this_thread::yield();  // Sleep(0) gives up the rest of the time slice
         return;
     }
-    timespec left{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
-    while (nanosleep(&left, &left) != 0 && errno == EINTR) {
-    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
 }  // namespace

@@ -4,13 +4,15 @@
 #include "velmora/Platform.h"
 
 #include <SDL.h>
-#include <SDL_syswm.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+// SDL's window-system header brings the system's own windows.h on Windows, which must not
+// meet the layer's: only X11 needs it.
 #if defined(SDL_VIDEO_DRIVER_X11)
+#include <SDL_syswm.h>
 #include <X11/Xlib.h>
 #endif
 

@@ -3,10 +3,18 @@
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
-#include <langinfo.h>
 #include <string>
 
+#ifndef _WIN32
+#include <langinfo.h>
+#endif
+
 namespace velmora::win32 {
+
+#ifdef _WIN32
+// SDL's Windows boxes take UTF-8 whatever the C library's locale.
+void useUtf8TextLocale() {}
+#else
 
 namespace {
 
@@ -33,5 +41,7 @@ void useUtf8TextLocale() {
     setenv("LC_CTYPE", "C.UTF-8", 1);
     std::setlocale(LC_CTYPE, "");
 }
+
+#endif
 
 }  // namespace velmora::win32

@@ -1,0 +1,85 @@
+# Shared by scripts/web.sh and scripts/windows.sh, which set root, cache, prefix, sources,
+# jobs and the cross tools cc and ar: Debian's source packages, unpacked into the cache,
+# and the small libraries built straight from their C files.
+
+as_root() {
+    if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+install_missing() {  # Debian packages, when any is named
+    if [ -n "$*" ]; then
+        as_root apt-get update -q
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "$@"
+    fi
+}
+
+# apt-get source needs the distribution's source lists. A package bookworm's mirror does
+# not serve (OpenAL Soft) comes from trixie's, read through lists of our own so that the
+# system's apt never sees trixie.
+enable_sources() {
+    if ! apt-get source --print-uris -q libsdl2 >/dev/null 2>&1; then
+        printf '%s\n' 'Types: deb-src' 'URIs: http://deb.debian.org/debian' 'Suites: bookworm bookworm-updates' \
+            'Components: main' 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' |
+            as_root tee /etc/apt/sources.list.d/velmora-debian-src.sources >/dev/null
+        as_root apt-get update -q
+    fi
+}
+
+trixie_apt() {
+    mkdir -p "$cache/apt/lists/partial" "$cache/apt/archives/partial"
+    echo 'deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian trixie main' \
+        >"$cache/apt/trixie.list"
+    apt-get -q -o Dir::Etc::SourceList="$cache/apt/trixie.list" -o Dir::Etc::SourceParts=/dev/null \
+        -o Dir::State::Lists="$cache/apt/lists" -o Dir::Cache="$cache/apt" -o Debug::NoLocking=1 "$@"
+}
+
+# The package's source, unpacked: Debian's whole source package where the mirror serves
+# it, else the upstream tarball it is made from (some mirrors serve only that).
+source_folder() {  # package [trixie] -> its unpacked source folder
+    mkdir -p "$sources"
+    if ! (cd "$sources" && ls -d "$1"-*/ >/dev/null 2>&1); then
+        if [ "${2:-}" = trixie ]; then
+            trixie_apt update >/dev/null
+            (cd "$sources" && trixie_apt source --download-only "$1" >/dev/null 2>&1) || true
+        else
+            (cd "$sources" && apt-get source -q --download-only "$1" >/dev/null 2>&1) || true
+        fi
+        (cd "$sources" && if ls ./"$1"_*.dsc ./"$1"_*.debian.tar.* >/dev/null 2>&1; then
+            dpkg-source -x ./"$1"_*.dsc >/dev/null
+        else
+            tar xf ./"$1"_*.orig.tar.*
+        fi)
+    fi
+    echo "$sources/$(cd "$sources" && ls -d "$1"-*/ | head -n 1)"
+}
+
+# minizip lives in zlib's contrib folder; assimp finds it through pkg-config.
+build_minizip() {
+    src=$(source_folder zlib)/contrib/minizip
+    work=$cache/build-minizip
+    mkdir -p "$work" "$prefix/include/minizip" "$prefix/lib/pkgconfig"
+    for file in ioapi unzip zip; do
+        $cc -O2 -I"$prefix/include" -DUSE_FILE32API -c "$src/$file.c" -o "$work/$file.o"
+    done
+    $ar rcs "$prefix/lib/libminizip.a" "$work"/ioapi.o "$work"/unzip.o "$work"/zip.o
+    cp "$src"/ioapi.h "$src"/unzip.h "$src"/zip.h "$src"/crypt.h "$prefix/include/minizip/"
+    printf '%s\n' "prefix=$prefix" 'Name: minizip' 'Description: zip files' 'Version: 1.2.13' 'Requires: zlib' \
+        'Libs: -L${prefix}/lib -lminizip' 'Cflags: -I${prefix}/include/minizip' >"$prefix/lib/pkgconfig/minizip.pc"
+}
+
+# Debian's libstb is a shared library for Linux; the two parts the game uses are built here.
+build_stb() {
+    mkdir -p "$prefix/include/stb" "$cache/build-stb"
+    cp /usr/include/stb/*.h "$prefix/include/stb/"
+    printf '%s\n' '#define STB_IMAGE_IMPLEMENTATION' '#include <stb_image.h>' \
+        '#define STB_IMAGE_WRITE_IMPLEMENTATION' '#include <stb_image_write.h>' >"$cache/build-stb/stb.c"
+    $cc -O2 -I"$prefix/include/stb" -c "$cache/build-stb/stb.c" -o "$cache/build-stb/stb.o"
+    $ar rcs "$prefix/lib/libstb.a" "$cache/build-stb/stb.o"
+}
+
+launchers() {
+    if command -v ccache >/dev/null; then
+        echo "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache"
+    fi
+}
+
