@@ -2,10 +2,12 @@
 // and that setting's default, never the start.
 #include "Win32TestSupport.h"
 
+#include "MemoryCeiling.h"
 #include "velmora/Settings.h"
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -116,4 +118,39 @@ TEST_F(SettingsFileTest, AMissingFileIsSilentAnUnreadableOneWarns) {
     EXPECT_EQ(lineCount(warnings), 1) << warnings;
     EXPECT_NE(warnings.find(path), std::string::npos) << warnings;
     EXPECT_EQ(loaded.mouseSpeed, defaults.mouseSpeed);
+}
+
+// Files typed by a careless hand or made by a hostile one; the command line reads values
+// by the same rule.
+TEST_F(SettingsFileTest, HostileOrCarelessFilesCostAtMostAFewWarnings) {
+    const struct {
+        std::string text;
+        std::function<bool(const velmora::Settings&)> holds;
+        int warnings;
+        std::string warning;  // a fragment of one of them
+    } cases[] = {
+        {"\xef\xbb\xbfmouse_speed = 3\n", [](auto& s) { return s.mouseSpeed == 3; }, 0, ""},
+        {std::string("mouse_speed = 3\0garbage\n", 24), [](auto& s) { return s.mouseSpeed == 1; }, 1, "'3\\x00garbage' is not"},
+        {"mouse_speed = 0x2\nstick_speed = 0x1p1\n", [](auto& s) { return s.mouseSpeed == 1 && s.stickSpeed == 1; }, 2, ":2: '0x1p1'"},
+        {"mouse_speed = 3\nmouse_speed = fast\n", [](auto& s) { return s.mouseSpeed == 3; }, 1, "keeping '3' from line 1"},
+        {"render_scale = 2.0\nmultisample = 2.0\n", [](auto& s) { return s.renderScale == 2 && s.multisample == 2; }, 0, ""},
+        {std::string(70000, 'x'), [](auto& s) { return s.mouseSpeed == 1; }, 1, "larger than 64 KiB"},
+    };
+    for (const auto& c : cases) {
+        loaded = velmora::Settings();
+        std::string warnings = load(c.text);
+        EXPECT_TRUE(c.holds(loaded)) << c.text.substr(0, 40);
+        EXPECT_EQ(lineCount(warnings), c.warnings) << warnings;
+        EXPECT_NE(warnings.find(c.warning), std::string::npos) << warnings;
+    }
+    std::string manyBad;
+    for (int i = 0; i < 30000; ++i) manyBad += "x\n";
+    std::string warnings = load(manyBad);
+    EXPECT_EQ(lineCount(warnings), 21);
+    EXPECT_NE(warnings.find("and 29980 more problems"), std::string::npos) << warnings.substr(warnings.size() - 200);
+    EXPECT_TRUE(velmora::test::runsWithinMemory(64 << 20, [] { velmora::loadSettingsFile(velmora::settings(), "/dev/zero", stderr); }));
+
+    std::string problem;
+    EXPECT_TRUE(velmora::applySetting(loaded, "mouse_speed", " 4 ", problem)) << problem;
+    EXPECT_FALSE(velmora::applySetting(loaded, "mouse_speed", "0x2", problem));
 }

@@ -1,22 +1,42 @@
 #include "velmora/Settings.h"
 
 #include "velmora/Language.h"
+#include "velmora/Printable.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 
 namespace velmora {
 
 namespace {
 
+// Plain decimal only ("0.35", "2", "-1"): strtod alone would also take hex, exponents,
+// "inf" and anything after a stray NUL.
+bool isPlainDecimal(const std::string& text) {
+    size_t digits = 0, points = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] >= '0' && text[i] <= '9') ++digits;
+        else if (text[i] == '.') ++points;
+        else if (!(text[i] == '-' && i == 0)) return false;
+    }
+    return digits > 0 && points <= 1;
+}
+
 bool parseNumber(const std::string& text, double low, double high, double& out) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    errno = 0;
-    double value = std::strtod(text.c_str(), &end);
-    if (errno != 0 || *end != '\0' || !(value >= low && value <= high)) return false;
+    if (!isPlainDecimal(text)) return false;
+    double value = std::strtod(text.c_str(), nullptr);
+    if (!(value >= low && value <= high)) return false;
     out = value;
+    return true;
+}
+
+bool parseWholeNumber(const std::string& text, int low, int high, int& out) {
+    double value = 0.0;
+    if (!parseNumber(text, low, high, value) || value != static_cast<int>(value)) return false;
+    out = static_cast<int>(value);
     return true;
 }
 
@@ -39,12 +59,31 @@ std::string trimmed(const std::string& text) {
     return text.substr(first, text.find_last_not_of(space) - first + 1);
 }
 
-// One line without its end; false at the end of the file or on a read error.
-bool readLine(std::FILE* file, std::string& line) {
-    line.clear();
-    int c = 0;
-    while ((c = std::fgetc(file)) != EOF && c != '\n') line += static_cast<char>(c);
-    return c == '\n' || !line.empty();
+// A settings file is a few lines typed by hand: anything much larger is not one (or is
+// /dev/zero), and past a screenful of warnings the player learns nothing more.
+constexpr size_t kMaxFileBytes = 64 * 1024;
+constexpr size_t kMaxLineBytes = 1024;
+constexpr int kMaxWarnings = 20;
+const std::string kByteOrderMark = "\xef\xbb\xbf";
+
+// What a bad value leaves in place, by setting name: the default unless an earlier line set it.
+using KeptValues = std::map<std::string, std::string>;
+
+// The warning for one line, empty when the line is fine.
+std::string applyLine(Settings& settings, const std::string& text, int number, KeptValues& kept) {
+    if (text.size() > kMaxLineBytes) return localized("longer than %s characters; ignored", {std::to_string(kMaxLineBytes)});
+    std::string line = trimmed(text.substr(0, text.find('#')));
+    if (line.empty()) return "";
+    size_t equals = line.find('=');
+    if (equals == std::string::npos) return localized("not a 'name = value' line; ignored");
+    std::string name = trimmed(line.substr(0, equals)), value = trimmed(line.substr(equals + 1)), problem;
+    if (applySetting(settings, name, value, problem)) {
+        kept[name] = localized("'%s' from line %s", {printable(value), std::to_string(number)});
+        return "";
+    }
+    if (!isSetting(name)) return localized("%s; ignored", {problem});
+    auto found = kept.find(name);
+    return localized("%s; keeping %s", {problem, found == kept.end() ? localized("the default") : found->second});
 }
 
 }  // namespace
@@ -68,15 +107,22 @@ const std::vector<SettingHelp>& settingsHelp() {
     return help;
 }
 
-bool applySetting(Settings& settings, const std::string& name, const std::string& value, std::string& problem) {
-    bool known = false;
-    for (const SettingHelp& help : settingsHelp()) known = known || name == help.name;
-    if (!known) {
-        problem = localized("unknown setting '%s'", {name});
+bool isSetting(const std::string& name) {
+    for (const SettingHelp& help : settingsHelp())
+        if (name == help.name) return true;
+    return false;
+}
+
+bool applySetting(Settings& settings, const std::string& name, const std::string& typed, std::string& problem) {
+    if (!isSetting(name)) {
+        problem = localized("unknown setting '%s'", {printable(name)});
         return false;
     }
+    // The file's lines are trimmed; a value typed on the command line is read the same way.
+    const std::string value = trimmed(typed);
     bool ok = false;
     double number = 0.0;
+    int whole = 0;
     if (name == "mouse_speed") {
         ok = parseNumber(value, 0.1, 10.0, number);
         if (ok) settings.mouseSpeed = number;
@@ -94,11 +140,11 @@ bool applySetting(Settings& settings, const std::string& name, const std::string
                                       : value == "yes" ? FullScreenChoice::Yes
                                                        : FullScreenChoice::No;
     } else if (name == "render_scale") {
-        ok = value == "native" || (parseNumber(value, 1.0, 4.0, number) && number == static_cast<int>(number));
-        if (ok) settings.renderScale = value == "native" ? 0 : static_cast<int>(number);
+        ok = value == "native" || parseWholeNumber(value, 1, 4, whole);
+        if (ok) settings.renderScale = value == "native" ? 0 : whole;
     } else if (name == "multisample") {
-        ok = value == "0" || value == "2" || value == "4" || value == "8";
-        if (ok) settings.multisample = std::atoi(value.c_str());
+        ok = parseWholeNumber(value, 0, 8, whole) && (whole == 0 || whole == 2 || whole == 4 || whole == 8);
+        if (ok) settings.multisample = whole;
     } else if (name == "language") {
         ok = value == "auto" || value == "en" || value == "ja";
         if (ok) settings.language = value == "auto" ? LanguageChoice::Auto
@@ -107,7 +153,7 @@ bool applySetting(Settings& settings, const std::string& name, const std::string
     }
     if (!ok) {
         for (const SettingHelp& help : settingsHelp())
-            if (name == help.name) problem = localized("'%s' is not a value of %s: %s", {value, name, help.values});
+            if (name == help.name) problem = localized("'%s' is not a value of %s: %s", {printable(value), name, help.values});
     }
     return ok;
 }
@@ -122,31 +168,44 @@ std::string settingsFilePath() {
 }
 
 void loadSettingsFile(Settings& settings, const std::string& path, std::FILE* warnings) {
-    std::FILE* file = std::fopen(path.c_str(), "r");
+    std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) {
         if (errno != ENOENT)
             std::fputs(localized("velmora: %s: %s; using the defaults\n", {path, std::strerror(errno)}).c_str(), warnings);
         return;
     }
-    std::string line;
-    for (int number = 1; readLine(file, line); ++number) {
-        line = trimmed(line.substr(0, line.find('#')));
-        if (line.empty()) continue;
-        size_t equals = line.find('=');
-        std::string problem;
-        if (equals == std::string::npos) {
-            problem = localized("not a 'name = value' line");
-        } else {
-            applySetting(settings, trimmed(line.substr(0, equals)), trimmed(line.substr(equals + 1)), problem);
-        }
-        if (!problem.empty())
-            std::fputs(localized("velmora: %s:%s: %s; keeping the default\n", {path, std::to_string(number), problem}).c_str(),
-                       warnings);
-    }
+    std::string text(kMaxFileBytes + 1, '\0');
+    text.resize(std::fread(text.data(), 1, text.size(), file));
     // Opening a folder works; reading it does not.
-    if (std::ferror(file))
-        std::fputs(localized("velmora: %s: %s; using the defaults\n", {path, std::strerror(errno)}).c_str(), warnings);
+    const bool failed = std::ferror(file) != 0;
+    const int error = errno;
     std::fclose(file);
+    if (failed) {
+        std::fputs(localized("velmora: %s: %s; using the defaults\n", {path, std::strerror(error)}).c_str(), warnings);
+        return;
+    }
+    if (text.size() > kMaxFileBytes) {
+        std::fputs(localized("velmora: %s: larger than %s KiB, not a settings file; using the defaults\n",
+                             {path, std::to_string(kMaxFileBytes / 1024)}).c_str(),
+                   warnings);
+        return;
+    }
+    // Some editors start a UTF-8 file with a byte order mark.
+    if (text.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0) text.erase(0, kByteOrderMark.size());
+
+    KeptValues kept;
+    int problems = 0;
+    size_t start = 0;
+    for (int number = 1; start < text.size(); ++number) {
+        size_t end = std::min(text.find('\n', start), text.size());
+        std::string warning = applyLine(settings, text.substr(start, end - start), number, kept);
+        start = end + 1;
+        if (warning.empty()) continue;
+        if (++problems <= kMaxWarnings) std::fprintf(warnings, "velmora: %s:%d: %s\n", path.c_str(), number, warning.c_str());
+    }
+    if (problems > kMaxWarnings)
+        std::fputs(localized("velmora: %s: and %s more problems\n", {path, std::to_string(problems - kMaxWarnings)}).c_str(),
+                   warnings);
 }
 
 }  // namespace velmora

@@ -17,12 +17,6 @@ std::string settingName(const std::string& option) {
     return name;
 }
 
-bool isSetting(const std::string& name) {
-    for (const SettingHelp& help : settingsHelp())
-        if (name == help.name) return true;
-    return false;
-}
-
 }  // namespace
 
 CommandLine parseCommandLine(int argc, const char* const* argv) {

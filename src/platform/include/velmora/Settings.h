@@ -26,9 +26,12 @@ struct Settings {
 // The process's settings; defaults until main loads them.
 Settings& settings();
 
-// One setting by its name in the file (mouse_speed, invert_y, ...). An unknown name or a
-// value out of range returns false with the reason, and the setting keeps its value.
+// One setting by its name in the file (mouse_speed, invert_y, ...), from the file or the
+// command line alike: spaces around the value do not count, numbers are plain decimals.
+// An unknown name or a value out of range returns false with the reason, and the setting
+// keeps its value.
 bool applySetting(Settings& settings, const std::string& name, const std::string& value, std::string& problem);
+bool isSetting(const std::string& name);
 
 // Every setting's name, with the values it takes, for the usage text.
 struct SettingHelp {
@@ -41,9 +44,10 @@ const std::vector<SettingHelp>& settingsHelp();
 // neither folder is known.
 std::string settingsFilePath();
 
-// Reads "name = value" lines ('#' starts a comment). Every problem (an unreadable file, a
-// line that is not a setting, an unknown name, a value out of range) is one line on
-// `warnings`, and that setting keeps its default. A missing file is no problem.
+// Reads "name = value" lines ('#' starts a comment). Every problem (an unreadable or
+// oversized file, a line that is not a setting, an unknown name, a value out of range) is
+// one line on `warnings` (the first 20, then their count), saying what the setting keeps.
+// A missing file is no problem.
 void loadSettingsFile(Settings& settings, const std::string& path, std::FILE* warnings);
 
 }  // namespace velmora
