@@ -67,6 +67,7 @@ TEST_F(LanguageTest, EveryGameTextHasItsEnglishAndUnknownTextsPassThrough) {
         EXPECT_EQ(velmora::localized(text.game), text.game);
         EXPECT_EQ(velmora::localized(text.english), text.game) << "the platform's English finds the same entry";
     }
-    EXPECT_EQ(velmora::localized("%s; keeping %s", {"x", velmora::localized("the default")}), "x。既定値のままです");
+    EXPECT_EQ(velmora::localized("velmora: %s: and %s more problems\n", {"a.ini", "3"}),
+              "velmora: a.ini: ほかに 3 件の問題があります\n");
     EXPECT_EQ(velmora::localized("%s and %s", {"100%s"}), "100%s and %s") << "a value is not filled again";
 }
