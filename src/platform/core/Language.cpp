@@ -5,6 +5,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#ifdef _WIN32
+#include <SDL.h>
+#endif
+
 namespace velmora {
 
 namespace {
@@ -69,13 +73,23 @@ bool namesJapanese(const char* locale) {
     return std::strncmp(locale, "ja", 2) == 0 && std::strchr("_-.@", locale[2]) != nullptr;
 }
 
-const char* messagesLocale() {
+#ifdef _WIN32
+// Windows keeps the player's language in its own settings, not in the environment.
+bool localeIsJapanese() {
+    SDL_Locale* locales = SDL_GetPreferredLocales();
+    const bool japanese = locales && locales[0].language && namesJapanese(locales[0].language);
+    SDL_free(locales);
+    return japanese;
+}
+#else
+bool localeIsJapanese() {
     for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         const char* value = std::getenv(variable);
-        if (value && value[0]) return value;
+        if (value && value[0]) return namesJapanese(value);
     }
-    return "";
+    return false;
 }
+#endif
 
 }  // namespace
 
@@ -85,7 +99,7 @@ Language playerLanguage() {
         case LanguageChoice::Japanese: return Language::Japanese;
         case LanguageChoice::Auto: break;
     }
-    return namesJapanese(messagesLocale()) ? Language::Japanese : Language::English;
+    return localeIsJapanese() ? Language::Japanese : Language::English;
 }
 
 std::string localized(const std::string& text) {

@@ -2,12 +2,17 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <sstream>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <system_error>
 #include <vector>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace velmora {
 
@@ -34,13 +39,14 @@ std::string withValue(const std::string& line, const std::string& value) {
     return rewritten;
 }
 
-bool makeFolders(const std::string& folder) {
-    if (folder.empty()) return true;
-    struct stat status {};
-    if (stat(folder.c_str(), &status) == 0) return S_ISDIR(status.st_mode);
-    const size_t slash = folder.find_last_of('/');
-    if (slash != std::string::npos && slash > 0 && !makeFolders(folder.substr(0, slash))) return false;
-    return mkdir(folder.c_str(), 0755) == 0 || errno == EEXIST;
+// The bytes on the disk before the rename, so that a crash leaves one whole file or the other.
+bool flushToDisk(std::FILE* file) {
+    if (std::fflush(file) != 0) return false;
+#ifdef _WIN32
+    return _commit(_fileno(file)) == 0;
+#else
+    return fsync(fileno(file)) == 0;
+#endif
 }
 
 }  // namespace
@@ -79,26 +85,35 @@ bool SettingsFile::write(const std::string& name, const std::string& value, std:
     }
     if (!found) lines.push_back(name + " = " + value);
 
-    const size_t slash = path_.find_last_of('/');
-    if (slash != std::string::npos && !makeFolders(path_.substr(0, slash))) return failed(path_.substr(0, slash));
-    std::string temporary = path_ + ".XXXXXX";
-    const int descriptor = mkstemp(temporary.data());
-    if (descriptor < 0) return failed(path_);
+    namespace fs = std::filesystem;
+    const fs::path path(path_);
+    std::error_code error;
+    if (path.has_parent_path()) fs::create_directories(path.parent_path(), error);
+    if (error) {
+        problem = path.parent_path().string() + ": " + error.message();
+        return false;
+    }
+    const fs::path temporary = path_ + ".new";
+    std::FILE* file = std::fopen(temporary.string().c_str(), "wb");
+    if (!file) return failed(path_);
     std::string text;
     for (size_t i = 0; i < lines.size(); ++i) {
         text += lines[i];
         if (i + 1 < lines.size() || endsWithNewline || !found) text += '\n';
     }
-    bool written = ::write(descriptor, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-    struct stat old {};
-    if (written && stat(path_.c_str(), &old) == 0) fchmod(descriptor, old.st_mode & 07777);
-    written = fsync(descriptor) == 0 && written;
-    written = close(descriptor) == 0 && written;
-    if (!written || std::rename(temporary.c_str(), path_.c_str()) != 0) {
-        const int error = errno;
-        std::remove(temporary.c_str());
-        errno = error;
-        return failed(path_);
+    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    written = flushToDisk(file) && written;
+    written = std::fclose(file) == 0 && written;
+    // The player's own permissions on the file stay.
+    const fs::file_status old = fs::status(path, error);
+    if (written && !error) fs::permissions(temporary, old.permissions(), error);
+    error.clear();
+    if (written) fs::rename(temporary, path, error);
+    if (!written || error) {
+        const std::string reason = written ? error.message() : std::strerror(errno);
+        fs::remove(temporary, error);
+        problem = path_ + ": " + reason;
+        return false;
     }
     return true;
 }

@@ -11,7 +11,8 @@ namespace velmora {
 enum class Language { English, Japanese };
 
 // From settings().language; for auto, the locale (LC_ALL, else LC_MESSAGES, else LANG, as
-// POSIX orders them; in the page the browser's language, which emscripten puts in LANG):
+// POSIX orders them; in the page the browser's language, which emscripten puts in LANG; on
+// Windows the player's display language):
 // Japanese for a Japanese locale, English for any other.
 Language playerLanguage();
 
