@@ -72,7 +72,7 @@ constexpr int kMaxWarnings = 20;
 const std::string kByteOrderMark = "\xef\xbb\xbf";
 
 // What a bad value leaves in place, by setting name: the default unless an earlier line set it.
-using KeptValues = std::map<std::string, std::string>;
+using KeptValues = std::map<std::string, std::pair<std::string, int>>;  // value, line
 
 // The warning for one line, empty when the line is fine.
 std::string applyLine(Settings& settings, const std::string& text, int number, KeptValues& kept,
@@ -84,13 +84,17 @@ std::string applyLine(Settings& settings, const std::string& text, int number, K
     if (equals == std::string::npos) return localized("not a 'name = value' line; ignored");
     std::string name = trimmed(line.substr(0, equals)), value = trimmed(line.substr(equals + 1)), problem;
     if (applySetting(settings, name, value, problem)) {
-        kept[name] = localized("'%s' from line %s", {printable(value), std::to_string(number)});
+        kept[name] = {printable(value), number};
         setOnLine[name] = number;
         return "";
     }
     if (!isSetting(name)) return localized("%s; ignored", {problem});
     auto found = kept.find(name);
-    return localized("%s; keeping %s", {problem, found == kept.end() ? localized("the default") : found->second});
+    // Worded now: a language line may have come after the kept one.
+    const std::string keeping = found == kept.end() ? localized("the default")
+                                                    : localized("'%s' from line %s", {found->second.first,
+                                                                                       std::to_string(found->second.second)});
+    return localized("%s; keeping %s", {problem, keeping});
 }
 
 }  // namespace
