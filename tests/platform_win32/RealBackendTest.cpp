@@ -236,6 +236,7 @@ TEST_F(DisplayTest, HeldKeysAndButtonsReadAsDown) {
     run("xdotool keyup w");
     EXPECT_TRUE(pumpUntil([] { return !downNow('W'); }));
 
+    velmora::settings().escape = velmora::EscapeChoice::Quit;  // read as a key, not as the menu's
     run("xdotool keydown Escape");
     EXPECT_TRUE(pumpUntil([] { return downNow(VK_ESCAPE); }));
     run("xdotool keyup Escape");
