@@ -1,7 +1,8 @@
 #!/bin/bash
 # Starts the real game under the X server in DISPLAY, answers the start-up question with
 # Return (the default, No: a window), checks the window's caption and client size, and
-# ends the game with Escape: it must be gone within a second, with exit code 0.
+# ends the game with Escape (escape = quit: at once, no menu): it must be gone within a
+# second, with exit code 0.
 set -u
 source "$(dirname "$0")/../ship/lib.sh"
 binary="$1"
@@ -13,7 +14,7 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 cd "$run_dir" || exit 1
 export LC_ALL=C.UTF-8
-start_game "$binary"
+start_game "$binary" --escape=quit
 
 # 1. The question comes first, before the game window is shown.
 answered=""
