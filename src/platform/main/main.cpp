@@ -87,14 +87,6 @@ int main(int argc, char** argv) {
     velmora::selectBackend(velmora::Backend::Real);
     velmora::win32::useUtf8TextLocale();
 
-    // Graphics too old to draw the game: told before anything is asked.
-    std::string missing = velmora::d3d9::GlContext::missingOpenGl();
-    if (!missing.empty()) {
-        std::fprintf(stderr, "velmora: %s\n", missing.c_str());
-        MessageBoxA(nullptr, missing.c_str(), "Velmora", MB_OK | MB_ICONERROR);
-        return 1;
-    }
-
     // Every file of the game is opened relative to the working directory.
     velmora::DataFolderSearch data = velmora::findDataFolder(line.dataDir, VELMORA_INSTALLED_DATA_FROM_EXECUTABLE);
     std::error_code moved;
@@ -106,6 +98,14 @@ int main(int argc, char** argv) {
         for (const std::string& place : data.tried) places += (places.empty() ? "" : ", ") + place;
         std::fputs(velmora::localized("velmora: no data/ and Shader/ in %s\n", {places}).c_str(), stderr);
         MessageBoxA(nullptr, velmora::describeMissingData(data).c_str(), "Velmora", MB_OK | MB_ICONERROR);
+        return 1;
+    }
+
+    // Graphics too old to draw the game: told before anything is asked.
+    std::string missing = velmora::d3d9::GlContext::missingOpenGl();
+    if (!missing.empty()) {
+        std::fprintf(stderr, "velmora: %s\n", missing.c_str());
+        MessageBoxA(nullptr, missing.c_str(), "Velmora", MB_OK | MB_ICONERROR);
         return 1;
     }
 
