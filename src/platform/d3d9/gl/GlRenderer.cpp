@@ -280,6 +280,11 @@ void GlRenderer::runPauseMenu() {
         if (!makeBackBuffer()) backBuffer_ = std::move(old);
     }
     glBindVertexArray(vertexArray_);
+    // The menu drew with GL state of its own: what this renderer last gave GL is unknown.
+    for (DWORD stage = 0; stage < kTextureStageCount; ++stage) glBindSampler(stage, samplers_[stage]);
+    unitHoldsTexture_.fill(true);
+    samplerSet_.fill(false);
+    renderStatesKnown_ = false;
 }
 
 bool GlRenderer::readBack(std::vector<BYTE>& rgba, UINT& width, UINT& height) {
