@@ -96,17 +96,21 @@ void AlOutput::applyVolume() {
 
 void AlOutput::pauseAll(bool paused) {
     if (!isOpen()) return;
+    // One source at a time: the browser's OpenAL takes a list's ids for sources, which
+    // throws on play and does nothing on pause.
     if (!paused) {
-        if (!pausedSources_.empty()) alSourcePlayv(static_cast<ALsizei>(pausedSources_.size()), pausedSources_.data());
+        for (ALuint source : pausedSources_) alSourcePlay(source);
         pausedSources_.clear();
         return;
     }
     for (ALuint source : allSources_) {
         ALint state = AL_STOPPED;
         alGetSourcei(source, AL_SOURCE_STATE, &state);
-        if (state == AL_PLAYING) pausedSources_.push_back(source);
+        if (state == AL_PLAYING) {
+            alSourcePause(source);
+            pausedSources_.push_back(source);
+        }
     }
-    if (!pausedSources_.empty()) alSourcePausev(static_cast<ALsizei>(pausedSources_.size()), pausedSources_.data());
 }
 
 std::vector<float> AlOutput::render(std::size_t frames) {
