@@ -2,14 +2,20 @@
 
 #include <mmsystem.h>
 
+#include <algorithm>
+
 #include "ComRelease.h"
 #include "Graphics.h"
 #include "SceneManager.h"
 
 namespace {
 
-// Every frame lasts at least this long; all speeds of the game are per frame.
-const DWORD kFrameMilliseconds = 16;
+// The rules advance in steps of this length; all speeds of the game are per step.
+const DWORD kStepMilliseconds = 16;
+// A late machine catches up with steps that are drawn unseen, at most this many steps a
+// shown frame (about 100 ms); later still, the game slows down instead of falling behind.
+const int kMostStepsPerShownFrame = 6;
+const DWORD kMostLateMilliseconds = (kMostStepsPerShownFrame - 1) * kStepMilliseconds;
 
 LRESULT CALLBACK windowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     return Application::get().handleMessage(hwnd, message, wParam, lParam);
@@ -26,7 +32,7 @@ Application& Application::get() {
 
 Application::Application()
     : instance(nullptr), window(nullptr), clientWidth(0), clientHeight(0), closeRequested(false),
-      quitting(false) {}
+      quitting(false), lateMilliseconds(0), unseenSteps(0) {}
 
 bool Application::create(HINSTANCE moduleInstance, int width, int height) {
     instance = moduleInstance;
@@ -78,6 +84,8 @@ bool Application::create(HINSTANCE moduleInstance, int width, int height) {
 }
 
 int Application::run() {
+    lateMilliseconds = 0;
+    unseenSteps = 0;
     for (;;) {
         if (closeRequested) {
             quitting = true;
@@ -97,15 +105,36 @@ int Application::run() {
     }
 }
 
-// Update, show the image drawn in the previous frame, draw the next one, then sleep
-// out the rest of the frame. A slow frame is not made up.
+// One step of the rules: update, show the image drawn in the previous step, draw the next
+// one, then sleep out the rest of the step. A step that starts a whole step late is drawn
+// unseen instead: it shows nothing, and its update and draw run with the scissor
+// rectangle empty, so that the rules kept in them advance while the image last drawn
+// stays for the next step to show. Such steps cost little, and the game keeps its pace.
 void Application::runFrame() {
     DWORD start = timeGetTime();
-    g_sceneManager->update();
-    Graphics::get().device->Present(nullptr, nullptr, nullptr, nullptr);
-    g_sceneManager->draw();
+    IDirect3DDevice9* device = Graphics::get().device;
+    const bool unseen = lateMilliseconds >= kStepMilliseconds && unseenSteps < kMostStepsPerShownFrame - 1;
+    if (unseen) {
+        RECT nothing = {0, 0, 0, 0};
+        device->SetScissorRect(&nothing);
+        device->SetRenderState(D3DRS_SCISSORTESTENABLE, TRUE);
+        g_sceneManager->update();
+        g_sceneManager->draw();
+        device->SetRenderState(D3DRS_SCISSORTESTENABLE, FALSE);
+        ++unseenSteps;
+    } else {
+        g_sceneManager->update();
+        device->Present(nullptr, nullptr, nullptr, nullptr);
+        g_sceneManager->draw();
+        unseenSteps = 0;
+    }
     DWORD elapsed = timeGetTime() - start;
-    if (elapsed < kFrameMilliseconds) Sleep(kFrameMilliseconds - elapsed);
+    if (elapsed + lateMilliseconds < kStepMilliseconds) {
+        Sleep(kStepMilliseconds - elapsed - lateMilliseconds);
+        lateMilliseconds = 0;
+    } else {
+        lateMilliseconds = (std::min)(elapsed + lateMilliseconds - kStepMilliseconds, kMostLateMilliseconds);
+    }
 }
 
 LRESULT Application::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

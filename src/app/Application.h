@@ -30,4 +30,7 @@ private:
     Application& operator=(const Application&) = delete;
 
     void runFrame();
+
+    DWORD lateMilliseconds;  // how far behind its steps the game is
+    int unseenSteps;         // steps drawn unseen since the last shown one
 };

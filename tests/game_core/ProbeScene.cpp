@@ -5,11 +5,16 @@
 
 #include "SceneManager.h"
 
+#include <algorithm>
+
 ProbeScene::ProbeScene(DWORD work) : workMs(work) { sceneId = 7; }
 
 SceneId ProbeScene::Update() {
     ++updates;
-    presentsAtLastUpdate = velmora::drawLog().presentCount();
+    const unsigned long presents = velmora::drawLog().presentCount();
+    updatesSincePresent_ = presents == presentsAtLastUpdate ? updatesSincePresent_ + 1 : 1;
+    mostUpdatesPerPresent = std::max(mostUpdatesPerPresent, updatesSincePresent_);
+    presentsAtLastUpdate = presents;
     velmora::headless::advanceClock(workMs);
     return sceneId;
 }

@@ -1,5 +1,6 @@
 // A scene that only counts and measures: its update pretends to work for workMs of
-// the virtual clock, and it notes how many frames had been presented at each call.
+// the virtual clock, and it notes how many frames had been presented at each call and the
+// most updates run for one present.
 #pragma once
 
 #include <windows.h>
@@ -17,6 +18,10 @@ public:
     int draws = 0;
     unsigned long presentsAtLastUpdate = 0;
     unsigned long presentsAtLastDraw = 0;
+    int mostUpdatesPerPresent = 0;
+
+private:
+    int updatesSincePresent_ = 0;
 };
 
 // Replaces the running scene with one the test controls (the manager owns it).

@@ -43,11 +43,13 @@ struct Shot {
 
 // Last in the object list, it updates after the others: what it photographs is the image
 // of the last frame with what this frame's updates drew over it (the boss's gauge, the
-// dragonflies' smoke and damage waves), as the coming Present will show it.
+// dragonflies' smoke and damage waves), as the coming Present will show it. A late
+// machine runs some steps unseen, their drawing clipped away: it waits for a shown one.
 class Photographer : public CharaBase {
 public:
     explicit Photographer(std::vector<Shot>* shots) : shots_(shots) {}
     void Update() override {
+        if (!stepShown()) return;
         for (Shot& shot : *shots_) {
             if (shot.taken || shot.dueAt < 0 || frame < shot.dueAt) continue;
             shot.taken = velmora::readBackBuffer(shot.image);

@@ -45,6 +45,28 @@ TEST_F(DisplayDeviceTest, ClearFillsTheViewportOnly) {
                                    {1279, 359, 0x33, 0x66, 0x99}});
 }
 
+TEST_F(DisplayDeviceTest, TheScissorRectangleClipsClearsAndDrawsAndAnEmptyOneLetsNothingThrough) {
+    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+    const RECT inside = {100, 50, 200, 150}, nothing = {0, 0, 0, 0};
+    ASSERT_EQ(device->SetScissorRect(&inside), D3D_OK);
+    device->SetRenderState(D3DRS_SCISSORTESTENABLE, TRUE);
+    device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFFF0000, 1.0f, 0);
+    device->BeginScene();
+    drawRectangle(device, 150, 0, 400, 100, 0.5f, 0xFF00FF00);
+    device->EndScene();
+    ASSERT_EQ(device->SetScissorRect(&nothing), D3D_OK);
+    device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF0000FF, 1.0f, 0);
+    drawRectangle(device, 0, 0, 1280, 720, 0.5f, 0xFFFFFFFF);
+    device->SetRenderState(D3DRS_SCISSORTESTENABLE, FALSE);
+    expectExactPixels(readBack(), {{100, 50, 255, 0, 0},
+                                   {199, 149, 255, 0, 0},
+                                   {150, 50, 0, 255, 0},
+                                   {199, 99, 0, 255, 0},
+                                   {200, 50, 0, 0, 0},
+                                   {150, 49, 0, 0, 0},
+                                   {99, 149, 0, 0, 0}});
+}
+
 TEST_F(DisplayDeviceTest, VertexColoursFillExactPixelRectangles) {
     device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
     device->BeginScene();

@@ -8,6 +8,8 @@
 #include <velmora/HeadlessAudio.h>
 #include <velmora/HeadlessInput.h>
 
+#include "Graphics.h"
+
 namespace gametest {
 
 D3DXVECTOR3 positionOf(const D3DXMATRIX& m) { return D3DXVECTOR3(m._41, m._42, m._43); }
@@ -60,6 +62,12 @@ unsigned playCallsOf(IDirectSoundBuffer8* buffer) {
     if (!buffer) return 0;
     std::optional<velmora::audio::BufferState> state = velmora::audio::stateOf(buffer);
     return state ? state->playCalls : 0;
+}
+
+bool stepShown() {
+    DWORD scissored = FALSE;
+    Graphics::get().device->GetRenderState(D3DRS_SCISSORTESTENABLE, &scissored);
+    return scissored == FALSE;
 }
 
 }  // namespace gametest

@@ -34,6 +34,10 @@ void expectNear(const D3DXVECTOR3& actual, const D3DXVECTOR3& expected, const ch
 // Moves the mouse at most a hand's step toward the view angles, in degrees.
 void turnViewToward(const CharaBase* camera, float yaw, float pitch);
 
+// Whether the running step is shown: a late machine runs some steps unseen, their updates
+// and draws clipped to an empty scissor rectangle.
+bool stepShown();
+
 // The first object of a kind in the play's list, or null (also between plays).
 template <class T = CharaBase>
 T* firstOf(int kind) {

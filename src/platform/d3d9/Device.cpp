@@ -4,6 +4,8 @@
 #include "IndexBuffer.h"
 #include "Texture.h"
 #include "VertexBuffer.h"
+#include "velmora/Platform.h"
+#include "win32/Desktop.h"
 
 #include <cstdint>
 #include <cstring>
@@ -102,7 +104,14 @@ HRESULT Device::GetDirect3D(IDirect3D9** d3d) {
 
 HRESULT Device::Present(const RECT*, const RECT*, HWND, const RGNDATA*) {
     if (insideScene_) return D3DERR_INVALIDCALL;
+    const unsigned long duration = presentDuration();
+    win32::Desktop& desktop = win32::desktop();
+    const DWORD begin = duration ? desktop.now() : 0;
     renderer_->present();
+    if (duration) {
+        const DWORD spent = desktop.now() - begin;
+        if (spent < duration) desktop.sleep(duration - spent);
+    }
     return D3D_OK;
 }
 
@@ -274,6 +283,21 @@ HRESULT Device::GetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD* 
 
 HRESULT Device::SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) {
     return writeSlotState(state_.samplerStates, sampler, type, value);
+}
+
+HRESULT Device::SetScissorRect(const RECT* rect) {
+    // Within the render target; an empty rectangle is allowed and lets nothing through.
+    if (!rect || rect->left < 0 || rect->top < 0 || rect->left > rect->right || rect->top > rect->bottom ||
+        ULONG(rect->right) > params_.BackBufferWidth || ULONG(rect->bottom) > params_.BackBufferHeight)
+        return D3DERR_INVALIDCALL;
+    state_.scissorRect = *rect;
+    return D3D_OK;
+}
+
+HRESULT Device::GetScissorRect(RECT* rect) {
+    if (!rect) return D3DERR_INVALIDCALL;
+    *rect = state_.scissorRect;
+    return D3D_OK;
 }
 
 HRESULT Device::drawFromStream(DrawCall::Source source, D3DPRIMITIVETYPE type, UINT primitiveCount,

@@ -10,7 +10,8 @@ D3DMATRIX identityMatrix() {
 
 DeviceState::DeviceState(UINT backBufferWidth, UINT backBufferHeight, bool depthBuffer)
     : world(identityMatrix()), view(identityMatrix()), projection(identityMatrix()),
-      viewport{0, 0, backBufferWidth, backBufferHeight, 0.0f, 1.0f} {
+      viewport{0, 0, backBufferWidth, backBufferHeight, 0.0f, 1.0f},
+      scissorRect{0, 0, LONG(backBufferWidth), LONG(backBufferHeight)} {
     auto& rs = renderStates;
     rs[D3DRS_ZENABLE] = depthBuffer ? D3DZB_TRUE : D3DZB_FALSE;
     rs[D3DRS_FILLMODE] = D3DFILL_SOLID;

@@ -38,6 +38,7 @@ struct DeviceState {
     D3DMATRIX view;
     D3DMATRIX projection;
     D3DVIEWPORT9 viewport;
+    RECT scissorRect;  // in use while D3DRS_SCISSORTESTENABLE is TRUE
     D3DMATERIAL9 material{};
     std::map<DWORD, LightSlot> lights;
     DWORD fvf = 0;

@@ -497,6 +497,8 @@ struct IDirect3DDevice9 : public IUnknown {
                                                            DWORD Value) = 0;
     virtual HRESULT STDMETHODCALLTYPE GetSamplerState(DWORD Sampler, D3DSAMPLERSTATETYPE Type, DWORD* pValue) = 0;
     virtual HRESULT STDMETHODCALLTYPE SetSamplerState(DWORD Sampler, D3DSAMPLERSTATETYPE Type, DWORD Value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetScissorRect(const RECT* pRect) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetScissorRect(RECT* pRect) = 0;
     virtual HRESULT STDMETHODCALLTYPE DrawPrimitive(D3DPRIMITIVETYPE PrimitiveType, UINT StartVertex,
                                                     UINT PrimitiveCount) = 0;
     virtual HRESULT STDMETHODCALLTYPE DrawIndexedPrimitive(D3DPRIMITIVETYPE PrimitiveType, INT BaseVertexIndex,

@@ -102,7 +102,15 @@ void GlRenderer::beginFrame() {
     backBuffer_->bindForDrawing(width, height);
 }
 
+// With the scissor test on, nothing outside its rectangle changes: an empty one leaves a
+// clear or a draw nothing to do, and its GL work is skipped.
+bool GlRenderer::scissoredAway(const DeviceState& state) {
+    const RECT& r = state.scissorRect;
+    return state.renderState(D3DRS_SCISSORTESTENABLE) != FALSE && (r.left >= r.right || r.top >= r.bottom);
+}
+
 void GlRenderer::clear(const ClearCall& call) {
+    if (scissoredAway(call.state)) return;
     makeCurrent();
     beginFrame();
     renderStatesKnown_ = false;
@@ -119,8 +127,14 @@ void GlRenderer::clear(const ClearCall& call) {
     if (call.flags & D3DCLEAR_ZBUFFER) mask |= GL_DEPTH_BUFFER_BIT;
     if (call.flags & D3DCLEAR_STENCIL) mask |= GL_STENCIL_BUFFER_BIT;
 
-    // Each rectangle (or the whole viewport) clipped to the viewport, in GL's y-up rows.
-    const D3DRECT whole = {LONG(vp.X), LONG(vp.Y), LONG(vp.X + vp.Width), LONG(vp.Y + vp.Height)};
+    // Each rectangle (or the whole viewport) clipped to the viewport and the scissor
+    // rectangle when its test is on, in GL's y-up rows.
+    D3DRECT whole = {LONG(vp.X), LONG(vp.Y), LONG(vp.X + vp.Width), LONG(vp.Y + vp.Height)};
+    if (call.state.renderState(D3DRS_SCISSORTESTENABLE) != FALSE) {
+        const RECT& s = call.state.scissorRect;
+        whole = {std::max(whole.x1, s.left), std::max(whole.y1, s.top), std::min(whole.x2, s.right),
+                 std::min(whole.y2, s.bottom)};
+    }
     const DWORD count = call.rects ? call.rectCount : 1;
     glEnable(GL_SCISSOR_TEST);
     for (DWORD i = 0; i < count; ++i) {
@@ -205,9 +219,10 @@ void GlRenderer::setPreludeUniforms(unsigned program, const DeviceState& state) 
 }
 
 void GlRenderer::draw(const DrawCall& call) {
+    const DeviceState& state = call.state;
+    if (scissoredAway(state)) return;
     makeCurrent();
     beginFrame();
-    const DeviceState& state = call.state;
     if (!renderStatesKnown_ || renderStatesSet_ != state.renderStates) {
         applyRenderStates(state, hasDepthBuffer_);
         renderStatesSet_ = state.renderStates;
@@ -218,6 +233,15 @@ void GlRenderer::draw(const DrawCall& call) {
     backBuffer_->drawnRect(LONG(vp.X), LONG(vp.Y), LONG(vp.X + vp.Width), LONG(vp.Y + vp.Height), viewport);
     glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
     glDepthRange(vp.MinZ, vp.MaxZ);
+    if (state.renderState(D3DRS_SCISSORTESTENABLE) != FALSE) {
+        const RECT& r = state.scissorRect;
+        int scissor[4];
+        backBuffer_->drawnRect(r.left, r.top, r.right, r.bottom, scissor);
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(scissor[0], scissor[1], scissor[2], scissor[3]);
+    } else {
+        glDisable(GL_SCISSOR_TEST);
+    }
     bindTextures(state);
 
     const D3DCMPFUNC alphaFunc = state.renderState(D3DRS_ALPHATESTENABLE) != FALSE

@@ -35,6 +35,7 @@ public:
     float frameScale() const;
 
 private:
+    static bool scissoredAway(const DeviceState& state);
     GlRenderer() = default;
 
     // Binds the framebuffer of the frame, choosing it at the first draw or clear after a Present.

@@ -19,4 +19,9 @@ void selectBackend(Backend backend);
 void allowOffscreenVideo(bool allow);
 bool offscreenVideoAllowed();
 
+// Tests and tools stand in for a slow machine: every Present then takes at least `ms` of
+// the backend's clock (the virtual one headless); 0 is off.
+void setPresentDuration(unsigned long ms);
+unsigned long presentDuration();
+
 }  // namespace velmora
