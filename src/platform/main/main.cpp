@@ -42,6 +42,9 @@ bool makeAbsolute(std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Each message reaches a log at once, also while a box waits for the player: the C
+    // runtime on Windows buffers a standard error that goes to a file.
+    std::setvbuf(stderr, nullptr, _IONBF, 0);
     velmora::CommandLine line = velmora::parseCommandLine(argc, argv);
     switch (line.action) {
         case velmora::CommandLine::Action::Help:
