@@ -234,11 +234,31 @@ try {
         await page.mouse.down();
         await sleep(500);
         expect((await measure(await look('06-aiming'), null, whole)).marker < 300, 'no lock-on before an anchor is in line');
+        // Walking, every picture the page paints is looked at (its screencast), and the keys
+        // are let go at the first with the marker: at the game's pace, screenshots taken
+        // one after another would let the machine walk on past the anchor's line.
+        let lockSeen = false, looking = false;
+        const watchForLock = async ({ data }) => {
+            if (lockSeen || looking) return;
+            looking = true;
+            if ((await measure(data, null, whole)).marker > 300) {
+                lockSeen = true;
+                await page.keyboard.up('w');
+                await page.keyboard.up('a');
+            }
+            looking = false;
+        };
+        paints.length = 0;
+        screencast.on('Page.screencastFrame', watchForLock);
+        await screencast.send('Page.startScreencast', { format: 'jpeg', quality: 90, maxWidth: 960, maxHeight: 540 });
         await page.keyboard.down('w');
         await page.keyboard.down('a');
-        const locked = await waitFor('lock', 240, async () => (await markers()) > 300);
+        const locked = await waitFor('lock', 240, async () => lockSeen);
         await page.keyboard.up('w');
         await page.keyboard.up('a');
+        await screencast.send('Page.stopScreencast');
+        screencast.off('Page.screencastFrame', watchForLock);
+        paints.length = 0;
         const stepBackIntoLine = () => waitFor('line', 30, async () => {
             if ((await markers()) > 300) return true;
             await page.keyboard.down('s');

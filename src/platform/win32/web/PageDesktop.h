@@ -22,7 +22,7 @@ public:
     void applyCursorMode(bool cursorHidden, bool anyWindow) override;
     // Also when the browser frees the pointer the game holds (its Escape, another window).
     bool pauseMenuAsked() const override;
-    // The menu answers that freeing; the click on Resume captures the pointer again.
+    // The menu answers that freeing; the first click after it captures the pointer again.
     void runPauseMenu(MenuScreen& screen) override;
 
 protected:
