@@ -2,11 +2,12 @@
 // a scripted player through the real input path, recorded, with the state digests of the
 // recording run saved beside it.
 //
-//   velmora_record_play win|loss OUT   writes OUT.vrp and OUT.digests
+//   velmora_record_play win|loss|slow OUT   writes OUT.vrp and OUT.digests
 //
 // win: the boss fighter climbs, beats the boss and clicks back to the title. loss: the
 // player walks into the hall and stands among the dragonflies until the game is over,
-// then clicks back to the title. Both end with Escape at the title.
+// then clicks back to the title. slow: the loss on a machine whose frames take 50 ms.
+// All end with Escape at the title.
 #include <windows.h>
 
 #include <velmora/HeadlessInput.h>
@@ -58,13 +59,14 @@ private:
 
 int main(int argc, char** argv) {
     const std::string kind = argc == 3 ? argv[1] : "";
-    if (kind != "win" && kind != "loss") {
-        std::fprintf(stderr, "usage: velmora_record_play win|loss OUT\n");
+    if (kind != "win" && kind != "loss" && kind != "slow") {
+        std::fprintf(stderr, "usage: velmora_record_play win|loss|slow OUT\n");
         return 2;
     }
     const std::string out = argv[2];
     velmora::selectBackend(velmora::Backend::Real);
     headless::queueMessageBoxAnswer(IDNO);  // windowed
+    if (kind == "slow") velmora::setPresentDuration(50);
     velmora::replay::startRecording();
 
     gametest::BossFighter fighter;
