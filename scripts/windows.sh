@@ -124,8 +124,9 @@ build_data() {
     native=$root/build
     if [ ! -f "$native/CMakeCache.txt" ]; then
         native=$out/obj-host
+        # The host's own compilers, not the cross ones exported above.
         # shellcheck disable=SC2046
-        cmake -S "$root" -B "$native" -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF -DVELMORA_BENCH=OFF \
+        env -u CC -u CXX cmake -S "$root" -B "$native" -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF -DVELMORA_BENCH=OFF \
             $(launchers) >/dev/null
     fi
     cmake --build "$native" -j"$jobs" --target velmora_data velmora_packaging_files
