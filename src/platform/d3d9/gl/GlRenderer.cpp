@@ -233,14 +233,12 @@ void GlRenderer::draw(const DrawCall& call) {
     backBuffer_->drawnRect(LONG(vp.X), LONG(vp.Y), LONG(vp.X + vp.Width), LONG(vp.Y + vp.Height), viewport);
     glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
     glDepthRange(vp.MinZ, vp.MaxZ);
+    // The test itself is a render state, applied with the others.
     if (state.renderState(D3DRS_SCISSORTESTENABLE) != FALSE) {
         const RECT& r = state.scissorRect;
         int scissor[4];
         backBuffer_->drawnRect(r.left, r.top, r.right, r.bottom, scissor);
-        glEnable(GL_SCISSOR_TEST);
         glScissor(scissor[0], scissor[1], scissor[2], scissor[3]);
-    } else {
-        glDisable(GL_SCISSOR_TEST);
     }
     bindTextures(state);
 

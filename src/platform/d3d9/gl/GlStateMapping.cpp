@@ -151,6 +151,9 @@ void applyRenderStates(const DeviceState& state, bool hasDepthBuffer) {
                                      : state.renderState(D3DRS_FILLMODE) == D3DFILL_POINT   ? GL_POINT
                                                                                             : GL_FILL);
 #endif
+    // Its rectangle is set at each draw: it is not a render state.
+    enable(GL_SCISSOR_TEST, state.renderState(D3DRS_SCISSORTESTENABLE) != FALSE);
+
     const DWORD writes = state.renderState(D3DRS_COLORWRITEENABLE);
     glColorMask(writes & 1 ? GL_TRUE : GL_FALSE, writes & 2 ? GL_TRUE : GL_FALSE, writes & 4 ? GL_TRUE : GL_FALSE,
                 writes & 8 ? GL_TRUE : GL_FALSE);
