@@ -27,6 +27,13 @@ float frameScale(IDirect3DDevice9* device) {
     return gl ? gl->frameScale() : 1.0f;
 }
 
+bool alphaCoverage(IDirect3DTexture9* texture, AlphaCoverage& coverage) {
+    Texture* ours = asTexture(texture);
+    if (!ours) return false;
+    coverage = ours->alphaCoverage();
+    return true;
+}
+
 void recordSprite(IDirect3DDevice9* device, const LoggedSprite& sprite) {
     Device* ours = asDevice(device);
     if (!ours || !drawRecording()) return;

@@ -42,6 +42,9 @@ bool makeGlContextCurrent(IDirect3DDevice9* device);
 // back buffer's size (GL at a render scale or the window's own size).
 float frameScale(IDirect3DDevice9* device);
 
+// What the alpha of a texture's top level lets through; false for a texture not ours.
+bool alphaCoverage(IDirect3DTexture9* texture, AlphaCoverage& coverage);
+
 // Headless: records one sprite draw with the device's scene state.
 void recordSprite(IDirect3DDevice9* device, const LoggedSprite& sprite);
 

@@ -14,6 +14,12 @@
 
 namespace velmora::d3d9 {
 
+// What the alpha of a texture's top level lets through.
+struct AlphaCoverage {
+    RECT visible;  // the smallest rectangle holding every texel whose alpha is not 0
+    bool opaque;   // every texel's alpha is 255
+};
+
 struct TexelStorage {
     struct Level {
         UINT width;
@@ -26,6 +32,9 @@ struct TexelStorage {
     // Bumped by every write: the GPU copy is stale when it saw an older revision.
     unsigned revision = 1;
     GpuCopy gpu;
+    // Worked out when first asked after a write (0: never).
+    AlphaCoverage coverage{};
+    unsigned coverageRevision = 0;
 };
 
 // The number of levels in a full mip chain of a width x height picture, down to 1 x 1.

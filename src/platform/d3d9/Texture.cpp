@@ -2,6 +2,7 @@
 
 #include "ExactCast.h"
 
+#include <algorithm>
 #include <new>
 
 namespace velmora::d3d9 {
@@ -127,6 +128,29 @@ HRESULT Texture::UnlockRect(UINT level) {
     locked_[level] = false;
     ++storage_->revision;
     return D3D_OK;
+}
+
+const AlphaCoverage& Texture::alphaCoverage() {
+    TexelStorage& storage = *storage_;
+    if (storage.coverageRevision == storage.revision) return storage.coverage;
+    const Level& top = storage.levels[0];
+    AlphaCoverage found{{LONG(top.width), LONG(top.height), 0, 0}, true};
+    if (format_ == D3DFMT_X8R8G8B8) {
+        found.visible = {0, 0, LONG(top.width), LONG(top.height)};
+    } else {
+        // Texels are stored B, G, R, A.
+        const BYTE* alpha = top.texels.data() + 3;
+        for (LONG y = 0; y < LONG(top.height); ++y)
+            for (LONG x = 0; x < LONG(top.width); ++x, alpha += kBytesPerTexel) {
+                if (*alpha != 255) found.opaque = false;
+                if (*alpha == 0) continue;
+                found.visible = {std::min(found.visible.left, x), std::min(found.visible.top, y),
+                                 std::max(found.visible.right, x + 1), std::max(found.visible.bottom, y + 1)};
+            }
+    }
+    storage.coverage = found;
+    storage.coverageRevision = storage.revision;
+    return storage.coverage;
 }
 
 Texture* asTexture(IDirect3DBaseTexture9* texture) { return exactCast<Texture>(texture); }

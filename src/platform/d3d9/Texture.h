@@ -39,6 +39,7 @@ public:
     // Bumped by every UnlockRect: the GPU copy is stale when it saw an older revision.
     unsigned revision() const { return storage_->revision; }
     GpuCopy& gpuCopy() { return storage_->gpu; }
+    const AlphaCoverage& alphaCoverage();
 
 private:
     Texture(IDirect3DDevice9* device, std::shared_ptr<TexelStorage> storage, DWORD usage, D3DPOOL pool)

@@ -2,6 +2,7 @@
 
 #include "d3d9/DeviceInternals.h"
 
+#include <algorithm>
 #include <cmath>
 #include <new>
 
@@ -207,20 +208,42 @@ void Sprite::drawQueued(const Queued& sprite) {
         return;
     }
     const bool ownStates = !(flags_ & D3DXSPRITE_DONOTMODIFY_RENDERSTATE);
+    const bool blended = ownStates && (flags_ & D3DXSPRITE_ALPHABLEND);
     // Blended and alpha-tested as Begin set it up, a sprite of no alpha changes no pixel.
-    if (ownStates && (flags_ & D3DXSPRITE_ALPHABLEND) && (sprite.color >> 24) == 0) return;
+    if (blended && (sprite.color >> 24) == 0) return;
+    RECT rect = sprite.rect;
     if (ownStates) {
         // Drawn 1:1, each pixel samples one texel at its centre on the top level: point
         // sampling gives the same colours without the filtering work.
-        const bool exact = d3d9::frameScale(device_) == 1.0f && oneToOne(at, sprite.rect);
+        const bool exact = d3d9::frameScale(device_) == 1.0f && oneToOne(at, rect);
         device_->SetSamplerState(0, D3DSAMP_MAGFILTER, exact ? D3DTEXF_POINT : D3DTEXF_LINEAR);
         device_->SetSamplerState(0, D3DSAMP_MINFILTER, exact ? D3DTEXF_POINT : D3DTEXF_LINEAR);
         device_->SetSamplerState(0, D3DSAMP_MIPFILTER, exact ? D3DTEXF_NONE : D3DTEXF_LINEAR);
+        d3d9::AlphaCoverage coverage{};
+        if (blended && exact && d3d9::alphaCoverage(sprite.texture, coverage)) {
+            // The alpha test discards the pixels of texels without alpha: the quad shrinks
+            // to the texels that show, moved with them.
+            const RECT shown = {std::max(rect.left, coverage.visible.left), std::max(rect.top, coverage.visible.top),
+                                std::min(rect.right, coverage.visible.right),
+                                std::min(rect.bottom, coverage.visible.bottom)};
+            if (shown.left >= shown.right || shown.top >= shown.bottom) return;
+            const float left = at[0].x + float(shown.left - rect.left), right = left + float(shown.right - shown.left);
+            const float top = at[0].y + float(shown.top - rect.top), bottom = top + float(shown.bottom - shown.top);
+            at[0].x = at[3].x = left;
+            at[1].x = at[2].x = right;
+            at[0].y = at[1].y = top;
+            at[2].y = at[3].y = bottom;
+            rect = shown;
+        }
+        // Opaque texels under an opaque colour blend to themselves: blending is left off.
+        if (blended)
+            device_->SetRenderState(D3DRS_ALPHABLENDENABLE,
+                                    !(exact && coverage.opaque && (sprite.color >> 24) == 0xFF));
     }
     D3DSURFACE_DESC desc{};
     sprite.texture->GetLevelDesc(0, &desc);
-    const float u0 = float(sprite.rect.left) / float(desc.Width), u1 = float(sprite.rect.right) / float(desc.Width);
-    const float v0 = float(sprite.rect.top) / float(desc.Height), v1 = float(sprite.rect.bottom) / float(desc.Height);
+    const float u0 = float(rect.left) / float(desc.Width), u1 = float(rect.right) / float(desc.Width);
+    const float v0 = float(rect.top) / float(desc.Height), v1 = float(rect.bottom) / float(desc.Height);
     const SpriteVertex quad[4] = {{at[0].x, at[0].y, at[0].z, sprite.color, u0, v0},
                                   {at[1].x, at[1].y, at[1].z, sprite.color, u1, v0},
                                   {at[2].x, at[2].y, at[2].z, sprite.color, u1, v1},
