@@ -28,8 +28,11 @@
 out vec3 worldPosition;
 out vec3 worldNormal;
 out vec2 texCoord;
+// The same for every pixel: worked out at the corners, not at every pixel.
+flat out vec3 toLight;
 
 void main() {
+    toLight = -normalize(LightDir);
     vec4 world = mW * vec4(inPosition, 1.0);
     // Normals go through the inverse transpose of the world matrix, so that the arena's
     // uneven scaling keeps them perpendicular to its surfaces: the cofactor matrix (columns:
@@ -48,21 +51,23 @@ void main() {
 in vec3 worldPosition;
 in vec3 worldNormal;
 in vec2 texCoord;
+flat in vec3 toLight;
 out vec4 fragColor;
 
 void main() {
-    // Blended between the corners the normal is shorter than 1: it is made whole again.
-    vec3 normal = normalize(worldNormal);
-    vec3 toLight = -normalize(LightDir);
-    vec3 toEye = normalize(CamPos - worldPosition);
-    float diffuse = max(dot(normal, toLight), 0.0);
-    float specular = 0.0;
-    if (diffuse > 0.0) {
-        vec3 halfway = normalize(toLight + toEye);
-        specular = pow(max(dot(normal, halfway), 0.0), max(MateSpePower, 1.0));
-    }
+    // Blended between the corners the normal is shorter than 1. Square roots and divisions
+    // are the dearest steps of a pixel on a CPU rasteriser: rather than making each vector
+    // whole, the lengths are divided out of the two cosines, together.
+    float normalLength2 = dot(worldNormal, worldNormal);
+    float facing = dot(worldNormal, toLight);
+    float diffuse = max(facing, 0.0) * inversesqrt(normalLength2);
+    // The halfway vector between the light and the eye, times the eye's distance.
+    vec3 toEye = CamPos - worldPosition;
+    vec3 halfway = toLight * length(toEye) + toEye;
+    float highlight = dot(worldNormal, halfway) * inversesqrt(normalLength2 * dot(halfway, halfway));
+    float specular = facing > 0.0 ? pow(max(highlight, 0.0), max(MateSpePower, 1.0)) : 0.0;
     vec3 diffuseLight = MateDiffuse.rgb * (LightColor.rgb * diffuse + LightAmbient.rgb);
-    vec3 highlight = LightSpecular.rgb * MateSpecular.rgb * specular;
+    vec3 specularLight = LightSpecular.rgb * MateSpecular.rgb * specular;
     vec4 texel = texture(MateDiffuseTex, texCoord);
-    fragColor = d3dFragment(vec4(clamp(texel.rgb * diffuseLight + highlight, 0.0, 1.0), texel.a * MateDiffuse.a));
+    fragColor = d3dFragment(vec4(clamp(texel.rgb * diffuseLight + specularLight, 0.0, 1.0), texel.a * MateDiffuse.a));
 }
