@@ -58,6 +58,35 @@ bool oneToOne(const D3DVECTOR at[4], const RECT& rect) {
            at[3].y == at[2].y;
 }
 
+DWORD renderState(IDirect3DDevice9* device, D3DRENDERSTATETYPE state) {
+    DWORD value = 0;
+    device->GetRenderState(state, &value);
+    return value;
+}
+
+// Blending as Begin sets it up: the source over what is there, by the source's alpha.
+bool blendsOver(IDirect3DDevice9* device) {
+    return renderState(device, D3DRS_ALPHABLENDENABLE) && renderState(device, D3DRS_SRCBLEND) == D3DBLEND_SRCALPHA &&
+           renderState(device, D3DRS_DESTBLEND) == D3DBLEND_INVSRCALPHA &&
+           renderState(device, D3DRS_BLENDOP) == D3DBLENDOP_ADD;
+}
+
+// The corners of a quad drawn 1:1 cut to the part of its rectangle inside `visible`, and
+// the rectangle with them; false when nothing is left.
+bool cutToTexels(D3DVECTOR at[4], RECT& rect, const RECT& visible) {
+    const RECT shown = {std::max(rect.left, visible.left), std::max(rect.top, visible.top),
+                        std::min(rect.right, visible.right), std::min(rect.bottom, visible.bottom)};
+    if (shown.left >= shown.right || shown.top >= shown.bottom) return false;
+    const float left = at[0].x + float(shown.left - rect.left), top = at[0].y + float(shown.top - rect.top);
+    const float right = left + float(shown.right - shown.left), bottom = top + float(shown.bottom - shown.top);
+    at[0].x = at[3].x = left;
+    at[1].x = at[2].x = right;
+    at[0].y = at[1].y = top;
+    at[2].y = at[3].y = bottom;
+    rect = shown;
+    return true;
+}
+
 void corners(const D3DVECTOR& position, const D3DVECTOR& center, const RECT& rect, const D3DMATRIX& transform,
              D3DVECTOR out[4]) {
     const float left = position.x - center.x, top = position.y - center.y, z = position.z - center.z;
@@ -208,10 +237,10 @@ void Sprite::drawQueued(const Queued& sprite) {
         return;
     }
     const bool ownStates = !(flags_ & D3DXSPRITE_DONOTMODIFY_RENDERSTATE);
-    const bool blended = ownStates && (flags_ & D3DXSPRITE_ALPHABLEND);
     // Blended and alpha-tested as Begin set it up, a sprite of no alpha changes no pixel.
-    if (blended && (sprite.color >> 24) == 0) return;
+    if (ownStates && (flags_ & D3DXSPRITE_ALPHABLEND) && (sprite.color >> 24) == 0) return;
     RECT rect = sprite.rect;
+    bool opaque = false;
     if (ownStates) {
         // Drawn 1:1, each pixel samples one texel at its centre on the top level: point
         // sampling gives the same colours without the filtering work.
@@ -220,25 +249,14 @@ void Sprite::drawQueued(const Queued& sprite) {
         device_->SetSamplerState(0, D3DSAMP_MINFILTER, exact ? D3DTEXF_POINT : D3DTEXF_LINEAR);
         device_->SetSamplerState(0, D3DSAMP_MIPFILTER, exact ? D3DTEXF_NONE : D3DTEXF_LINEAR);
         d3d9::AlphaCoverage coverage{};
-        if (blended && exact && d3d9::alphaCoverage(sprite.texture, coverage)) {
-            // The alpha test discards the pixels of texels without alpha: the quad shrinks
-            // to the texels that show, moved with them.
-            const RECT shown = {std::max(rect.left, coverage.visible.left), std::max(rect.top, coverage.visible.top),
-                                std::min(rect.right, coverage.visible.right),
-                                std::min(rect.bottom, coverage.visible.bottom)};
-            if (shown.left >= shown.right || shown.top >= shown.bottom) return;
-            const float left = at[0].x + float(shown.left - rect.left), right = left + float(shown.right - shown.left);
-            const float top = at[0].y + float(shown.top - rect.top), bottom = top + float(shown.bottom - shown.top);
-            at[0].x = at[3].x = left;
-            at[1].x = at[2].x = right;
-            at[0].y = at[1].y = top;
-            at[2].y = at[3].y = bottom;
-            rect = shown;
+        if (exact && d3d9::alphaCoverage(sprite.texture, coverage)) {
+            // The alpha test, as Begin sets it, discards the pixels of texels without alpha.
+            const bool dropsClear = renderState(device_, D3DRS_ALPHATESTENABLE) &&
+                                    renderState(device_, D3DRS_ALPHAFUNC) == D3DCMP_GREATER;
+            if (dropsClear && !cutToTexels(at, rect, coverage.visible)) return;
+            // Opaque texels under an opaque colour blend to themselves: blending is left off.
+            opaque = coverage.opaque && (sprite.color >> 24) == 0xFF && blendsOver(device_);
         }
-        // Opaque texels under an opaque colour blend to themselves: blending is left off.
-        if (blended)
-            device_->SetRenderState(D3DRS_ALPHABLENDENABLE,
-                                    !(exact && coverage.opaque && (sprite.color >> 24) == 0xFF));
     }
     D3DSURFACE_DESC desc{};
     sprite.texture->GetLevelDesc(0, &desc);
@@ -249,7 +267,9 @@ void Sprite::drawQueued(const Queued& sprite) {
                                   {at[2].x, at[2].y, at[2].z, sprite.color, u1, v1},
                                   {at[3].x, at[3].y, at[3].z, sprite.color, u0, v1}};
     device_->SetTexture(0, sprite.texture);
+    if (opaque) device_->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
     device_->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, quad, sizeof(SpriteVertex));
+    if (opaque) device_->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
 }
 
 HRESULT Sprite::Flush() {
