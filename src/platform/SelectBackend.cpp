@@ -10,6 +10,7 @@
 #include "dsound/openal/AlOutput.h"
 #include "win32/headless/HeadlessDesktop.h"
 #include "win32/sdl/SdlDesktop.h"
+#include "win32/sdl/Utf8Locale.h"
 #ifdef __EMSCRIPTEN__
 #include "win32/web/PageDesktop.h"
 #endif
@@ -35,6 +36,7 @@ BackendParts realParts() {
     static auto* adapter = new d3d9::GlAdapter;
     static auto* output = new dsound::AlOutput;
     desktop->useSoundControls([](bool paused) { output->pauseAll(paused); }, [] { output->applyVolume(); });
+    win32::useUtf8TextLocale();
     return {*desktop, *adapter, *output};
 }
 

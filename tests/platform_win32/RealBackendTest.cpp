@@ -66,8 +66,13 @@ protected:
         ShowWindow(window, SW_SHOW);
     }
 
+    // The X window by its caption, read as the ship tests read it (xdotool's name search
+    // misses a caption SDL sets in a UTF-8 locale).
+    std::string xWindow() {
+        return run("xwininfo -root -tree | grep -F '\"" + title + "\":' | awk '{printf \"%s\", $1}' | head -c 20");
+    }
     // Gives the window the keyboard, which needs no window manager.
-    void focusWindow() { run("xdotool search --name '^" + title + "$' windowfocus --sync 2>/dev/null"); }
+    void focusWindow() { run("xdotool windowfocus --sync " + xWindow() + " 2>/dev/null"); }
 
     std::string title;
     HWND window = nullptr;
@@ -139,7 +144,7 @@ TEST_F(DisplayTest, TheWindowHasExactlyTheWantedClientArea) {
     SDL_Window* sdl = velmora::win32::sdlWindow(window);
     ASSERT_NE(sdl, nullptr);
     EXPECT_TRUE(SDL_GetWindowFlags(sdl) & SDL_WINDOW_SHOWN);
-    std::string geometry = run("xdotool search --name '^" + title + "$' getwindowgeometry");
+    std::string geometry = run("xdotool getwindowgeometry " + xWindow());
     EXPECT_NE(geometry.find("Geometry: 1280x720"), std::string::npos) << geometry;
 }
 

@@ -65,7 +65,7 @@ void writeMenuGlyphs(const std::string& dataDir) {
     std::set<int> points;
     for (int c = 0x20; c < 0x7F; ++c) points.insert(c);
     for (int c = 0xA0; c <= 0xFF; ++c) points.insert(c);
-    for (const char* text : velmora::win32::MenuTexts::all())
+    for (const char* text : velmora::menu::MenuTexts::all())
         for (int point : codepointsOf(text)) points.insert(point);
 
     std::vector<Placed> glyphs;

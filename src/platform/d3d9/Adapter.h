@@ -8,6 +8,7 @@
 #include <d3d9.h>
 
 #include <memory>
+#include <string>
 
 namespace velmora::d3d9 {
 
@@ -18,6 +19,9 @@ public:
     virtual bool usable() = 0;
     // False when the desktop cannot be asked.
     virtual bool desktopMode(D3DDISPLAYMODE& mode) = 0;
+    // What the player is told when this display's graphics cannot draw the game at all;
+    // empty when they can, or when there is no display to ask.
+    virtual std::string missingGraphics() { return ""; }
     // Null when no renderer can be made for these (completed) parameters.
     virtual std::unique_ptr<Renderer> createRenderer(const D3DPRESENT_PARAMETERS& params) = 0;
 };

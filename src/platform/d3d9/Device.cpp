@@ -107,6 +107,13 @@ HRESULT Device::Present(const RECT*, const RECT*, HWND, const RGNDATA*) {
     const unsigned long duration = presentDuration();
     win32::Desktop& desktop = win32::desktop();
     const DWORD begin = duration ? desktop.now() : 0;
+    renderer_->finishFrame();
+    if (desktop.pauseMenuAsked()) {
+        if (menu::MenuScreen* screen = renderer_->menuScreen()) {
+            desktop.runPauseMenu(*screen);
+            renderer_->menuClosed();
+        }
+    }
     renderer_->present();
     if (duration) {
         const DWORD spent = desktop.now() - begin;

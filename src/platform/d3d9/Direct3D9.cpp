@@ -28,6 +28,16 @@ DWORD vertexProcessingFlags(DWORD flags) {
 void useAdapter(Adapter& adapter) { g_adapter = &adapter; }
 Adapter& currentAdapter() { return *g_adapter; }
 
+}  // namespace velmora::d3d9
+
+namespace velmora {
+
+std::string missingGraphics() { return d3d9::currentAdapter().missingGraphics(); }
+
+}  // namespace velmora
+
+namespace velmora::d3d9 {
+
 HRESULT Direct3D9::QueryInterface(REFIID riid, void** object) {
     if (!object) return E_POINTER;
     if (sameGuid(riid, IID_IUnknown)) {

@@ -8,6 +8,10 @@
 
 #include <vector>
 
+namespace velmora::menu {
+class MenuScreen;
+}
+
 namespace velmora::d3d9 {
 
 class ShaderBinding;
@@ -51,7 +55,14 @@ public:
     virtual ~Renderer() = default;
     virtual void clear(const ClearCall& call) = 0;
     virtual void draw(const DrawCall& call) = 0;
+    // Present in two steps, with the pause menu between them when the player asks for it:
+    // the frame put in the window, then shown.
+    virtual void finishFrame() {}
     virtual void present() = 0;
+    // Where the pause menu is drawn over the finished frame; null where nobody sees it.
+    virtual menu::MenuScreen* menuScreen() { return nullptr; }
+    // After the menu: it may have changed settings the renderer holds, and GL's state.
+    virtual void menuClosed() {}
     // The back buffer as RGBA, top row first; false when there are no pixels to read.
     virtual bool readBack(std::vector<BYTE>& rgba, UINT& width, UINT& height) = 0;
     // The same at the size the frame was drawn, for a backend that draws it larger.

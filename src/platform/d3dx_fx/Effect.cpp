@@ -1,5 +1,7 @@
 #include "Effect.h"
 
+#include "gl/EffectProgram.h"
+
 #include <epoxy/gl.h>
 
 #include <cstring>
@@ -24,6 +26,8 @@ Effect::Effect(IDirect3DDevice9* device, EffectSource source, std::unique_ptr<Ef
             textureParameters_.push_back(int(i));
         }
 }
+
+unsigned Effect::glProgram(D3DCMPFUNC alphaFunc) { return program_ ? program_->select(alphaFunc) : 0; }
 
 Effect::~Effect() {
     if (inPass_) d3d9::bindShader(device_, nullptr);

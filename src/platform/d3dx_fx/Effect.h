@@ -5,7 +5,6 @@
 #pragma once
 
 #include "ComObject.h"
-#include "gl/EffectProgram.h"
 #include "EffectSource.h"
 #include "SavedDeviceState.h"
 #include "d3d9/DeviceInternals.h"
@@ -16,6 +15,9 @@
 #include <vector>
 
 namespace velmora::d3dxfx {
+
+// The effect's GL program (gl/); none on the headless adapter.
+class EffectProgram;
 
 class Effect final : public ComObject<ID3DXEffect>, public d3d9::ShaderBinding {
 public:
@@ -48,7 +50,7 @@ public:
     HRESULT STDMETHODCALLTYPE OnResetDevice() override { return D3D_OK; }
 
     void parametersInForce(std::vector<LoggedEffectParameter>& out) const override;
-    unsigned glProgram(D3DCMPFUNC alphaFunc) override { return program_ ? program_->select(alphaFunc) : 0; }
+    unsigned glProgram(D3DCMPFUNC alphaFunc) override;
     void uploadParameters() override;
 
 private:

@@ -2,9 +2,6 @@
 // does before WinMain.
 #include "CommandLine.h"
 #include "DataFolder.h"
-#include "d3d9/gl/GlContext.h"
-#include "win32/sdl/Utf8Locale.h"
-#include "velmora/HeadlessInput.h"
 #include "velmora/Language.h"
 #include "velmora/Platform.h"
 #include "velmora/Replay.h"
@@ -88,7 +85,6 @@ int main(int argc, char** argv) {
     }
 
     velmora::selectBackend(velmora::Backend::Real);
-    velmora::win32::useUtf8TextLocale();
 
     // Every file of the game is opened relative to the working directory.
     velmora::DataFolderSearch data = velmora::findDataFolder(line.dataDir, VELMORA_INSTALLED_DATA_FROM_EXECUTABLE);
@@ -105,7 +101,7 @@ int main(int argc, char** argv) {
     }
 
     // Graphics too old to draw the game: told before anything is asked.
-    std::string missing = velmora::d3d9::GlContext::missingOpenGl();
+    std::string missing = velmora::missingGraphics();
     if (!missing.empty()) {
         std::fprintf(stderr, "velmora: %s\n", missing.c_str());
         MessageBoxA(nullptr, missing.c_str(), "Velmora", MB_OK | MB_ICONERROR);
@@ -115,7 +111,7 @@ int main(int argc, char** argv) {
     // The game's first box is its start-up question; a remembered answer is given for it
     // (a replay has its recorded answer).
     if (settings.fullScreen != velmora::FullScreenChoice::Ask && line.replayFile.empty())
-        velmora::headless::queueMessageBoxAnswer(settings.fullScreen == velmora::FullScreenChoice::Yes ? IDYES : IDNO);
+        velmora::answerNextMessageBox(settings.fullScreen == velmora::FullScreenChoice::Yes ? IDYES : IDNO);
     std::string problem;
     if (!line.replayFile.empty() && !velmora::replay::startReplay(line.replayFile, problem)) {
         std::fputs(velmora::localized("velmora: cannot replay %s: %s\n", {line.replayFile, problem}).c_str(), stderr);

@@ -11,9 +11,11 @@
 
 struct SDL_Window;
 
-namespace velmora::win32 {
-
+namespace velmora::menu {
 class MenuScreen;
+}
+
+namespace velmora::win32 {
 
 class Desktop {
 public:
@@ -43,7 +45,7 @@ public:
     virtual bool pauseMenuAsked() const { return false; }
     // The pause menu until the player resumes or quits: the game waits inside this call,
     // as inside a message box.
-    virtual void runPauseMenu(MenuScreen&) {}
+    virtual void runPauseMenu(menu::MenuScreen&) {}
 };
 
 void useDesktop(Desktop& desktop);

@@ -1,6 +1,7 @@
 // The test controls of velmora/HeadlessInput.h.
 #include "Win32Platform.h"
 #include "velmora/HeadlessInput.h"
+#include "velmora/Platform.h"
 
 namespace velmora::headless {
 
@@ -14,7 +15,7 @@ void setKeyDown(int virtualKey, bool down) { platform().input.setScriptedKey(vir
 void releaseAllKeys() { platform().input.releaseScriptedKeys(); }
 void moveMouse(int dx, int dy) { platform().input.addMotion(dx, dy); }
 
-void queueMessageBoxAnswer(int answer) { platform().messageBoxes.queueAnswer(answer); }
+void queueMessageBoxAnswer(int answer) { answerNextMessageBox(answer); }
 const std::vector<MessageBoxShown>& messageBoxesShown() { return platform().messageBoxes.shown(); }
 
 HWND lastCreatedWindow() { return platform().windows.lastCreated(); }
@@ -36,3 +37,9 @@ int framesStarted() { return platform().frames.framesStarted(); }
 void resetWin32() { platform().reset(); }
 
 }  // namespace velmora::headless
+
+namespace velmora {
+
+void answerNextMessageBox(int answer) { win32::Win32Platform::instance().messageBoxes.queueAnswer(answer); }
+
+}  // namespace velmora

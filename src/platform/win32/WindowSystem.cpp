@@ -1,6 +1,5 @@
 #include "WindowSystem.h"
 
-#include "Desktop.h"
 #include "Win32Platform.h"
 
 namespace velmora::win32 {
@@ -29,8 +28,5 @@ bool isFullScreen(HWND window) {
     return record && record->fullScreen;
 }
 
-bool pauseMenuAsked() { return desktop().pauseMenuAsked(); }
-
-void runPauseMenu(MenuScreen& screen) { desktop().runPauseMenu(screen); }
 
 }  // namespace velmora::win32

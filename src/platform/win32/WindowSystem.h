@@ -9,8 +9,6 @@ struct SDL_Window;
 
 namespace velmora::win32 {
 
-class MenuScreen;
-
 // True when the real backend has SDL video up on a driver with a display (x11, wayland,
 // kmsdrm, ...); starts SDL video on first use. Always false in the headless backend.
 // SDL's offscreen and dummy drivers count as "no display" unless
@@ -31,9 +29,5 @@ bool clientSize(HWND window, int* width, int* height);
 // (no display mode change); false for an unknown handle or when SDL refuses.
 bool setFullScreen(HWND window, bool fullScreen);
 bool isFullScreen(HWND window);
-
-// The pause menu, shown on the device's screen at Present (see Desktop::runPauseMenu).
-bool pauseMenuAsked();
-void runPauseMenu(MenuScreen& screen);
 
 }  // namespace velmora::win32

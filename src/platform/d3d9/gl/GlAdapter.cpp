@@ -1,5 +1,6 @@
 #include "GlAdapter.h"
 
+#include "GlContext.h"
 #include "GlRenderer.h"
 #include "win32/WindowSystem.h"
 
@@ -18,6 +19,8 @@ bool GlAdapter::desktopMode(D3DDISPLAYMODE& mode) {
     mode.Format = D3DFMT_X8R8G8B8;
     return true;
 }
+
+std::string GlAdapter::missingGraphics() { return GlContext::missingOpenGl(); }
 
 std::unique_ptr<Renderer> GlAdapter::createRenderer(const D3DPRESENT_PARAMETERS& params) {
     return GlRenderer::create(params);

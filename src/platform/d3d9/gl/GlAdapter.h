@@ -10,6 +10,7 @@ class GlAdapter final : public Adapter {
 public:
     bool usable() override;
     bool desktopMode(D3DDISPLAYMODE& mode) override;
+    std::string missingGraphics() override;
     std::unique_ptr<Renderer> createRenderer(const D3DPRESENT_PARAMETERS& params) override;
 };
 

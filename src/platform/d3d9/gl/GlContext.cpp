@@ -1,5 +1,6 @@
 #include "GlContext.h"
 
+#include "GlDialect.h"
 #include "velmora/Language.h"
 #include "win32/WindowSystem.h"
 
@@ -18,45 +19,27 @@ unsigned g_currentId = 0;
 const int kPlainDepthBits = 16;
 const int kPlainStencilBits = 0;
 
-// In the browser: WebGL 2, which SDL offers as OpenGL ES 3.0.
 void requestCoreProfile(int depthBits, int stencilBits) {
-#ifdef __EMSCRIPTEN__
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
-#else
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-#endif
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    gldialect::requestContext();
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depthBits);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, stencilBits);
 }
 
-#ifdef __EMSCRIPTEN__
-// The page's canvas is the one window there is; the build asks for WebGL 2 at link time.
-bool probeCoreProfile() { return true; }
-
-bool versionSupported() { return true; }
-#else
-bool versionSupported() { return epoxy_gl_version() >= 33; }
-
 bool probeCoreProfile() {
+    if (!gldialect::kContextNeedsProbe) return true;
     requestCoreProfile(kPlainDepthBits, kPlainStencilBits);
     SDL_Window* window = SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     if (!window) return false;
     SDL_GLContext context = SDL_GL_CreateContext(window);
     bool ok = false;
     if (context) {
-        ok = epoxy_is_desktop_gl() && epoxy_gl_version() >= 33;
+        ok = gldialect::currentContextIsEnough();
         SDL_GL_DeleteContext(context);
         g_currentId = 0;
     }
     SDL_DestroyWindow(window);
     return ok;
 }
-#endif
 
 }  // namespace
 
@@ -71,9 +54,6 @@ bool GlContext::supported() {
     return capable == 1;
 }
 
-#ifdef __EMSCRIPTEN__
-std::string GlContext::missingOpenGl() { return ""; }
-#else
 std::string GlContext::missingOpenGl() {
     if (!win32::videoAvailable() || supported()) return "";
     // What the display offers when asked for any context.
@@ -92,7 +72,6 @@ std::string GlContext::missingOpenGl() {
     return "Velmora needs OpenGL 3.3 or later to draw, and this computer's graphics offer " + offered +
            ".\nThe current driver from the maker of the graphics card usually brings it.";
 }
-#endif
 
 GlContext* GlContext::create(SDL_Window* window) {
     if (!window) return nullptr;
@@ -105,7 +84,7 @@ GlContext* GlContext::create(SDL_Window* window) {
         context = SDL_GL_CreateContext(window);
     }
     if (!context) return nullptr;
-    if (!versionSupported()) {
+    if (!gldialect::currentContextIsEnough()) {
         SDL_GL_DeleteContext(context);
         return nullptr;
     }

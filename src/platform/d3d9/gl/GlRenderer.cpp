@@ -4,21 +4,18 @@
 #include "FixedFunctionProgram.h"
 #include "GlBackBuffer.h"
 #include "GlContext.h"
-#include "GlMenuScreen.h"
+#include "GlDialect.h"
 #include "GlResources.h"
 #include "GlStateMapping.h"
 #include "GlslPrelude.h"
 #include "IndexBuffer.h"
 #include "Texture.h"
 #include "VertexBuffer.h"
-#include "velmora/Settings.h"
+#include "menu/gl/GlMenuScreen.h"
 #include "win32/WindowSystem.h"
+#include "velmora/Settings.h"
 
 #include <epoxy/gl.h>
-
-#ifdef __EMSCRIPTEN__
-#include "web/NextPaint.h"
-#endif
 
 #include <algorithm>
 
@@ -30,12 +27,6 @@ enum Attribute : GLuint { kPosition = 0, kNormal = 1, kDiffuse = 2, kTexCoord = 
 
 // D3DCOLOR is stored B, G, R, A; WebGL 2 reads it as four bytes, which its shader prelude
 // puts in order, and desktop GL reads it as GL_BGRA.
-#ifdef __EMSCRIPTEN__
-const GLint kDiffuseComponents = 4;
-#else
-const GLint kDiffuseComponents = GL_BGRA;
-#endif
-
 const void* byteOffset(size_t offset) { return reinterpret_cast<const void*>(offset); }
 
 }  // namespace
@@ -180,10 +171,8 @@ void GlRenderer::bindVertices(const DrawCall& call) {
         glBufferFor(call.vertexBuffer->storage(), GL_ARRAY_BUFFER, context_->id());
         base = call.streamOffset;
     }
-#ifdef __EMSCRIPTEN__
-    // WebGL 2 has no base-vertex draws: the attributes start at the base vertex instead.
-    if (call.source == DrawCall::Source::Indexed) base += size_t(call.baseVertexIndex) * call.stride;
-#endif
+    if (gldialect::kAttributesStartAtBaseVertex && call.source == DrawCall::Source::Indexed)
+        base += size_t(call.baseVertexIndex) * call.stride;
     const VertexFormat& f = call.format;
     const GLsizei stride = GLsizei(call.stride);
     glEnableVertexAttribArray(kPosition);
@@ -197,7 +186,7 @@ void GlRenderer::bindVertices(const DrawCall& call) {
     }
     if (f.diffuse >= 0) {
         glEnableVertexAttribArray(kDiffuse);
-        glVertexAttribPointer(kDiffuse, kDiffuseComponents, GL_UNSIGNED_BYTE, GL_TRUE, stride, byteOffset(base + f.diffuse));
+        glVertexAttribPointer(kDiffuse, gldialect::kDiffuseComponents, GL_UNSIGNED_BYTE, GL_TRUE, stride, byteOffset(base + f.diffuse));
     } else {
         glDisableVertexAttribArray(kDiffuse);
         glVertexAttrib4f(kDiffuse, 1.0f, 1.0f, 1.0f, 1.0f);
@@ -267,33 +256,32 @@ void GlRenderer::draw(const DrawCall& call) {
         glBufferFor(indices.storage(), GL_ELEMENT_ARRAY_BUFFER, context_->id());
         const GLenum type = indices.indexSize() == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT;
         const void* first = byteOffset(size_t(call.startIndex) * indices.indexSize());
-#ifdef __EMSCRIPTEN__
-        glDrawElements(mode, GLsizei(call.vertexCount), type, first);
-#else
-        glDrawElementsBaseVertex(mode, GLsizei(call.vertexCount), type, first, call.baseVertexIndex);
-#endif
+        gldialect::drawElements(mode, GLsizei(call.vertexCount), type, first, call.baseVertexIndex);
     } else {
         glDrawArrays(mode, call.source == DrawCall::Source::Stream ? GLint(call.startVertex) : 0,
                      GLsizei(call.vertexCount));
     }
 }
 
-void GlRenderer::present() {
+void GlRenderer::finishFrame() {
     makeCurrent();
     renderStatesKnown_ = false;
     int width = 0, height = 0;
     SDL_GL_GetDrawableSize(context_->window(), &width, &height);
     backBuffer_->finishFrame(width, height);
-    if (win32::pauseMenuAsked()) runPauseMenu();
-    context_->swap();
-#ifdef __EMSCRIPTEN__
-    waitForNextPaint();
-#endif
 }
 
-void GlRenderer::runPauseMenu() {
-    if (!menuScreen_) menuScreen_ = std::make_unique<GlMenuScreen>(*context_);
-    win32::runPauseMenu(*menuScreen_);
+void GlRenderer::present() {
+    context_->swap();
+    gldialect::afterSwap();
+}
+
+menu::MenuScreen* GlRenderer::menuScreen() {
+    if (!menuScreen_) menuScreen_ = std::make_unique<menu::GlMenuScreen>(*context_);
+    return menuScreen_.get();
+}
+
+void GlRenderer::menuClosed() {
     makeCurrent();
     const Settings& now = settings();
     // The menu only offers values GL takes; should one fail, the old buffer stays.

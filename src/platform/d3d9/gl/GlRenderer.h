@@ -8,12 +8,15 @@
 #include <array>
 #include <memory>
 
+namespace velmora::menu {
+class GlMenuScreen;
+}
+
 namespace velmora::d3d9 {
 
 class FixedFunctionPrograms;
 class GlBackBuffer;
 class GlContext;
-class GlMenuScreen;
 
 class GlRenderer final : public Renderer {
 public:
@@ -26,7 +29,11 @@ public:
 
     void clear(const ClearCall& call) override;
     void draw(const DrawCall& call) override;
+    void finishFrame() override;
     void present() override;
+    menu::MenuScreen* menuScreen() override;
+    // A render scale or multisampling changed in the menu takes effect with a new back buffer.
+    void menuClosed() override;
     bool readBack(std::vector<BYTE>& rgba, UINT& width, UINT& height) override;
     bool readDrawn(std::vector<BYTE>& rgba, UINT& width, UINT& height) override;
 
@@ -40,9 +47,6 @@ private:
 
     // Binds the framebuffer of the frame, choosing it at the first draw or clear after a Present.
     void beginFrame();
-    // The pause menu over the frame just shown; a render scale or multisampling changed
-    // in it takes effect with a new back buffer.
-    void runPauseMenu();
     bool makeBackBuffer();
 
     void bindTextures(const DeviceState& state);
@@ -52,7 +56,7 @@ private:
     std::unique_ptr<GlContext> context_;
     std::unique_ptr<GlBackBuffer> backBuffer_;
     std::unique_ptr<FixedFunctionPrograms> fixedFunction_;
-    std::unique_ptr<GlMenuScreen> menuScreen_;
+    std::unique_ptr<menu::GlMenuScreen> menuScreen_;
     D3DPRESENT_PARAMETERS params_{};
     int renderScale_ = 0;  // the settings the back buffer was made with
     int samples_ = 0;

@@ -2,6 +2,7 @@
 
 #include "BufferStorage.h"
 #include "GlContext.h"
+#include "GlDialect.h"
 #include "Texture.h"
 
 #include <epoxy/gl.h>
@@ -46,37 +47,14 @@ GlName& nameIn(GpuCopy& copy, GlName::Kind kind, unsigned contextId, bool& fresh
     return *name;
 }
 
-#ifdef __EMSCRIPTEN__
-// WebGL 2 takes neither GL_BGRA texels nor swizzled reads: the texels go up in R, G, B, A
-// order, opaque when the format has no alpha.
 void uploadLevels(const Texture& texture) {
-    static std::vector<BYTE> rgba;
     const bool opaque = texture.format() == D3DFMT_X8R8G8B8;
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    const auto& levels = texture.levels();
-    for (size_t i = 0; i < levels.size(); ++i) {
-        const auto& bgra = levels[i].texels;
-        rgba.resize(bgra.size());
-        for (size_t t = 0; t + 3 < bgra.size(); t += 4) {
-            rgba[t] = bgra[t + 2];
-            rgba[t + 1] = bgra[t + 1];
-            rgba[t + 2] = bgra[t];
-            rgba[t + 3] = opaque ? 255 : bgra[t + 3];
-        }
-        glTexImage2D(GL_TEXTURE_2D, GLint(i), GL_RGBA8, GLsizei(levels[i].width), GLsizei(levels[i].height), 0,
-                     GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-    }
-}
-#else
-void uploadLevels(const Texture& texture) {
     const auto& levels = texture.levels();
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     for (size_t i = 0; i < levels.size(); ++i)
-        glTexImage2D(GL_TEXTURE_2D, GLint(i), GL_RGBA8, GLsizei(levels[i].width), GLsizei(levels[i].height), 0,
-                     GL_BGRA, GL_UNSIGNED_BYTE, levels[i].texels.data());
+        gldialect::uploadBgra(GLint(i), GLsizei(levels[i].width), GLsizei(levels[i].height), levels[i].texels, opaque);
 }
-#endif
 
 }  // namespace
 
@@ -89,9 +67,7 @@ unsigned glTextureFor(Texture& texture, unsigned contextId) {
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, GLint(texture.levels().size()) - 1);
         // X8R8G8B8 has no alpha: its texels read as opaque whatever the fourth byte holds.
-#ifndef __EMSCRIPTEN__
-        if (texture.format() == D3DFMT_X8R8G8B8) glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_A, GL_ONE);
-#endif
+        if (texture.format() == D3DFMT_X8R8G8B8) gldialect::makeAlphaOpaque();
     }
     if (fresh || copy.uploadedRevision != texture.revision()) {
         uploadLevels(texture);

@@ -1,5 +1,7 @@
 #include "GlStateMapping.h"
 
+#include "GlDialect.h"
+
 #include <epoxy/gl.h>
 
 #include <algorithm>
@@ -65,9 +67,7 @@ GLenum wrapMode(DWORD address) {
     switch (address) {
     case D3DTADDRESS_MIRROR: return GL_MIRRORED_REPEAT;
     case D3DTADDRESS_CLAMP: return GL_CLAMP_TO_EDGE;
-#ifndef __EMSCRIPTEN__
-    case D3DTADDRESS_BORDER: return GL_CLAMP_TO_BORDER;
-#endif
+    case D3DTADDRESS_BORDER: return gldialect::borderAddress();
     default: return GL_REPEAT;
     }
 }
@@ -145,12 +145,9 @@ void applyRenderStates(const DeviceState& state, bool hasDepthBuffer) {
     glFrontFace(GL_CW);
     glCullFace(cull == D3DCULL_CW ? GL_FRONT : GL_BACK);
 
-    // WebGL 2 fills every triangle: it has no polygon modes.
-#ifndef __EMSCRIPTEN__
-    glPolygonMode(GL_FRONT_AND_BACK, state.renderState(D3DRS_FILLMODE) == D3DFILL_WIREFRAME ? GL_LINE
-                                     : state.renderState(D3DRS_FILLMODE) == D3DFILL_POINT   ? GL_POINT
-                                                                                            : GL_FILL);
-#endif
+    gldialect::setPolygonMode(state.renderState(D3DRS_FILLMODE) == D3DFILL_WIREFRAME ? GL_LINE
+                              : state.renderState(D3DRS_FILLMODE) == D3DFILL_POINT   ? GL_POINT
+                                                                                     : GL_FILL);
     // Its rectangle is set at each draw: it is not a render state.
     enable(GL_SCISSOR_TEST, state.renderState(D3DRS_SCISSORTESTENABLE) != FALSE);
 
@@ -165,18 +162,13 @@ void applySamplerStates(unsigned glSampler, const DeviceState& state, DWORD samp
     glSamplerParameteri(glSampler, GL_TEXTURE_MAG_FILTER, s[D3DSAMP_MAGFILTER] == D3DTEXF_POINT ? GL_NEAREST : GL_LINEAR);
     glSamplerParameteri(glSampler, GL_TEXTURE_WRAP_S, GLint(wrapMode(s[D3DSAMP_ADDRESSU])));
     glSamplerParameteri(glSampler, GL_TEXTURE_WRAP_T, GLint(wrapMode(s[D3DSAMP_ADDRESSV])));
-    // WebGL 2 has neither border colours (a border address clamps to the edge) nor a
-    // sampler's level-of-detail bias.
-#ifndef __EMSCRIPTEN__
     const DWORD border = s[D3DSAMP_BORDERCOLOR];
     const float borderColour[4] = {((border >> 16) & 0xFF) / 255.0f, ((border >> 8) & 0xFF) / 255.0f,
                                    (border & 0xFF) / 255.0f, (border >> 24) / 255.0f};
-    glSamplerParameterfv(glSampler, GL_TEXTURE_BORDER_COLOR, borderColour);
     float bias;
     const DWORD biasBits = s[D3DSAMP_MIPMAPLODBIAS];
     std::memcpy(&bias, &biasBits, sizeof bias);
-    glSamplerParameterf(glSampler, GL_TEXTURE_LOD_BIAS, bias);
-#endif
+    gldialect::setBorderAndBias(glSampler, borderColour, bias);
     glSamplerParameterf(glSampler, GL_TEXTURE_MIN_LOD, float(s[D3DSAMP_MAXMIPLEVEL]));
     const float largest = maxAnisotropy();
     if (largest > 1.0f) {

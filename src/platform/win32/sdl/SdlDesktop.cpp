@@ -1,8 +1,8 @@
 #include "SdlDesktop.h"
 
-#include "MenuScreen.h"
 #include "Utf8Locale.h"
 #include "Win32Platform.h"
+#include "menu/MenuScreen.h"
 #include "velmora/Settings.h"
 
 #include <SDL.h>
@@ -268,7 +268,7 @@ void SdlDesktop::useSoundControls(std::function<void(bool)> pause, std::function
     applyVolume_ = std::move(applyVolume);
 }
 
-void SdlDesktop::runPauseMenu(MenuScreen& screen) {
+void SdlDesktop::runPauseMenu(menu::MenuScreen& screen) {
     menuAsked_ = false;
     menu_.open(quitOffered());
     if (pauseSound_) pauseSound_(true);
@@ -296,7 +296,8 @@ void SdlDesktop::runPauseMenu(MenuScreen& screen) {
     motionX_ = motionY_ = 0.0;
 }
 
-void SdlDesktop::handleMenuEvent(const SDL_Event& event, MenuScreen& screen) {
+void SdlDesktop::handleMenuEvent(const SDL_Event& event, menu::MenuScreen& screen) {
+    using menu::PauseMenu;
     using Command = PauseMenu::Command;
     gamepads_.handleEvent(event);
     switch (event.type) {
@@ -313,7 +314,8 @@ void SdlDesktop::handleMenuEvent(const SDL_Event& event, MenuScreen& screen) {
             // One step a press: a key held down (or a slow machine's late release) repeats.
             if (event.key.repeat) break;
             const SDL_Scancode code = event.key.keysym.scancode;
-            if (menu_.page() == PauseMenu::Page::PressKey) {
+            // Escape cancels the wait for a key, as Back.
+            if (menu_.page() == PauseMenu::Page::PressKey && code != SDL_SCANCODE_ESCAPE) {
                 menu_.keyPressed(code);
                 break;
             }
@@ -347,10 +349,7 @@ void SdlDesktop::handleMenuEvent(const SDL_Event& event, MenuScreen& screen) {
                 case SDL_CONTROLLER_BUTTON_DPAD_DOWN: menu_.command(Command::Down); break;
                 case SDL_CONTROLLER_BUTTON_DPAD_LEFT: menu_.command(Command::Left); break;
                 case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: menu_.command(Command::Right); break;
-                case SDL_CONTROLLER_BUTTON_B:
-                    if (menu_.page() == PauseMenu::Page::PressKey) menu_.keyPressed(SDL_SCANCODE_ESCAPE);
-                    else menu_.command(Command::Back);
-                    break;
+                case SDL_CONTROLLER_BUTTON_B: menu_.command(Command::Back); break;
                 case SDL_CONTROLLER_BUTTON_START: menu_.close(); break;
                 default: break;
             }
@@ -361,7 +360,7 @@ void SdlDesktop::handleMenuEvent(const SDL_Event& event, MenuScreen& screen) {
 }
 
 void SdlDesktop::stickCommand(const SDL_ControllerAxisEvent& axis) {
-    using Command = PauseMenu::Command;
+    using Command = menu::PauseMenu::Command;
     const int direction = axis.value > 16384 ? 1 : axis.value < -16384 ? -1 : 0;
     if (axis.axis == SDL_CONTROLLER_AXIS_LEFTX) {
         if (direction != 0 && direction != stickX_) menu_.command(direction > 0 ? Command::Right : Command::Left);
@@ -376,6 +375,11 @@ void SdlDesktop::applyChange(const std::string& setting) {
     if (setting == "full_screen")
         platform().windows.setFullScreen(platform().windows.lastCreated(), settings().fullScreen == FullScreenChoice::Yes);
     if (setting == "volume" && applyVolume_) applyVolume_();
+}
+
+std::string SdlDesktop::keyLabel(int scancode) {
+    const char* name = SDL_GetKeyName(SDL_GetKeyFromScancode(static_cast<SDL_Scancode>(scancode)));
+    return name[0] ? name : KeyBindings::name(scancode);
 }
 
 void SdlDesktop::takeMouseMotion(int& dx, int& dy) { SDL_GetRelativeMouseState(&dx, &dy); }

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "Desktop.h"
-#include "PauseMenu.h"
+#include "menu/PauseMenu.h"
 #include "SdlGamepads.h"
 
 #include <functional>
@@ -33,7 +33,7 @@ public:
     bool pauseMenuAsked() const override { return menuAsked_; }
     // Frees the pointer, holds the sounds and reads the keyboard, mouse and pads for the
     // menu alone; a change of full screen or volume is made at once.
-    void runPauseMenu(MenuScreen& screen) override;
+    void runPauseMenu(menu::MenuScreen& screen) override;
 
     // How the menu holds the sounds and changes the volume (the audio output's business).
     void useSoundControls(std::function<void(bool paused)> pause, std::function<void()> applyVolume);
@@ -54,10 +54,12 @@ private:
     // the pointer is free; on a change the cursor mode follows, and motion made meanwhile
     // is dropped so that the view does not jump.
     bool followFocus();
-    void handleMenuEvent(const SDL_Event& event, MenuScreen& screen);
+    void handleMenuEvent(const SDL_Event& event, menu::MenuScreen& screen);
     // The left stick pushed past half way, as one press of a direction.
     void stickCommand(const SDL_ControllerAxisEvent& axis);
     void applyChange(const std::string& setting);
+    // The label the player's own layout prints on the key at that place.
+    static std::string keyLabel(int scancode);
 
     SdlGamepads gamepads_;
     bool focused_ = false;
@@ -65,7 +67,7 @@ private:
     bool anyWindow_ = false;
     double motionX_ = 0.0;
     double motionY_ = 0.0;
-    PauseMenu menu_;
+    menu::PauseMenu menu_{keyLabel};
     int stickX_ = 0;
     int stickY_ = 0;
     SDL_Point pointerAtOpen_{-1, -1};

@@ -1,5 +1,7 @@
 #include "SdlVideo.h"
 
+#include "d3d9/gl/GlDialect.h"
+
 #include "velmora/Language.h"
 #include "velmora/Platform.h"
 
@@ -25,20 +27,6 @@ namespace {
 bool driverHasNoDisplay(const char* name) {
     return name && (std::strcmp(name, "offscreen") == 0 || std::strcmp(name, "dummy") == 0 ||
                     std::strcmp(name, "evdev") == 0);
-}
-
-// In the browser the context is WebGL 2, which SDL offers as OpenGL ES 3.0.
-void requestGlContextAttributes() {
-#ifdef __EMSCRIPTEN__
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
-#else
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-#endif
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
 }
 
 // Full screen where nobody manages windows. SDL asks for full screen through the window
@@ -98,7 +86,7 @@ bool SdlVideo::start() {
         state_ = State::Refused;
         return false;
     }
-    requestGlContextAttributes();
+    d3d9::gldialect::requestContext();
     state_ = State::Running;
     return true;
 }

@@ -82,7 +82,7 @@ void PageDesktop::applyCursorMode(bool cursorHidden, bool anyWindow) {
 
 bool PageDesktop::pauseMenuAsked() const { return menuAsked_ || (wantsPointer_ && pointerFreedByBrowser(0)); }
 
-void PageDesktop::runPauseMenu(MenuScreen& screen) {
+void PageDesktop::runPauseMenu(menu::MenuScreen& screen) {
     // The menu frees the pointer itself, and the browser reports that later as a freeing;
     // the game's wish for the pointer starts anew when the menu closes.
     wantsPointer_ = false;

@@ -23,7 +23,7 @@ public:
     // Also when the browser frees the pointer the game holds (its Escape, another window).
     bool pauseMenuAsked() const override;
     // The menu answers that freeing; the first click after it captures the pointer again.
-    void runPauseMenu(MenuScreen& screen) override;
+    void runPauseMenu(menu::MenuScreen& screen) override;
 
 protected:
     bool quitOffered() const override { return false; }

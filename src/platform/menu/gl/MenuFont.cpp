@@ -3,7 +3,7 @@
 #include <fstream>
 #include <iterator>
 
-namespace velmora::d3d9 {
+namespace velmora::menu {
 
 namespace {
 
@@ -101,4 +101,4 @@ void MenuFont::place(const std::string& text, float x, float baseline, float siz
     }
 }
 
-}  // namespace velmora::d3d9
+}  // namespace velmora::menu

@@ -5,11 +5,10 @@
 #include "velmora/Settings.h"
 #include "velmora/SettingsFile.h"
 
-#include <SDL.h>
-
 #include <cstdlib>
+#include <utility>
 
-namespace velmora::win32 {
+namespace velmora::menu {
 
 namespace {
 
@@ -77,16 +76,11 @@ std::string shownValue(const std::string& name, const std::string& value) {
     return value;
 }
 
-// The label the player's own layout prints on the key at that place.
-std::string keyLabel(int scancode) {
-    if (scancode == KeyBindings::kUnbound) return text(MenuWord::None);
-    const char* name = SDL_GetKeyName(SDL_GetKeyFromScancode(static_cast<SDL_Scancode>(scancode)));
-    return name[0] ? name : KeyBindings::name(scancode);
-}
-
 const int kSettingCount = static_cast<int>(settingItems().size());
 
 }  // namespace
+
+PauseMenu::PauseMenu(KeyLabel keyLabel) : keyLabel_(std::move(keyLabel)) {}
 
 void PauseMenu::open(bool quitOffered) {
     page_ = Page::Top;
@@ -177,14 +171,12 @@ void PauseMenu::back() {
 
 void PauseMenu::keyPressed(int scancode) {
     if (page_ != Page::PressKey) return;
-    if (scancode != SDL_SCANCODE_ESCAPE) {
-        const KeyAction action = KeyAction(bindingAction_);
-        KeyBindings& keys = settings().keys;
-        const int holder = keys.actionHolding(scancode, action);
-        keys.bindSwapping(action, scancode);
-        if (holder >= 0) change(KeyBindings::settingName(KeyAction(holder)), KeyBindings::name(keys.scancode(KeyAction(holder))));
-        change(KeyBindings::settingName(action), KeyBindings::name(scancode));
-    }
+    const KeyAction action = KeyAction(bindingAction_);
+    KeyBindings& keys = settings().keys;
+    const int holder = keys.actionHolding(scancode, action);
+    keys.bindSwapping(action, scancode);
+    if (holder >= 0) change(KeyBindings::settingName(KeyAction(holder)), KeyBindings::name(keys.scancode(KeyAction(holder))));
+    change(KeyBindings::settingName(action), KeyBindings::name(scancode));
     page_ = Page::Settings;
 }
 
@@ -233,8 +225,10 @@ std::vector<PauseMenu::Line> PauseMenu::lines() const {
         case Page::PressKey:
             for (const SettingItem& item : settingItems())
                 lines.push_back({text(item.label), shownValue(item.name, settingValue(settings(), item.name))});
-            for (int i = 0; i < kKeyActionCount; ++i)
-                lines.push_back({text(kKeyLabels[i]), keyLabel(settings().keys.scancode(KeyAction(i)))});
+            for (int i = 0; i < kKeyActionCount; ++i) {
+                const int scancode = settings().keys.scancode(KeyAction(i));
+                lines.push_back({text(kKeyLabels[i]), scancode == KeyBindings::kUnbound ? text(MenuWord::None) : keyLabel_(scancode)});
+            }
             lines.push_back({text(MenuWord::Back), ""});
             break;
         case Page::QuitQuestion:
@@ -252,4 +246,4 @@ std::string PauseMenu::status() const {
     return text(MenuWord::Hint);
 }
 
-}  // namespace velmora::win32
+}  // namespace velmora::menu

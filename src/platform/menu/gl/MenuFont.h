@@ -7,7 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
-namespace velmora::d3d9 {
+namespace velmora::menu {
 
 class MenuFont {
 public:
@@ -50,4 +50,4 @@ private:
     std::vector<unsigned char> atlas_;
 };
 
-}  // namespace velmora::d3d9
+}  // namespace velmora::menu

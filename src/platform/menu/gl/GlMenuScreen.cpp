@@ -1,23 +1,18 @@
 #include "GlMenuScreen.h"
 
-#include "GlContext.h"
-#include "GlProgram.h"
-#include "win32/PauseMenu.h"
+#include "d3d9/gl/GlContext.h"
+#include "d3d9/gl/GlDialect.h"
+#include "d3d9/gl/GlProgram.h"
+#include "menu/PauseMenu.h"
 
 #include <epoxy/gl.h>
 
 #include <algorithm>
 #include <cstdio>
 
-namespace velmora::d3d9 {
+namespace velmora::menu {
 
 namespace {
-
-#ifdef __EMSCRIPTEN__
-const char* kVersion = "#version 300 es\nprecision highp float;\n";
-#else
-const char* kVersion = "#version 330 core\n";
-#endif
 
 const char* kVertexShader = R"(layout(location = 0) in vec2 position;
 layout(location = 1) in vec2 texCoord;
@@ -56,12 +51,13 @@ const char* kGlyphFile = "data/Menu/Glyphs.bin";
 
 }  // namespace
 
-GlMenuScreen::GlMenuScreen(GlContext& context) : context_(context) {
+GlMenuScreen::GlMenuScreen(d3d9::GlContext& context) : context_(context) {
     context_.makeCurrent();
     hasFont_ = font_.load(kGlyphFile);
     if (!hasFont_) std::fprintf(stderr, "velmora: %s is missing or damaged; the menu shows no text\n", kGlyphFile);
     std::string log;
-    program_ = buildGlProgram(std::string(kVersion) + kVertexShader, std::string(kVersion) + kFragmentShader, log);
+    program_ = d3d9::buildGlProgram(std::string(d3d9::gldialect::kGlslVersion) + kVertexShader,
+                                     std::string(d3d9::gldialect::kGlslVersion) + kFragmentShader, log);
     if (!program_) std::fprintf(stderr, "velmora: the menu's shader did not build:\n%s\n", log.c_str());
     glGenVertexArrays(1, &vertexArray_);
     glGenBuffers(1, &vertexBuffer_);
@@ -125,7 +121,7 @@ void GlMenuScreen::keepFrame() {
     glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, 0, 0, width, height, 0);
 }
 
-GlMenuScreen::Layout GlMenuScreen::layoutFor(const win32::PauseMenu& menu, int width, int height) {
+GlMenuScreen::Layout GlMenuScreen::layoutFor(const PauseMenu& menu, int width, int height) {
     Layout layout{};
     // One unit is a pixel of a 1280 x 720 window, so the menu keeps its share of any screen.
     layout.unit = std::min(width / 1280.0f, height / 720.0f);
@@ -147,7 +143,7 @@ GlMenuScreen::Layout GlMenuScreen::layoutFor(const win32::PauseMenu& menu, int w
     return layout;
 }
 
-int GlMenuScreen::lineAt(const win32::PauseMenu& menu, int x, int y) {
+int GlMenuScreen::lineAt(const PauseMenu& menu, int x, int y) {
     int width = 0, height = 0, windowWidth = 0, windowHeight = 0;
     drawableSize(width, height);
     SDL_GetWindowSize(context_.window(), &windowWidth, &windowHeight);
@@ -194,9 +190,7 @@ void GlMenuScreen::drawVertices(unsigned texture, bool coverageOnly, int width, 
     glDisable(GL_SCISSOR_TEST);
     glDisable(GL_CULL_FACE);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-#ifndef __EMSCRIPTEN__
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-#endif
+    d3d9::gldialect::setPolygonMode(GL_FILL);
     glEnable(GL_BLEND);
     glBlendEquation(GL_FUNC_ADD);
     // The window's alpha stays as it is: a page's canvas would show the page through.
@@ -225,7 +219,7 @@ void GlMenuScreen::drawFrame(int width, int height, float tint) {
     drawVertices(frame_, false, width, height);
 }
 
-void GlMenuScreen::show(const win32::PauseMenu& menu) {
+void GlMenuScreen::show(const PauseMenu& menu) {
     context_.makeCurrent();
     int width = 0, height = 0;
     drawableSize(width, height);
@@ -239,7 +233,7 @@ void GlMenuScreen::show(const win32::PauseMenu& menu) {
     const float border = std::max(1.0f, 2.0f * u);
     addBox(l.panelX - border, l.panelY - border, right + border, l.panelY + l.panelHeight + border, orange);
     addBox(l.panelX, l.panelY, right, l.panelY + l.panelHeight, panel);
-    const std::vector<win32::PauseMenu::Line> lines = menu.lines();
+    const std::vector<PauseMenu::Line> lines = menu.lines();
     for (size_t i = 0; i < lines.size(); ++i) {
         const float top = l.rowsTop + i * l.rowHeight;
         const bool selected = static_cast<int>(i) == menu.selected();
@@ -247,7 +241,7 @@ void GlMenuScreen::show(const win32::PauseMenu& menu) {
         const float baseline = top + l.rowHeight / 2 + l.textSize * 0.36f;
         const Colour text = selected ? ink : cream;
         const std::string& value = lines[i].value;
-        const bool waiting = selected && menu.page() == win32::PauseMenu::Page::PressKey;
+        const bool waiting = selected && menu.page() == PauseMenu::Page::PressKey;
         const std::string shown = waiting ? "..." : selected && !value.empty() ? "<  " + value + "  >" : value;
         const float valueWidth = hasFont_ ? font_.width(shown, l.textSize) : 0.0f;
         const float labelWidth = value.empty() ? l.panelWidth - 2 * margin : l.panelWidth * 0.55f - margin;
@@ -277,4 +271,4 @@ void GlMenuScreen::restoreFrame() {
     drawFrame(width, height, 1.0f);
 }
 
-}  // namespace velmora::d3d9
+}  // namespace velmora::menu

@@ -1,15 +1,16 @@
 // The pause menu's pages and what each input does to them, apart from any device or
 // drawing: Resume, Settings and Quit (with its question, No first); the settings page
 // changes a setting at once and writes it to the settings file; a key binding waits for
-// a key. The desktop feeds it commands and draws its lines.
+// a key. The desktop turns its events into commands; a MenuScreen draws the lines.
 #pragma once
 
 #include "velmora/KeyBindings.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
-namespace velmora::win32 {
+namespace velmora::menu {
 
 class PauseMenu {
 public:
@@ -20,6 +21,11 @@ public:
         std::string label;
         std::string value;  // empty for a plain item
     };
+    // What the player's keyboard prints on the key at a scancode's place.
+    using KeyLabel = std::function<std::string(int scancode)>;
+
+    // Without a keyboard to ask, keys are shown by their names in the settings file.
+    explicit PauseMenu(KeyLabel keyLabel = KeyBindings::name);
 
     // quitOffered: false in the page, which is left rather than quit.
     void open(bool quitOffered);
@@ -31,8 +37,8 @@ public:
     // The pointer over a line, and a click on it.
     void hover(int line);
     void click(int line);
-    // A key pressed while a binding waits for one: Escape cancels, any other key is bound
-    // (an action holding it gets the old key).
+    // A key pressed while a binding waits for one is bound (an action holding it gets the
+    // old key); Back cancels the wait.
     void keyPressed(int scancode);
 
     bool quitChosen() const { return quitChosen_; }
@@ -53,6 +59,7 @@ private:
     void step(int setting, int direction, bool wrap);
     void change(const std::string& name, const std::string& value);
 
+    KeyLabel keyLabel_;
     Page page_ = Page::Closed;
     int selected_ = 0;
     bool quitOffered_ = true;
@@ -62,4 +69,4 @@ private:
     std::string saveProblem_;
 };
 
-}  // namespace velmora::win32
+}  // namespace velmora::menu

@@ -4,24 +4,26 @@
 #pragma once
 
 #include "MenuFont.h"
-#include "win32/MenuScreen.h"
+#include "menu/MenuScreen.h"
 
 #include <vector>
 
 namespace velmora::d3d9 {
-
 class GlContext;
+}
 
-class GlMenuScreen final : public win32::MenuScreen {
+namespace velmora::menu {
+
+class GlMenuScreen final : public MenuScreen {
 public:
-    explicit GlMenuScreen(GlContext& context);
+    explicit GlMenuScreen(d3d9::GlContext& context);
     ~GlMenuScreen() override;
     GlMenuScreen(const GlMenuScreen&) = delete;
     GlMenuScreen& operator=(const GlMenuScreen&) = delete;
 
     void keepFrame() override;
-    void show(const win32::PauseMenu& menu) override;
-    int lineAt(const win32::PauseMenu& menu, int x, int y) override;
+    void show(const PauseMenu& menu) override;
+    int lineAt(const PauseMenu& menu, int x, int y) override;
     void restoreFrame() override;
 
 private:
@@ -40,7 +42,7 @@ private:
         float r, g, b, a;
     };
 
-    static Layout layoutFor(const win32::PauseMenu& menu, int width, int height);
+    static Layout layoutFor(const PauseMenu& menu, int width, int height);
     void drawableSize(int& width, int& height) const;
     void addBox(float x0, float y0, float x1, float y1, Colour colour);
     // Text in a colour with its pen at x on the baseline, shrunk to fit maxWidth.
@@ -49,7 +51,7 @@ private:
     void drawFrame(int width, int height, float tint);
     void drawVertices(unsigned texture, bool coverageOnly, int width, int height);
 
-    GlContext& context_;
+    d3d9::GlContext& context_;
     MenuFont font_;
     bool hasFont_ = false;
     unsigned program_ = 0;
@@ -61,4 +63,4 @@ private:
     std::vector<MenuFont::Placed> placed_;
 };
 
-}  // namespace velmora::d3d9
+}  // namespace velmora::menu

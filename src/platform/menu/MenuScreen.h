@@ -2,7 +2,7 @@
 // menu and asks the screen to show it over the game's last frame.
 #pragma once
 
-namespace velmora::win32 {
+namespace velmora::menu {
 
 class PauseMenu;
 
@@ -19,4 +19,4 @@ public:
     virtual void restoreFrame() = 0;
 };
 
-}  // namespace velmora::win32
+}  // namespace velmora::menu

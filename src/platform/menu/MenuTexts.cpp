@@ -1,6 +1,6 @@
 #include "MenuTexts.h"
 
-namespace velmora::win32 {
+namespace velmora::menu {
 
 namespace {
 
@@ -66,4 +66,4 @@ std::vector<const char*> MenuTexts::all() {
     return texts;
 }
 
-}  // namespace velmora::win32
+}  // namespace velmora::menu

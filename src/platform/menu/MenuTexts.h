@@ -7,7 +7,7 @@
 
 #include <vector>
 
-namespace velmora::win32 {
+namespace velmora::menu {
 
 enum class MenuWord {
     Paused, Resume, Settings, Quit, QuitQuestion, Yes, No, Back, PressKey, CannotSave, Hint,
@@ -24,4 +24,4 @@ public:
     static std::vector<const char*> all();
 };
 
-}  // namespace velmora::win32
+}  // namespace velmora::menu
