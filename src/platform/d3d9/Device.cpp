@@ -6,6 +6,7 @@
 #include "VertexBuffer.h"
 #include "velmora/Platform.h"
 #include "win32/Desktop.h"
+#include "win32/WindowSystem.h"
 
 #include <cstdint>
 #include <cstring>
@@ -108,9 +109,9 @@ HRESULT Device::Present(const RECT*, const RECT*, HWND, const RGNDATA*) {
     win32::Desktop& desktop = win32::desktop();
     const DWORD begin = duration ? desktop.now() : 0;
     renderer_->finishFrame();
-    if (desktop.pauseMenuAsked()) {
+    if (win32::pauseMenuAsked()) {
         if (menu::MenuScreen* screen = renderer_->menuScreen()) {
-            desktop.runPauseMenu(*screen);
+            win32::runPauseMenu(*screen);
             renderer_->menuClosed();
         }
     }

@@ -31,6 +31,7 @@ const Words kWords[] = {
     {"Render scale", "描画の倍率"},
     {"Multisampling", "マルチサンプリング"},
     {"Volume", "音量"},
+    {"Vertical sync", "垂直同期"},
     {"Escape key", "Escapeキー"},
     {"Language", "言語"},
     {"Walk forward", "前へ歩く"},

@@ -12,7 +12,7 @@ namespace velmora::menu {
 enum class MenuWord {
     Paused, Resume, Settings, Quit, QuitQuestion, Yes, No, Back, PressKey, CannotSave, Hint,
     MouseSpeed, InvertY, StickSpeed, StickDeadZone, FullScreen, RenderScale, Multisample, Volume,
-    Escape, Language, KeyForward, KeyBack, KeyLeft, KeyRight, KeyThread,
+    Vsync, Escape, Language, KeyForward, KeyBack, KeyLeft, KeyRight, KeyThread,
     On, Off, Ask, Native, Menu, None, Automatic, English, Japanese,
     Count
 };

@@ -30,6 +30,7 @@ const std::vector<SettingItem>& settingItems() {
         {"full_screen", MenuWord::FullScreen, {"no", "yes"}},
         {"render_scale", MenuWord::RenderScale, {"native", "1", "2", "3", "4"}},
         {"multisample", MenuWord::Multisample, {"0", "2", "4", "8"}},
+        {"vsync", MenuWord::Vsync, {"no", "yes"}},
         {"language", MenuWord::Language, {"auto", "en", "ja"}},
         {"escape", MenuWord::Escape, {"menu", "quit"}},
     };

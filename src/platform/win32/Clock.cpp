@@ -13,6 +13,14 @@ constexpr UINT kMaxPeriod = 1000000;
 
 }  // namespace
 
+void Clock::holdWhile(const std::function<void()>& wait) {
+    const DWORD begin = desktop().now();
+    wait();
+    heldMs_ += desktop().now() - begin;
+}
+
+DWORD Clock::gameNow() { return desktop().now() - heldMs_; }
+
 MMRESULT Clock::beginPeriod(UINT period) {
     if (period < kMinPeriod || period > kMaxPeriod) return TIMERR_NOCANDO;
     ++periods_[period];
@@ -31,7 +39,8 @@ MMRESULT Clock::endPeriod(UINT period) {
 using velmora::win32::Win32Platform;
 
 DWORD WINAPI timeGetTime() {
-    return Win32Platform::instance().replay.time([] { return velmora::win32::desktop().now(); });
+    Win32Platform& platform = Win32Platform::instance();
+    return platform.replay.time([&] { return platform.clock.gameNow(); });
 }
 
 MMRESULT WINAPI timeBeginPeriod(UINT uPeriod) { return Win32Platform::instance().clock.beginPeriod(uPeriod); }

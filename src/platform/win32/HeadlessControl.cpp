@@ -30,6 +30,7 @@ void setClockMs(DWORD ms) { platform().clock.setVirtual(ms); }
 void advanceClock(DWORD ms) { platform().clock.advanceVirtual(ms); }
 void setClockAdvancePerRead(DWORD ms) { platform().clock.setAdvancePerRead(ms); }
 ULONGLONG totalSleptMs() { return platform().clock.totalSlept(); }
+void holdPauseMenuOpen(DWORD ms) { platform().clock.scriptedMenuMs = ms; }
 
 void onFrame(std::function<void(int frame)> hook) { platform().frames.setHook(std::move(hook)); }
 int framesStarted() { return platform().frames.framesStarted(); }

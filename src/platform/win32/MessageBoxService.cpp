@@ -18,8 +18,13 @@ int MessageBoxService::show(const char* text, const char* caption, UINT type, SD
     } else {
         answer = Win32Platform::instance().replay.answer([&] {
             // The player reads the box in their language; the record keeps the game's words.
-            if (answers_.empty())
-                return desktop().askPlayer(localized(text).c_str(), localized(caption).c_str(), type, layout, parent);
+            if (answers_.empty()) {
+                int asked = 0;
+                Win32Platform::instance().clock.holdWhile([&] {
+                    asked = desktop().askPlayer(localized(text).c_str(), localized(caption).c_str(), type, layout, parent);
+                });
+                return asked;
+            }
             int queued = answers_.front();
             answers_.pop_front();
             return queued;

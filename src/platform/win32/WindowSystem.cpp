@@ -1,5 +1,6 @@
 #include "WindowSystem.h"
 
+#include "Desktop.h"
 #include "Win32Platform.h"
 
 namespace velmora::win32 {
@@ -21,6 +22,12 @@ bool clientSize(HWND window, int* width, int* height) {
 
 bool setFullScreen(HWND window, bool fullScreen) {
     return Win32Platform::instance().windows.setFullScreen(window, fullScreen);
+}
+
+bool pauseMenuAsked() { return desktop().pauseMenuAsked(); }
+
+void runPauseMenu(menu::MenuScreen& screen) {
+    Win32Platform::instance().clock.holdWhile([&] { desktop().runPauseMenu(screen); });
 }
 
 bool isFullScreen(HWND window) {

@@ -7,6 +7,10 @@
 
 struct SDL_Window;
 
+namespace velmora::menu {
+class MenuScreen;
+}
+
 namespace velmora::win32 {
 
 // True when the real backend has SDL video up on a driver with a display (x11, wayland,
@@ -29,5 +33,10 @@ bool clientSize(HWND window, int* width, int* height);
 // (no display mode change); false for an unknown handle or when SDL refuses.
 bool setFullScreen(HWND window, bool fullScreen);
 bool isFullScreen(HWND window);
+
+// The pause menu when the player asked for it, on the device's screen, with the game's
+// clock held while it is open (see Desktop::runPauseMenu).
+bool pauseMenuAsked();
+void runPauseMenu(menu::MenuScreen& screen);
 
 }  // namespace velmora::win32

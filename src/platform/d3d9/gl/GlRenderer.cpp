@@ -283,6 +283,7 @@ menu::MenuScreen* GlRenderer::menuScreen() {
 
 void GlRenderer::menuClosed() {
     makeCurrent();
+    SDL_GL_SetSwapInterval(settings().vsync ? 1 : 0);
     const Settings& now = settings();
     // The menu only offers values GL takes; should one fail, the old buffer stays.
     if (now.renderScale != renderScale_ || now.multisample != samples_) {

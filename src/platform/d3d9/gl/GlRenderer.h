@@ -32,7 +32,8 @@ public:
     void finishFrame() override;
     void present() override;
     menu::MenuScreen* menuScreen() override;
-    // A render scale or multisampling changed in the menu takes effect with a new back buffer.
+    // Vsync changed in the menu takes effect at once, a render scale or multisampling with a
+    // new back buffer.
     void menuClosed() override;
     bool readBack(std::vector<BYTE>& rgba, UINT& width, UINT& height) override;
     bool readDrawn(std::vector<BYTE>& rgba, UINT& width, UINT& height) override;

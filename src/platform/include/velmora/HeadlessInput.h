@@ -61,7 +61,8 @@ int comInitCount();
 
 // --- The virtual clock (headless backend only) ---
 
-// timeGetTime reads it, Sleep advances it. It starts at 0 after a reset.
+// timeGetTime reads it (less the time the game waited for the player: the pause menu, a
+// message box), Sleep advances it. It starts at 0 after a reset.
 DWORD clockMs();
 void setClockMs(DWORD ms);
 void advanceClock(DWORD ms);
@@ -70,6 +71,8 @@ void advanceClock(DWORD ms);
 void setClockAdvancePerRead(DWORD ms);
 // The sum of every Sleep since the last reset.
 ULONGLONG totalSleptMs();
+// The next Present opens the pause menu and the player stays in it for `ms` of the clock.
+void holdPauseMenuOpen(DWORD ms);
 
 // --- Frames ---
 

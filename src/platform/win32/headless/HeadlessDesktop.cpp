@@ -12,4 +12,12 @@ DWORD HeadlessDesktop::now() { return Win32Platform::instance().clock.readVirtua
 
 void HeadlessDesktop::sleep(DWORD ms) { Win32Platform::instance().clock.advanceVirtual(ms); }
 
+bool HeadlessDesktop::pauseMenuAsked() const { return Win32Platform::instance().clock.scriptedMenuMs > 0; }
+
+void HeadlessDesktop::runPauseMenu(menu::MenuScreen&) {
+    Clock& clock = Win32Platform::instance().clock;
+    clock.advanceVirtual(clock.scriptedMenuMs);
+    clock.scriptedMenuMs = 0;
+}
+
 }  // namespace velmora::win32

@@ -18,6 +18,9 @@ public:
                   SDL_Window* parent) override;
     DWORD now() override;
     void sleep(DWORD ms) override;
+    // A test's player in the menu: the time it was held open passes on the virtual clock.
+    bool pauseMenuAsked() const override;
+    void runPauseMenu(menu::MenuScreen&) override;
 };
 
 }  // namespace velmora::win32

@@ -28,7 +28,10 @@ bool scancodeDown(SDL_Scancode code) {
 
 bool keycodeDown(SDL_Keycode key) { return scancodeDown(SDL_GetScancodeFromKey(key)); }
 
-bool escapeOpensMenu() { return settings().escape == EscapeChoice::Menu; }
+// A replay is only watched: its Escape stops it, as the game's Escape stops a play.
+bool escapeOpensMenu() {
+    return settings().escape == EscapeChoice::Menu && platform().replay.mode() != Replay::Mode::Playing;
+}
 
 bool mouseButtonDown(int sdlButton) { return (SDL_GetGlobalMouseState(nullptr, nullptr) & SDL_BUTTON(sdlButton)) != 0; }
 
