@@ -86,6 +86,7 @@ TEST(PauseMenuTest, CommandsMoveThroughPagesValuesKeysAndTheQuitQuestion) {
         {"right at the top stays", true, "dar", Page::Settings, 0, "volume", "100", "", false},
         {"accept steps forward and wraps", true, "daddaa", Page::Settings, 2, "invert_y", "no", "invert_y = no", false},
         {"accept on yes/no turns it on", true, "dadda", Page::Settings, 2, "invert_y", "yes", "invert_y = yes", false},
+        {"vsync shows and turns off", true, "da" "uuuuuuuuu" "l", Page::Settings, 8, "vsync", "no", "vsync = no", false},
         {"Back leaves the settings on their item", true, "dab", Page::Top, 1, nullptr, nullptr, "", false},
         {"a key line waits for a key", true, "daF", Page::PressKey, -1, nullptr, nullptr, "", false},
         {"the key pressed is bound", true, "daFw", Page::Settings, -1, "key_forward", "W", "key_forward = W", false},

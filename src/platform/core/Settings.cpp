@@ -204,6 +204,7 @@ std::string settingValue(const Settings& settings, const std::string& name) {
     }
     if (name == "multisample") out << settings.multisample;
     if (name == "volume") out << settings.volume;
+    if (name == "vsync") out << (settings.vsync ? "yes" : "no");
     if (name == "escape") out << (settings.escape == EscapeChoice::Menu ? "menu" : "quit");
     if (name == "language")
         out << (settings.language == LanguageChoice::Auto ? "auto" : settings.language == LanguageChoice::English ? "en" : "ja");
