@@ -1,6 +1,13 @@
-# Shared by scripts/web.sh and scripts/windows.sh, which set root, cache, prefix, sources,
-# jobs and the cross tools cc and ar: Debian's source packages, unpacked into the cache,
-# and the small libraries built straight from their C files.
+# Shared by scripts/web.sh and scripts/windows.sh: Debian's source packages, unpacked into
+# the cache, the prefix of libraries built from them for the cross target, and the native
+# build that makes the game's data. scripts/setup.sh uses only install_missing.
+#
+# The cross scripts set root, cache, prefix, sources, out, jobs, the cross tools cc and ar,
+# and what differs between their targets:
+#   libraries          the prefix's libraries in build order, each made by its build_<name>
+#   cross_cmake        a function: source build-folder options... configures one CMake
+#                      project for the target, builds it and installs it into the prefix
+#   cross_cxx_flags    what every C++ file of the target needs besides the prefix's headers
 
 as_root() {
     if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
@@ -75,6 +82,48 @@ build_stb() {
         '#define STB_IMAGE_WRITE_IMPLEMENTATION' '#include <stb_image_write.h>' >"$cache/build-stb/stb.c"
     $cc -O2 -I"$prefix/include/stb" -c "$cache/build-stb/stb.c" -o "$cache/build-stb/stb.o"
     $ar rcs "$prefix/lib/libstb.a" "$cache/build-stb/stb.o"
+}
+
+# Only the .x importer; Debian's patches want the system's utf8cpp, stb and draco: the
+# headers are copied into the prefix, and draco (glTF only) is an empty package.
+build_assimp() {
+    src=$(source_folder assimp)
+    mkdir -p "$prefix/lib/cmake/draco"
+    cp /usr/include/utf8cpp/utf8.h "$prefix/include/"
+    cp -r /usr/include/utf8cpp/utf8 "$prefix/include/"
+    echo 'set(DRACO_LIBRARIES "")' >"$prefix/lib/cmake/draco/dracoConfig.cmake"
+    PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig cross_cmake "$src" "$cache/build-assimp" \
+        -DCMAKE_CXX_FLAGS="${cross_cxx_flags:+$cross_cxx_flags }-I$prefix/include" -DCMAKE_C_FLAGS="-I$prefix/include" \
+        -DBUILD_SHARED_LIBS=OFF -DASSIMP_BUILD_ZLIB=OFF -DASSIMP_BUILD_ALL_IMPORTERS_BY_DEFAULT=OFF \
+        -DASSIMP_BUILD_X_IMPORTER=ON -DASSIMP_BUILD_ALL_EXPORTERS_BY_DEFAULT=OFF -DASSIMP_NO_EXPORT=ON \
+        -DASSIMP_BUILD_TESTS=OFF -DASSIMP_BUILD_ASSIMP_TOOLS=OFF -DASSIMP_BUILD_SAMPLES=OFF \
+        -DASSIMP_WARNINGS_AS_ERRORS=OFF -DASSIMP_INSTALL_PDB=OFF -DASSIMP_BUILD_DRACO=OFF
+}
+
+# Each library is built once; its stamp in the prefix says it is there.
+build_prefix() {
+    mkdir -p "$prefix"
+    for library in $libraries; do
+        [ -f "$prefix/.built-$library" ] && continue
+        enable_sources
+        echo "building $library into $prefix"
+        "build_$library"
+        touch "$prefix/.built-$library"
+    done
+}
+
+# The data (and the icon) come from a native build: the developer's (build/) when there
+# is one, else a small build of its own beside the cross build.
+build_data() {  # native targets...
+    native=$root/build
+    if [ ! -f "$native/CMakeCache.txt" ]; then
+        native=$out/obj-host
+        # The host's own compilers, not the cross ones a caller may have exported.
+        # shellcheck disable=SC2046
+        env -u CC -u CXX cmake -S "$root" -B "$native" -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF \
+            -DVELMORA_BENCH=OFF $(launchers) >/dev/null
+    fi
+    cmake --build "$native" -j"$jobs" --target "$@"
 }
 
 launchers() {

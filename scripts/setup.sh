@@ -9,16 +9,13 @@ PACKAGES="build-essential cmake pkg-config
 if [ "${1:-}" != play ]; then
   PACKAGES="$PACKAGES git googletest libgtest-dev libgmock-dev libbenchmark-dev
  xvfb xauth xfonts-base xdotool x11-utils x11-xkb-utils imagemagick sox
- g++-mingw-w64-i686 mingw-w64 clang libclang-rt-14-dev
+ g++-mingw-w64-x86-64 clang libclang-rt-14-dev
  lintian appstream desktop-file-utils"
 fi
 missing=""
 for p in $PACKAGES; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
 done
-if [ -n "$missing" ]; then
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO=sudo
-  $SUDO apt-get update
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends $missing
-fi
+. "$(dirname "$0")/debian-sources.sh"
+# shellcheck disable=SC2086
+install_missing $missing

@@ -16,6 +16,9 @@ jobs=${JOBS:-2}
 export NODE_PATH=/usr/share/nodejs
 cc=emcc
 ar=emar
+libraries="sdl2 zlib minizip stb assimp"
+# Emscripten leaves C++ exceptions off; assimp throws them.
+cross_cxx_flags=-fexceptions
 . "$root/scripts/debian-sources.sh"
 
 install_tools() {
@@ -58,61 +61,26 @@ build_zlib() {
         emmake make install)
 }
 
-# Only the .x importer; Debian's patches want the system's utf8cpp, stb and draco: the
-# headers are copied into the prefix, and draco (glTF only) is an empty package.
-build_assimp() {
-    src=$(source_folder assimp)
-    mkdir -p "$prefix/lib/cmake/draco"
-    cp /usr/include/utf8cpp/utf8.h "$prefix/include/"
-    cp -r /usr/include/utf8cpp/utf8 "$prefix/include/"
-    echo 'set(DRACO_LIBRARIES "")' >"$prefix/lib/cmake/draco/dracoConfig.cmake"
-    PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig emcmake cmake -S "$src" -B "$cache/build-assimp" \
-        -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_FIND_ROOT_PATH="$prefix" \
-        -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_CXX_FLAGS="-fexceptions -I$prefix/include" \
-        -DCMAKE_C_FLAGS="-I$prefix/include" -DBUILD_SHARED_LIBS=OFF -DASSIMP_BUILD_ZLIB=OFF \
-        -DASSIMP_BUILD_ALL_IMPORTERS_BY_DEFAULT=OFF -DASSIMP_BUILD_X_IMPORTER=ON \
-        -DASSIMP_BUILD_ALL_EXPORTERS_BY_DEFAULT=OFF -DASSIMP_NO_EXPORT=ON -DASSIMP_BUILD_TESTS=OFF \
-        -DASSIMP_BUILD_ASSIMP_TOOLS=OFF -DASSIMP_BUILD_SAMPLES=OFF -DASSIMP_WARNINGS_AS_ERRORS=OFF \
-        -DASSIMP_INSTALL_PDB=OFF -DASSIMP_BUILD_DRACO=OFF
-    cmake --build "$cache/build-assimp" -j"$jobs"
-    cmake --install "$cache/build-assimp"
-}
-
-# Each library is built once; its stamp in the prefix says it is there.
-build_prefix() {
-    for library in sdl2 zlib minizip stb assimp; do
-        [ -f "$prefix/.built-$library" ] && continue
-        enable_sources
-        "build_$library"
-        touch "$prefix/.built-$library"
-    done
-}
-
-# The data comes from a native assetgen: the developer build's (build/) when there is one,
-# else a small build of its own.
-build_data() {
-    host=$root/build
-    if [ ! -f "$host/CMakeCache.txt" ]; then
-        host=$out/obj-host
-        # shellcheck disable=SC2046
-        cmake -S "$root" -B "$host" -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF -DVELMORA_BENCH=OFF \
-            $(launchers) >/dev/null
-    fi
-    cmake --build "$host" -j"$jobs" --target velmora_data
-    data=$host/game/data
+# Emscripten's own CMake toolchain, with the prefix the place to find libraries.
+cross_cmake() {  # source build-folder options...
+    src=$1 work=$2
+    shift 2
+    emcmake cmake -S "$src" -B "$work" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+        -DCMAKE_FIND_ROOT_PATH="$prefix" -DCMAKE_PREFIX_PATH="$prefix" "$@"
+    cmake --build "$work" -j"$jobs"
+    cmake --install "$work"
 }
 
 build_game() {
     # shellcheck disable=SC2046
     emcmake cmake -S "$root" -B "$out/obj-web" -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF -DVELMORA_BENCH=OFF \
-        -DVELMORA_WEB_PREFIX="$prefix" -DVELMORA_WEB_DATA="$data" -DVELMORA_WEB_SITE="$out" \
+        -DVELMORA_WEB_PREFIX="$prefix" -DVELMORA_WEB_DATA="$native/game/data" -DVELMORA_WEB_SITE="$out" \
         $(launchers) >/dev/null
     cmake --build "$out/obj-web" -j"$jobs" --target velmora
 }
 
 install_tools
-mkdir -p "$prefix"
 build_prefix
-build_data
+build_data velmora_data
 build_game
 echo "build-web/ is ready: serve it (python3 -m http.server -d build-web) and open http://127.0.0.1:8000/"

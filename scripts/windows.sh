@@ -19,6 +19,8 @@ toolchain=$root/windows/toolchain-$host.cmake
 export CC=$host-gcc-posix CXX=$host-g++-posix
 cc=$CC
 ar=$host-ar
+libraries="sdl2 zlib minizip stb epoxy openal assimp"
+cross_cxx_flags=
 . "$root/scripts/debian-sources.sh"
 
 install_tools() {
@@ -91,47 +93,6 @@ build_openal() {
         -DALSOFT_STATIC_WINPTHREAD=ON -DCMAKE_C_FLAGS=-fcommon -DCMAKE_CXX_FLAGS=-fcommon
 }
 
-# Only the .x importer; Debian's patches want the system's utf8cpp, stb and draco: the
-# headers are copied into the prefix, and draco (glTF only) is an empty package.
-build_assimp() {
-    src=$(source_folder assimp)
-    mkdir -p "$prefix/lib/cmake/draco"
-    cp /usr/include/utf8cpp/utf8.h "$prefix/include/"
-    cp -r /usr/include/utf8cpp/utf8 "$prefix/include/"
-    echo 'set(DRACO_LIBRARIES "")' >"$prefix/lib/cmake/draco/dracoConfig.cmake"
-    PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig cross_cmake "$src" "$cache/build-assimp" \
-        -DCMAKE_CXX_FLAGS="-I$prefix/include" -DCMAKE_C_FLAGS="-I$prefix/include" -DBUILD_SHARED_LIBS=OFF \
-        -DASSIMP_BUILD_ZLIB=OFF -DASSIMP_BUILD_ALL_IMPORTERS_BY_DEFAULT=OFF -DASSIMP_BUILD_X_IMPORTER=ON \
-        -DASSIMP_BUILD_ALL_EXPORTERS_BY_DEFAULT=OFF -DASSIMP_NO_EXPORT=ON -DASSIMP_BUILD_TESTS=OFF \
-        -DASSIMP_BUILD_ASSIMP_TOOLS=OFF -DASSIMP_BUILD_SAMPLES=OFF -DASSIMP_WARNINGS_AS_ERRORS=OFF \
-        -DASSIMP_INSTALL_PDB=OFF -DASSIMP_BUILD_DRACO=OFF
-}
-
-# Each library is built once; its stamp in the prefix says it is there.
-build_prefix() {
-    for library in sdl2 zlib minizip stb epoxy openal assimp; do
-        [ -f "$prefix/.built-$library" ] && continue
-        enable_sources
-        echo "building $library for Windows into $prefix"
-        "build_$library"
-        touch "$prefix/.built-$library"
-    done
-}
-
-# The data and the icon come from a native build: the developer's (build/) when there is
-# one, else a small build of its own.
-build_data() {
-    native=$root/build
-    if [ ! -f "$native/CMakeCache.txt" ]; then
-        native=$out/obj-host
-        # The host's own compilers, not the cross ones exported above.
-        # shellcheck disable=SC2046
-        env -u CC -u CXX cmake -S "$root" -B "$native" -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF -DVELMORA_BENCH=OFF \
-            $(launchers) >/dev/null
-    fi
-    cmake --build "$native" -j"$jobs" --target velmora_data velmora_packaging_files
-}
-
 build_game() {
     # shellcheck disable=SC2046
     cmake -S "$root" -B "$out/obj" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
@@ -168,9 +129,8 @@ pack() {
 }
 
 install_tools
-mkdir -p "$prefix"
 build_prefix
-build_data
+build_data velmora_data velmora_packaging_files
 build_game
 pack
 echo "build-windows/Velmora-windows-x64.zip is ready ($(du -h "$out/Velmora-windows-x64.zip" | cut -f1))"

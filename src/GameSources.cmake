@@ -1,6 +1,7 @@
-# The game's own sources, written against the Windows SDK names: one list for the game
-# (src/CMakeLists.txt, over the platform layer) and the check that they compile against
-# the real SDK (windows/CMakeLists.txt). Paths are relative to src/.
+# The game's own sources, written against the Windows SDK names: one list for every build
+# of the game (src/CMakeLists.txt, over the platform layer; the Windows zip through
+# cmake/Windows.cmake). tests/mingw_syntax compiles every source of these folders against
+# the real SDK. Paths are relative to src/.
 set(VELMORA_GAME_FOLDERS app render scene world player enemy sound)
 set(VELMORA_GAME_SOURCES
   app/Application.cpp app/WinMain.cpp

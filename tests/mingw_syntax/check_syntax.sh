@@ -1,11 +1,12 @@
 #!/bin/bash
 # Compiles every game source (everything under src/ except src/platform) with the
-# mingw-w64 cross compiler against its own Windows SDK headers, so that the game stays
-# real Win32 / Direct3D 9 / DirectSound code and never leans on the Linux platform layer.
+# 64-bit mingw-w64 cross compiler (the shipped zip is x86-64) against its own Windows SDK
+# headers, without warnings, so that the game stays real Win32 / Direct3D 9 / DirectSound
+# code and never leans on the Linux platform layer.
 # Exit 77 (skipped) only when the cross compiler is not installed.
 set -u
 root="$1"
-compiler="${MINGW_CXX:-i686-w64-mingw32-g++}"
+compiler="${MINGW_CXX:-x86_64-w64-mingw32-g++}"
 
 if ! command -v "$compiler" >/dev/null 2>&1; then
     echo "SKIPPED: $compiler is not installed; the game sources were not checked against mingw-w64's headers."
@@ -25,7 +26,7 @@ fi
 
 failed=0
 for source in "${sources[@]}"; do
-    if ! output=$("$compiler" -std=c++17 -fsyntax-only "${includes[@]}" "$source" 2>&1); then
+    if ! output=$("$compiler" -std=c++17 -Wall -Werror -fsyntax-only "${includes[@]}" "$source" 2>&1); then
         echo "FAILED: ${source#$root/}"
         echo "$output" | head -n 40
         failed=$((failed + 1))

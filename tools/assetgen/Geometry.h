@@ -107,15 +107,6 @@ struct Transform {
         m.row[1] = {-s, c, 0};
         return m;
     }
-    // Maps the local frame (x, y, z) onto the given axes at origin.
-    static Transform basis(const Vec3& x, const Vec3& y, const Vec3& z, const Vec3& origin) {
-        Transform m;
-        m.row[0] = x;
-        m.row[1] = y;
-        m.row[2] = z;
-        m.offset = origin;
-        return m;
-    }
 };
 
 }  // namespace assetgen

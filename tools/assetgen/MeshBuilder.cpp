@@ -88,11 +88,6 @@ void MeshBuilder::addPolygon(const std::vector<Vec3>& corners, const std::vector
     for (uint32_t i = 1; i + 1 < corners.size(); ++i) addTriangle(base, base + i, base + i + 1);
 }
 
-void MeshBuilder::addTwoSidedPolygon(const std::vector<Vec3>& corners, const std::vector<Vec2>& uvs) {
-    addPolygon(corners, uvs);
-    addPolygon(std::vector<Vec3>(corners.rbegin(), corners.rend()), std::vector<Vec2>(uvs.rbegin(), uvs.rend()));
-}
-
 void MeshBuilder::addBox(const Vec3& lo, const Vec3& hi, float uvUnit) {
     auto uv = [uvUnit](float a, float b) { return Vec2{a / uvUnit, b / uvUnit}; };
     // Each face: corners clockwise seen from outside, u along the face, v downwards.

@@ -65,8 +65,6 @@ public:
 
     // A flat convex polygon, corners clockwise seen from its front.
     void addPolygon(const std::vector<Vec3>& corners, const std::vector<Vec2>& uvs);
-    // The same polygon facing both ways (thin sheets such as wings).
-    void addTwoSidedPolygon(const std::vector<Vec3>& corners, const std::vector<Vec2>& uvs);
 
     // Axis-aligned box (in the current transform) with texture coordinates of
     // position / uvUnit on every face.

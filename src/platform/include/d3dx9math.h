@@ -203,12 +203,6 @@ inline D3DXMATRIX* D3DXMatrixIdentity(D3DXMATRIX* pOut) {
     return pOut;
 }
 
-inline BOOL D3DXMatrixIsIdentity(const D3DXMATRIX* pM) {
-    D3DXMATRIX identity;
-    D3DXMatrixIdentity(&identity);
-    return *pM == identity;
-}
-
 inline FLOAT D3DXVec3Dot(const D3DXVECTOR3* pV1, const D3DXVECTOR3* pV2) {
     return pV1->x * pV2->x + pV1->y * pV2->y + pV1->z * pV2->z;
 }
@@ -230,18 +224,9 @@ inline D3DXVECTOR3* D3DXVec3Add(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV1, const
     return pOut;
 }
 
-inline D3DXVECTOR3* D3DXVec3Subtract(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV1, const D3DXVECTOR3* pV2) {
-    *pOut = *pV1 - *pV2;
-    return pOut;
-}
-
 inline D3DXVECTOR3* D3DXVec3Scale(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV, FLOAT s) {
     *pOut = *pV * s;
     return pOut;
-}
-
-inline FLOAT D3DXVec4Dot(const D3DXVECTOR4* pV1, const D3DXVECTOR4* pV2) {
-    return pV1->x * pV2->x + pV1->y * pV2->y + pV1->z * pV2->z + pV1->w * pV2->w;
 }
 
 // --- The library's functions -------------------------------------------------------------
