@@ -16,6 +16,8 @@
 
 namespace velmora::d3d9::gldialect {
 
+enum class Fill { Solid, Lines, Points };
+
 #ifdef __EMSCRIPTEN__
 
 // GLSL ES 3.00 has no default float precision in the fragment stage.
@@ -56,7 +58,7 @@ inline void drawElements(GLenum mode, GLsizei count, GLenum type, const void* fi
 // level-of-detail bias, no polygon modes (every triangle is filled).
 inline GLenum borderAddress() { return GL_REPEAT; }
 inline void setBorderAndBias(GLuint, const float*, float) {}
-inline void setPolygonMode(GLenum) {}
+inline void setPolygonMode(Fill) {}
 
 // The browser shows a frame only once the page's script hands it back.
 inline void afterSwap() { waitForNextPaint(); }
@@ -88,7 +90,9 @@ inline void setBorderAndBias(GLuint sampler, const float* borderColour, float bi
     glSamplerParameterfv(sampler, GL_TEXTURE_BORDER_COLOR, borderColour);
     glSamplerParameterf(sampler, GL_TEXTURE_LOD_BIAS, bias);
 }
-inline void setPolygonMode(GLenum mode) { glPolygonMode(GL_FRONT_AND_BACK, mode); }
+inline void setPolygonMode(Fill fill) {
+    glPolygonMode(GL_FRONT_AND_BACK, fill == Fill::Lines ? GL_LINE : fill == Fill::Points ? GL_POINT : GL_FILL);
+}
 
 inline void afterSwap() {}
 

@@ -145,9 +145,10 @@ void applyRenderStates(const DeviceState& state, bool hasDepthBuffer) {
     glFrontFace(GL_CW);
     glCullFace(cull == D3DCULL_CW ? GL_FRONT : GL_BACK);
 
-    gldialect::setPolygonMode(state.renderState(D3DRS_FILLMODE) == D3DFILL_WIREFRAME ? GL_LINE
-                              : state.renderState(D3DRS_FILLMODE) == D3DFILL_POINT   ? GL_POINT
-                                                                                     : GL_FILL);
+    const DWORD fill = state.renderState(D3DRS_FILLMODE);
+    gldialect::setPolygonMode(fill == D3DFILL_WIREFRAME ? gldialect::Fill::Lines
+                              : fill == D3DFILL_POINT   ? gldialect::Fill::Points
+                                                        : gldialect::Fill::Solid);
     // Its rectangle is set at each draw: it is not a render state.
     enable(GL_SCISSOR_TEST, state.renderState(D3DRS_SCISSORTESTENABLE) != FALSE);
 

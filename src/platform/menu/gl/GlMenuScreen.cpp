@@ -190,7 +190,7 @@ void GlMenuScreen::drawVertices(unsigned texture, bool coverageOnly, int width, 
     glDisable(GL_SCISSOR_TEST);
     glDisable(GL_CULL_FACE);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    d3d9::gldialect::setPolygonMode(GL_FILL);
+    d3d9::gldialect::setPolygonMode(d3d9::gldialect::Fill::Solid);
     glEnable(GL_BLEND);
     glBlendEquation(GL_FUNC_ADD);
     // The window's alpha stays as it is: a page's canvas would show the page through.
