@@ -105,7 +105,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "velmora_replay: %s refused: %s\n", options.file.c_str(), problem.c_str());
         return 3;
     } else if (velmora::replay::replayIsCut()) {
-        std::printf("cut short after frame %lu\n", velmora::replay::replayFrames());
+        std::printf("cut short after %lu frames\n", velmora::replay::replayFrames());
     }
 
     velmora::Image lastImage;

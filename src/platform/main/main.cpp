@@ -118,8 +118,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (!line.replayFile.empty() && velmora::replay::replayIsCut())
-        std::fputs(velmora::localized("velmora: %s was cut short after frame %s (the game recording it was stopped); "
-                                      "replaying up to there\n",
+        std::fputs(velmora::localized("velmora: %s was cut short after %s frames (the game recording it was stopped); "
+                                      "replaying them\n",
                                       {velmora::printablePath(line.replayFile), std::to_string(velmora::replay::replayFrames())})
                        .c_str(),
                    stderr);
