@@ -302,7 +302,7 @@ TEST_F(SettingsFileTest, TheWriterLeavesWhatItMustAndWritesOnlyWhatTheReaderTake
         {"a key SDL names #", "key_thread = T\n", nullptr, "key_thread", "#", 0, "key_thread = \"#\"\n", ""},
         {"Keypad #, added", "# mine\n", nullptr, "key_forward", "Keypad #", 0, "# mine\nkey_forward = \"Keypad #\"\n", ""},
         {"a quoted key changed", "key_back = \"#\" # odd\n", nullptr, "key_back", "S", 0, "key_back = S # odd\n", ""},
-        {"a file with CRLF", "# mine\r\nvolume = 40\r\n", nullptr, "mouse_speed", "2", 0,
+        {"a file with CRLF, the last line without", "# mine\r\nvolume = 40", nullptr, "mouse_speed", "2", 0,
          "# mine\r\nvolume = 40\r\nmouse_speed = 2\r\n", ""},
         {"a first line after a BOM", "\xef\xbb\xbfvolume = 40\n", nullptr, "volume", "70", 0, "\xef\xbb\xbfvolume = 70\n", ""},
         {"an over-long line", longNote, nullptr, "volume", "90", 0, "", ":1: longer than 1024 characters"},

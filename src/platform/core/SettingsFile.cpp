@@ -185,7 +185,11 @@ bool SettingsFile::writeLocked(const fs::path& path, const std::string& name, co
     const bool endsWithNewline = text.empty() || text.back() == '\n';
     // A file written on Windows keeps its line ends.
     const bool crlf = !lines.empty() && !lines[0].empty() && lines[0].back() == '\r';
-    if (!found) lines.push_back(name + " = " + settingsFileValue(value) + (crlf ? "\r" : ""));
+    if (!found) {
+        // The last line had no end of its own: it gets the file's.
+        if (!endsWithNewline && crlf) lines.back() += '\r';
+        lines.push_back(name + " = " + settingsFileValue(value) + (crlf ? "\r" : ""));
+    }
     std::string written = marked ? kByteOrderMark : "";
     for (size_t i = 0; i < lines.size(); ++i) {
         written += lines[i];
