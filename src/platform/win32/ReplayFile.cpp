@@ -168,9 +168,8 @@ bool fromStreamedFormat(const std::vector<unsigned char>& bytes, ReplayFile& fil
         size_t length = 0;
         bool wellFormed = true;
         if (!readLength(at, end, length, wellFormed)) break;
-        const std::string which = "damaged: frame " + std::to_string(frames);
         if (!wellFormed) {
-            problem = which + " has a bad length";
+            problem = "damaged: frame " + std::to_string(frames) + " has a bad length";
             return false;
         }
         if (length == 0) {
@@ -199,7 +198,7 @@ bool fromStreamedFormat(const std::vector<unsigned char>& bytes, ReplayFile& fil
         const unsigned char* frameEnd = at + length;
         const unsigned char* read = at;
         if (!codec.read(read, frameEnd, frame) || read != frameEnd) {
-            problem = which + " cannot be read";
+            problem = "damaged: frame " + std::to_string(frames) + " cannot be read";
             return false;
         }
         body.insert(body.end(), at, frameEnd);
