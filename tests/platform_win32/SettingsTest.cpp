@@ -14,7 +14,10 @@
 #include <utility>
 #include <functional>
 #include <string>
+#include <filesystem>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace win32test;
@@ -49,6 +52,45 @@ protected:
         std::fclose(warnings);
         return lines;
     }
+    static std::string contents(const std::string& file) {
+        std::ifstream in(file, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    }
+
+    // One save by another process (as another game would), under a file-size limit
+    // (ulimit -f) when `sizeLimit` is set.
+    struct Save {
+        bool saved = false;
+        std::string problem;
+        int signal = 0;  // what ended the saving process, if anything did
+    };
+    Save saveElsewhere(const std::string& file, const std::string& name, const std::string& value, rlim_t sizeLimit = 0) {
+        int pipeEnds[2];
+        EXPECT_EQ(pipe(pipeEnds), 0);
+        const pid_t child = fork();
+        if (child == 0) {
+            close(pipeEnds[0]);
+            const rlimit limit{sizeLimit, sizeLimit};
+            if (sizeLimit) setrlimit(RLIMIT_FSIZE, &limit);
+            std::string problem;
+            const std::string said = (velmora::SettingsFile(file).write(name, value, problem) ? "1" : "0") + problem;
+            (void)!::write(pipeEnds[1], said.data(), said.size());
+            _exit(0);
+        }
+        close(pipeEnds[1]);
+        std::string said;
+        char buffer[256];
+        for (ssize_t n; (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0;) said.append(buffer, size_t(n));
+        close(pipeEnds[0]);
+        int status = 0;
+        waitpid(child, &status, 0);
+        Save save;
+        save.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+        save.saved = !said.empty() && said[0] == '1';
+        if (!said.empty()) save.problem = said.substr(1);
+        return save;
+    }
+
     static int lineCount(const std::string& text) {
         int count = 0;
         for (char c : text) count += c == '\n';
@@ -125,6 +167,12 @@ TEST_F(SettingsFileTest, AMissingFileIsSilentAnUnreadableOneWarns) {
     EXPECT_EQ(lineCount(warnings), 1) << warnings;
     EXPECT_NE(warnings.find(path), std::string::npos) << warnings;
     EXPECT_EQ(loaded.mouseSpeed, defaults.mouseSpeed);
+
+    // A FIFO would wait for a writer that never comes.
+    ASSERT_EQ(rmdir(path.c_str()), 0);
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    warnings = loadWarnings();
+    EXPECT_NE(warnings.find(path + ": not a regular file; using the defaults"), std::string::npos) << warnings;
 }
 
 TEST_F(SettingsFileTest, KeysBindByPositionAndNeverTwoActionsOnOneKey) {
@@ -231,4 +279,96 @@ TEST_F(SettingsFileTest, HostileOrCarelessFilesCostAtMostAFewWarnings) {
     std::string problem;
     EXPECT_TRUE(velmora::applySetting(loaded, "mouse_speed", " 4 ", problem)) << problem;
     EXPECT_FALSE(velmora::applySetting(loaded, "mouse_speed", "0x2", problem));
+}
+
+// What an unlucky machine or a careless hand leaves in place of the file, and names the
+// reader could not take back. Each save is read back: the text, and the setting as the
+// next start reads it.
+TEST_F(SettingsFileTest, TheWriterLeavesWhatItMustAndWritesOnlyWhatTheReaderTakes) {
+    namespace fs = std::filesystem;
+    const std::string longNote = "volume = 40 # " + std::string(1100, 'x') + "\n";
+    const std::string nearlyFull(65530, '\n');
+    const std::string dotFiles = folder + "/dotfiles";
+    const struct {
+        const char* what;
+        std::string before;
+        std::function<void()> arrange;  // what stands at the path instead of `before`
+        const char* name;
+        const char* value;
+        rlim_t sizeLimit;
+        std::string after;  // empty: the file is as before and `reason` says why
+        const char* reason;
+    } cases[] = {
+        {"a key SDL names #", "key_thread = T\n", nullptr, "key_thread", "#", 0, "key_thread = \"#\"\n", ""},
+        {"Keypad #, added", "# mine\n", nullptr, "key_forward", "Keypad #", 0, "# mine\nkey_forward = \"Keypad #\"\n", ""},
+        {"a quoted key changed", "key_back = \"#\" # odd\n", nullptr, "key_back", "S", 0, "key_back = S # odd\n", ""},
+        {"a file with CRLF, the last line without", "# mine\r\nvolume = 40", nullptr, "mouse_speed", "2", 0,
+         "# mine\r\nvolume = 40\r\nmouse_speed = 2\r\n", ""},
+        {"a first line after a BOM", "\xef\xbb\xbfvolume = 40\n", nullptr, "volume", "70", 0, "\xef\xbb\xbfvolume = 70\n", ""},
+        {"an over-long line", longNote, nullptr, "volume", "90", 0, "", ":1: longer than 1024 characters"},
+        {"a file that would grow past 64 KiB", nearlyFull, nullptr, "volume", "90", 0, "", "larger than 64 KiB"},
+        {"a read-only file", "volume = 40\n", [&] { chmod(path.c_str(), 0444); }, "volume", "90", 0, "",
+         "settings.ini is read-only"},
+        {"a FIFO", "", [&] { fs::remove(path), mkfifo(path.c_str(), 0600); }, "volume", "90", 0, "", "not a regular file"},
+        {"a file-size limit", "# " + std::string(100, 'n') + "\n", nullptr, "volume", "90", 110, "", "File too large"},
+        {"a link to a file kept elsewhere", "volume = 40\n",
+         [&] {
+             fs::create_directories(dotFiles);
+             fs::rename(path, dotFiles + "/settings.ini");
+             fs::create_symlink("dotfiles/settings.ini", path);
+         },
+         "volume", "90", 0, "volume = 90\n", ""},
+    };
+    for (const auto& c : cases) {
+        fs::remove_all(dotFiles);
+        fs::remove(path);
+        std::ofstream(path, std::ios::binary) << c.before;
+        if (c.arrange) c.arrange();
+        const auto type = fs::symlink_status(path).type();
+        const auto mode = fs::status(path).permissions();
+        const Save save = saveElsewhere(path, c.name, c.value, c.sizeLimit);
+        EXPECT_EQ(save.signal, 0) << c.what;
+        EXPECT_EQ(save.saved, !c.after.empty()) << c.what << ": " << save.problem;
+        EXPECT_NE(save.problem.find(c.reason), std::string::npos) << c.what << ": " << save.problem;
+        EXPECT_EQ(fs::symlink_status(path).type(), type) << c.what;
+        EXPECT_EQ(fs::status(path).permissions(), mode) << c.what;
+        if (type == fs::file_type::regular || type == fs::file_type::symlink) {
+            const std::string text = contents(path);
+            EXPECT_TRUE(text == (c.after.empty() ? c.before : c.after)) << c.what << ": " << text.substr(0, 200);
+        }
+        for (const auto& entry : fs::recursive_directory_iterator(folder))
+            EXPECT_EQ(entry.path().string().find(".new"), std::string::npos) << c.what << ": left " << entry.path();
+        if (c.after.empty()) continue;
+        loaded = velmora::Settings();
+        EXPECT_EQ(loadWarnings(), "") << c.what;
+        EXPECT_EQ(velmora::settingValue(loaded, c.name), c.value) << c.what;
+    }
+    fs::remove_all(dotFiles);
+    fs::remove(path);
+}
+
+// Two games making many changes at once: each change saved, none of the player's lines lost.
+TEST_F(SettingsFileTest, TwoGamesSavingAtOnceKeepEveryLine) {
+    const std::string mine = "# my settings\nfuture_setting = 3\n";
+    std::ofstream(path) << mine;
+    const int changes = 100;
+    const velmora::SettingsFile file(path);
+    std::string problem;
+    const pid_t other = fork();
+    if (other == 0) {
+        bool all = true;
+        for (int i = 1; i <= changes; ++i) all = file.write("mouse_speed", std::to_string(1 + i % 9), problem) && all;
+        _exit(all ? 0 : 1);
+    }
+    int saved = 0;
+    for (int i = 1; i <= changes; ++i) saved += file.write("volume", std::to_string(i), problem);
+    int status = 0;
+    waitpid(other, &status, 0);
+    EXPECT_EQ(saved, changes) << problem;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the other game's saves failed";
+    const std::string text = contents(path);
+    EXPECT_EQ(text.compare(0, mine.size(), mine), 0) << text;
+    EXPECT_EQ(lineCount(text), 4) << text;
+    EXPECT_NE(text.find("\nvolume = " + std::to_string(changes) + "\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nmouse_speed = " + std::to_string(1 + changes % 9) + "\n"), std::string::npos) << text;
 }

@@ -52,6 +52,20 @@ for option in --record= --replay= --data=; do
 done
 echo "ok: an empty --record=, --replay= or --data= is refused with the usage, exit 2"
 
+# What the player typed reaches the terminal with its control characters escaped; a file
+# that cannot be replayed is named once, with the system's reason.
+cd "$run_dir" || exit 1
+esc=$(printf '\033')
+for typed in "--${esc}]0;t$(printf '\a')|unknown option '--\x1b]0;t\x07'" \
+    "--replay|$work/${esc}[2J|velmora: cannot replay $work/\x1b[2J: No such file or directory"; do
+    IFS='|' read -r -a words <<<"$typed"
+    expected=${words[${#words[@]}-1]}
+    run "$binary" "${words[@]:0:${#words[@]}-1}"
+    grep -qF -- "$expected" "$work/err" && ! grep -q "$esc" "$work/err" || fail "${words[0]}: not '$expected'"
+done
+cd "$work" || exit 1
+echo "ok: control characters typed are escaped; an unopenable replay is named once, with the system's reason"
+
 # Started from a folder deleted under the shell: a file named from it cannot be found.
 mkdir "$work/gone" && cd "$work/gone" && rmdir "$work/gone" || exit 1
 for option in --record --replay; do

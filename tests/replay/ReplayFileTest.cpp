@@ -80,52 +80,66 @@ TEST(ReplayFile, FramesComeBackAsTheyWereRecorded) {
     EXPECT_LT(loaded.body.size(), 60u);
 }
 
-TEST(ReplayFile, DamagedCutAndForeignFilesAreRefusedWithTheirReason) {
+// A file whose end is missing (the game recording it was killed) plays up to its last
+// whole frame; anything else that is not whole and ours is refused with its reason.
+TEST(ReplayFile, CutFilesPlayToTheirLastWholeFrameOthersAreRefusedWithTheirReason) {
     const ReplayFile good = fileOf(sampleFrames());
     const std::vector<unsigned char> bytes = good.bytes();
-    const size_t bodyStart = bytes.size() - 8 - good.body.size();
+    const size_t endBytes = 13, headerBytes = ReplayFile::header(good.gameVersion, CLOCK_START).size();
+    auto cutAt = [&](size_t size) { return std::vector<unsigned char>(bytes.begin(), bytes.begin() + static_cast<long>(size)); };
+    auto madeOf = [&](const std::vector<std::vector<unsigned char>>& frames, unsigned long counted) {
+        std::vector<unsigned char> out = ReplayFile::header(good.gameVersion, CLOCK_START);
+        for (const auto& frame : frames) ReplayFile::appendFrame(frame, out);
+        ReplayFile::appendEnd(counted, ReplayFile::checksum(out.data(), out.size()), out);
+        return out;
+    };
 
     ReplayFile otherGame = good;
     otherGame.gameVersion = "0.9";
     ReplayFile retitlesTheTerminal = good;
     retitlesTheTerminal.gameVersion = "\x1b]0;owned\x07";
-    ReplayFile moreFramesThanStored = good;
-    moreFramesThanStored.frames += 1;
-    ReplayFile fewerFramesThanStored = good;
-    fewerFramesThanStored.frames -= 1;
-
     std::vector<unsigned char> notOurs(bytes);
     notOurs[0] = 'X';
     std::vector<unsigned char> newerFormat(bytes);
-    newerFormat[8] = 2;
+    newerFormat[8] = 3;
     std::vector<unsigned char> flipped(bytes);
-    flipped[bodyStart + 3] ^= 0x10;
+    flipped[headerBytes - 2] ^= 0x10;  // in the clock's start
     std::vector<unsigned char> trailing(bytes);
     trailing.push_back(0);
+    std::vector<unsigned char> longLength = ReplayFile::header(good.gameVersion, CLOCK_START);
+    longLength.insert(longLength.end(), {0x81, 0x00, 0x00});
 
     const struct {
         const char* what;
         std::vector<unsigned char> bytes;
+        long frames;  // -1: refused
         const char* reason;
     } cases[] = {
-        {"empty", {}, "not a Velmora replay"},
-        {"another kind of file", notOurs, "not a Velmora replay"},
-        {"a newer format", newerFormat, "replay format 2, this game reads format 1"},
-        {"cut in the header", std::vector<unsigned char>(bytes.begin(), bytes.begin() + 14), "truncated"},
-        {"cut in the frames", std::vector<unsigned char>(bytes.begin(), bytes.begin() + static_cast<long>(bodyStart) + 4),
-         "truncated"},
-        {"a flipped bit", flipped, "checksum"},
-        {"bytes after the end", trailing, "after the end"},
-        {"another game version", otherGame.bytes(), "recorded by velmora 0.9, this is velmora"},
-        {"terminal controls in the version", retitlesTheTerminal.bytes(), "velmora \\x1b]0;owned\\x07, this"},
-        {"fewer frames stored than counted", moreFramesThanStored.bytes(), "cannot be read"},
-        {"more frames stored than counted", fewerFramesThanStored.bytes(), "after the last frame"},
+        {"whole", bytes, 6, ""},
+        {"without its end", cutAt(bytes.size() - endBytes), 6, ""},
+        {"cut in its end", cutAt(bytes.size() - 5), 6, ""},
+        {"cut in the last frame", cutAt(bytes.size() - endBytes - 1), 5, ""},
+        {"cut after the header", cutAt(headerBytes), 0, ""},
+        {"empty", {}, -1, "not a Velmora replay"},
+        {"another kind of file", notOurs, -1, "not a Velmora replay"},
+        {"a newer format", newerFormat, -1, "replay format 3, this game reads formats 1 to 2"},
+        {"cut in the header", cutAt(14), -1, "truncated"},
+        {"a flipped bit", flipped, -1, "checksum"},
+        {"bytes after the end", trailing, -1, "1 bytes after the end"},
+        {"another game version", otherGame.bytes(), -1, "recorded by velmora 0.9, this is velmora"},
+        {"terminal controls in the version", retitlesTheTerminal.bytes(), -1, "velmora \\x1b]0;owned\\x07, this"},
+        {"a frame shorter than it says", madeOf({{0x03}}, 1), -1, "frame 0 cannot be read"},
+        {"an end counting more frames", madeOf({{0x00}, {0x00}}, 3), -1, "its end counts 3 frames, it holds 2"},
+        {"a length written the long way", longLength, -1, "frame 0 has a bad length"},
     };
-    for (const auto& refused : cases) {
+    for (const auto& c : cases) {
         ReplayFile loaded;
         std::string problem;
-        EXPECT_FALSE(ReplayFile::fromBytes(refused.bytes, loaded, problem)) << refused.what;
-        EXPECT_NE(problem.find(refused.reason), std::string::npos) << refused.what << ": " << problem;
+        EXPECT_EQ(ReplayFile::fromBytes(c.bytes, loaded, problem), c.frames >= 0) << c.what << ": " << problem;
+        EXPECT_NE(problem.find(c.reason), std::string::npos) << c.what << ": " << problem;
+        if (c.frames < 0) continue;
+        EXPECT_EQ(loaded.frames, static_cast<unsigned long>(c.frames)) << c.what;
+        EXPECT_EQ(loaded.cut, c.bytes != bytes) << c.what;
     }
 }
 

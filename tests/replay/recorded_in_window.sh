@@ -69,14 +69,19 @@ tail -n 1 "$ARTEFACTS/record.out"
 cmp -s "$ARTEFACTS/recorded.png" "$ARTEFACTS/replayed.png" || fail "the last image differs from the recording's"
 echo "ok: the last image replayed in a window is the recording's"
 
-# 4. The game plays it back by itself and stops at its end; a cut file is refused.
+# 4. The game plays it back by itself and stops at its end; a file cut in its header is
+# refused, one cut in its frames plays up to there and says so.
 timeout 120 "$GAME" --replay "$ARTEFACTS/play.vrp" >/dev/null 2>&1 || fail "velmora --replay did not end on its own"
 echo "ok: velmora --replay ended with the recording"
-head -c 40 "$ARTEFACTS/play.vrp" >"$ARTEFACTS/cut.vrp"
+head -c 14 "$ARTEFACTS/play.vrp" >"$ARTEFACTS/cut.vrp"
 timeout 60 "$GAME" --replay "$ARTEFACTS/cut.vrp" 2>"$ARTEFACTS/cut.err" >/dev/null
 status=$?
-grep -q "truncated" "$ARTEFACTS/cut.err" && [ $status = 1 ] || fail "a cut file was not refused (status $status)"
+grep -q "truncated" "$ARTEFACTS/cut.err" && [ $status = 1 ] || fail "a file cut in its header was not refused (status $status)"
 echo "ok: $(grep truncated "$ARTEFACTS/cut.err")"
+head -c 200 "$ARTEFACTS/play.vrp" >"$ARTEFACTS/cut.vrp"
+timeout 60 "$GAME" --replay "$ARTEFACTS/cut.vrp" 2>"$ARTEFACTS/cut.err" >/dev/null || fail "a cut file did not play"
+grep -q "cut short after" "$ARTEFACTS/cut.err" || fail "a cut file played without a word"
+echo "ok: $(grep "cut short" "$ARTEFACTS/cut.err")"
 
 # 5. The game records too: a short play quit at the title replays headless to its end.
 # On the way the menu turns the volume down a step: the file says so, its own lines kept.
@@ -98,3 +103,33 @@ wait $RECORDER || fail "velmora --record failed"
 echo "ok: the menu's volume is in the settings file, the player's lines kept"
 "$REPLAY" "$ARTEFACTS/game.vrp" 2>/dev/null | tail -n 1
 [ "${PIPESTATUS[0]}" = 0 ] || fail "the game's own recording did not replay"
+
+# 6. Stopped from outside mid-play: SIGTERM ends it as the close box does, the recording
+# whole; SIGKILL leaves every frame written but the one in progress. Each file replays
+# headless to the recorded state at every frame it holds.
+for signal in TERM KILL; do
+    stdbuf -oL "$REPLAY" --record "$ARTEFACTS/$signal.vrp" --every-frame >"$ARTEFACTS/$signal.out" 2>/dev/null &
+    RECORDER=$!
+    game_window
+    xdotool windowfocus "$WINDOW" mousemove --window "$WINDOW" 640 360
+    sleep 2
+    hold 1 0.4
+    sleep 3
+    kill -$signal $RECORDER
+    wait $RECORDER
+    status=$?
+    "$REPLAY" "$ARTEFACTS/$signal.vrp" --every-frame >"$ARTEFACTS/$signal.replayed" 2>/dev/null || fail "the $signal recording did not replay"
+    recorded=$(grep -c '^frame ' "$ARTEFACTS/$signal.out")
+    replayed=$(grep -c '^frame ' "$ARTEFACTS/$signal.replayed")
+    cmp -s <(grep '^frame ' "$ARTEFACTS/$signal.replayed") <(grep '^frame ' "$ARTEFACTS/$signal.out" | head -n "$replayed") ||
+        fail "the $signal recording parted from its play"
+    if [ $signal = TERM ]; then
+        [ $status = 0 ] && [ "$replayed" = "$recorded" ] && ! grep -q "cut short" "$ARTEFACTS/$signal.replayed" ||
+            fail "SIGTERM: status $status, $replayed of $recorded frames replayed"
+    else
+        [ "$replayed" -ge $((recorded - 1)) ] && [ "$recorded" -gt 100 ] && grep -q "cut short" "$ARTEFACTS/$signal.replayed" ||
+            fail "SIGKILL: $replayed of $recorded frames replayed"
+    fi
+    echo "ok: SIG$signal mid-play: $replayed of $recorded frames replayed to the recorded states"
+done
+echo "PASSED"

@@ -4,7 +4,8 @@
 # sound card. It answers the start-up question, sees the title, clicks into the play,
 # sees the arena and the spider machine drawn by the model effect, turns with the mouse,
 # walks with W and quits through the pause menu (exit code 0). Then the zip's program without its
-# data beside it: the box naming the places tried, exit code 1.
+# data beside it: the box naming the places tried, exit code 1; and the game in a folder and
+# with a profile whose names are not plain ASCII.
 # Arguments: shot_probe, the screenshots' folder and the zip (defaults: build/, build-windows/).
 set -u
 source "$(dirname "$0")/lib.sh"
@@ -121,4 +122,47 @@ mkdir -p "$lonely"
 cp "$game"/*.exe "$game"/*.dll "$lonely/"
 start_game "$wine" "$lonely/velmora.exe"
 expect_refusal 06-no-data "only-the-program"
+
+# A player whose names are not plain ASCII: the game in a folder named "Velmora ゲーム Jörg"
+# and started from there, its settings folder (AppData) under such a name too. It finds its
+# data, saves a menu change there and reads it back at the next start, and records a play
+# into its folder that it then replays.
+profile="C:\\プロファイル Jörg"
+for key in "User Shell Folders" "Shell Folders"; do
+    "$wine" reg add "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\$key" /v AppData /d "$profile" /f \
+        >/dev/null 2>&1 || fail "cannot move AppData to $profile"
+done
+settings_file="$WINEPREFIX/drive_c/プロファイル Jörg/Velmora/settings.ini"
+named="$folder/Velmora ゲーム Jörg"
+cp -r "$game" "$named"
+cd "$named" || exit 1
+APPDATA="$profile" start_game "$wine" velmora.exe --windowed --record "プレイ.vrp"
+trap cleanup EXIT
+find_game_window
+xdotool windowfocus "$GAME_WINDOW"
+wait_for_title 120
+shot 07-title-in-named-folder
+# Down to Settings, in, the volume a step down, out, back to the play, the menu again.
+xdotool key Escape
+wait_for_menu
+for key in Down Return Left Escape Escape Escape; do xdotool key $key; sleep 0.5; done
+wait_for_menu
+choose_quit_in_menu
+expect_clean_exit "the menu's Quit in $named"
+grep -qx "volume = 90" "$settings_file" 2>/dev/null || fail "the menu's change is not in $settings_file"
+[ -z "$(find "$WINEPREFIX/drive_c" -maxdepth 3 -name '*Ã*')" ] || fail "a folder named byte by byte: $(find "$WINEPREFIX/drive_c" -maxdepth 3 -name '*Ã*')"
+[ -s "$named/プレイ.vrp" ] || fail "no recording in $named"
+echo "ok: started in $named: the data found, the menu's change saved in $settings_file, the play recorded beside"
+# A line the next start refuses names the file it read and the value it keeps.
+printf 'volume = loud\n' >>"$settings_file"
+APPDATA="$profile" start_game "$wine" velmora.exe --replay "プレイ.vrp"
+trap cleanup EXIT
+for _ in $(seq 1800); do game_alive || break; sleep 0.1; done
+game_alive && fail "the replay of $named/プレイ.vrp did not end by itself"
+wait "$GAME_PID"
+status=$?
+[ "$status" -eq 0 ] || fail "the replay of $named/プレイ.vrp: exit code $status"
+grep -qF "settings.ini:2: 'loud' is not a value of volume" "$GAME_ERRORS" && grep -qF "keeping '90' from line 1" "$GAME_ERRORS" ||
+    fail "the next start did not read back the saved volume"
+echo "ok: the next start read volume 90 back from $settings_file and replayed $named/プレイ.vrp to its end"
 echo "PASSED"

@@ -97,10 +97,15 @@ int main(int argc, char** argv) {
     std::string problem;
     if (options.record) {
         velmora::headless::queueMessageBoxAnswer(IDNO);  // windowed
-        velmora::replay::startRecording();
+        if (!velmora::replay::startRecording(options.file, problem)) {
+            std::fprintf(stderr, "velmora_replay: cannot record to %s: %s\n", options.file.c_str(), problem.c_str());
+            return 2;
+        }
     } else if (!velmora::replay::startReplay(options.file, problem)) {
         std::fprintf(stderr, "velmora_replay: %s refused: %s\n", options.file.c_str(), problem.c_str());
         return 3;
+    } else if (velmora::replay::replayIsCut()) {
+        std::printf("cut short after %lu frames\n", velmora::replay::replayFrames());
     }
 
     velmora::Image lastImage;
@@ -115,7 +120,7 @@ int main(int argc, char** argv) {
     std::printf("frames %d  digest %016llx\n", play.frames(), play.final());
 
     int status = 0;
-    if (options.record && !velmora::replay::saveRecording(options.file, problem)) {
+    if (options.record && !velmora::replay::finishRecording(problem)) {
         std::fprintf(stderr, "velmora_replay: %s\n", problem.c_str());
         status = 2;
     }

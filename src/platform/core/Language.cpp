@@ -66,6 +66,15 @@ const Words kTexts[] = {
     {"--record and --replay exclude each other", "--record と --replay は同時に使えません"},
     {"velmora: cannot record to %s: %s\n", "velmora: %s に記録できません: %s\n"},
     {"velmora: cannot replay %s: %s\n", "velmora: %s を再生できません: %s\n"},
+    {"velmora: %s was cut short after %s frames (the game recording it was stopped); replaying them\n",
+     "velmora: %s は %s フレームで途切れています（記録中のゲームが止められました）。そこまで再生します\n"},
+    {"velmora: cannot find %s from the working folder: %s\n", "velmora: 作業フォルダから %s が見つかりません: %s\n"},
+    {"velmora: no sound device could be opened; playing without sound\n",
+     "velmora: サウンドデバイスを開けませんでした。音なしで遊びます\n"},
+    // The settings file's writer, on the menu's last line.
+    {"%s is read-only", "%s は読み取り専用です"},
+    {"%s:%s: longer than %s characters; shorten it by hand", "%s:%s: %s 文字を超える行です。手で短くしてください"},
+    {"%s: larger than %s KiB, not a settings file", "%s: %s KiB を超えているので設定ファイルではありません"},
 };
 
 // "ja", "ja_JP.UTF-8", "ja-JP", "ja@..." but not "jam" or "javanese".

@@ -2,6 +2,7 @@
 
 #include "velmora/Language.h"
 #include "velmora/Printable.h"
+#include "velmora/Utf8Path.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -66,8 +67,8 @@ std::string trimmed(const std::string& text) {
 
 // A settings file is a few lines typed by hand: anything much larger is not one (or is
 // /dev/zero), and past a screenful of warnings the player learns nothing more.
-constexpr size_t kMaxFileBytes = 64 * 1024;
-constexpr size_t kMaxLineBytes = 1024;
+constexpr size_t kMaxFileBytes = kSettingsFileMaxBytes;
+constexpr size_t kMaxLineBytes = kSettingsLineMaxBytes;
 constexpr int kMaxWarnings = 20;
 const std::string kByteOrderMark = "\xef\xbb\xbf";
 
@@ -78,11 +79,12 @@ using KeptValues = std::map<std::string, std::pair<std::string, int>>;  // value
 std::string applyLine(Settings& settings, const std::string& text, int number, KeptValues& kept,
                       std::map<std::string, int>& setOnLine) {
     if (text.size() > kMaxLineBytes) return localized("longer than %s characters; ignored", {std::to_string(kMaxLineBytes)});
-    std::string line = trimmed(text.substr(0, text.find('#')));
-    if (line.empty()) return "";
-    size_t equals = line.find('=');
-    if (equals == std::string::npos) return localized("not a 'name = value' line; ignored");
-    std::string name = trimmed(line.substr(0, equals)), value = trimmed(line.substr(equals + 1)), problem;
+    const SettingsLine line = parseSettingsLine(text);
+    if (line.kind == SettingsLine::Kind::Blank) return "";
+    if (line.kind == SettingsLine::Kind::Malformed) return localized("not a 'name = value' line; ignored");
+    const std::string& name = line.name;
+    const std::string& value = line.value;
+    std::string problem;
     if (applySetting(settings, name, value, problem)) {
         kept[name] = {printable(value), number};
         setOnLine[name] = number;
@@ -98,6 +100,44 @@ std::string applyLine(Settings& settings, const std::string& text, int number, K
 }
 
 }  // namespace
+
+SettingsLine parseSettingsLine(const std::string& text) {
+    SettingsLine line;
+    line.equals = text.find('=');
+    const size_t hash = text.find('#');
+    if (line.equals == std::string::npos || hash < line.equals) {
+        line.kind = trimmed(text.substr(0, hash)).empty() ? SettingsLine::Kind::Blank : SettingsLine::Kind::Malformed;
+        return line;
+    }
+    line.kind = SettingsLine::Kind::Setting;
+    line.name = trimmed(text.substr(0, line.equals));
+    const size_t start = std::min(text.find_first_not_of(" \t", line.equals + 1), text.size());
+    if (start == text.size() || text[start] != '"') {
+        line.value = trimmed(text.substr(start, hash - std::min(hash, start)));
+        line.comment = hash;
+        return line;
+    }
+    size_t at = start + 1;
+    for (; at < text.size() && text[at] != '"'; ++at) {
+        if (text[at] == '\\' && at + 1 < text.size()) ++at;
+        line.value += text[at];
+    }
+    // After the closing quote only a note may follow.
+    const size_t after = at == text.size() ? at : text.find_first_not_of(" \t\r", at + 1);
+    if (at == text.size() || (after != std::string::npos && text[after] != '#')) line.kind = SettingsLine::Kind::Malformed;
+    line.comment = after;
+    return line;
+}
+
+std::string settingsFileValue(const std::string& value) {
+    if (value.find_first_of("#\"\\") == std::string::npos && value == trimmed(value)) return value;
+    std::string quoted = "\"";
+    for (char c : value) {
+        if (c == '"' || c == '\\') quoted += '\\';
+        quoted += c;
+    }
+    return quoted + '"';
+}
 
 Settings& settings() {
     static Settings current;
@@ -232,10 +272,13 @@ std::string settingsFilePath() {
 }
 
 void loadSettingsFile(Settings& settings, const std::string& path, std::FILE* warnings) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    // The path comes from the environment: a control character in it would reach the terminal.
+    const std::string shown = printablePath(path);
+    std::string problem;
+    std::FILE* file = openRegularFile(path, problem);
     if (!file) {
         if (errno != ENOENT)
-            std::fputs(localized("velmora: %s: %s; using the defaults\n", {path, std::strerror(errno)}).c_str(), warnings);
+            std::fputs(localized("velmora: %s: %s; using the defaults\n", {shown, problem}).c_str(), warnings);
         return;
     }
     std::string text(kMaxFileBytes + 1, '\0');
@@ -245,12 +288,12 @@ void loadSettingsFile(Settings& settings, const std::string& path, std::FILE* wa
     const int error = errno;
     std::fclose(file);
     if (failed) {
-        std::fputs(localized("velmora: %s: %s; using the defaults\n", {path, std::strerror(error)}).c_str(), warnings);
+        std::fputs(localized("velmora: %s: %s; using the defaults\n", {shown, std::strerror(error)}).c_str(), warnings);
         return;
     }
     if (text.size() > kMaxFileBytes) {
         std::fputs(localized("velmora: %s: larger than %s KiB, not a settings file; using the defaults\n",
-                             {path, std::to_string(kMaxFileBytes / 1024)}).c_str(),
+                             {shown, std::to_string(kMaxFileBytes / 1024)}).c_str(),
                    warnings);
         return;
     }
@@ -267,10 +310,10 @@ void loadSettingsFile(Settings& settings, const std::string& path, std::FILE* wa
         start = end + 1;
         if (warning.empty()) continue;
         if (++problems <= kMaxWarnings)
-            std::fputs(localized("velmora: %s:%s: %s\n", {path, std::to_string(number), warning}).c_str(), warnings);
+            std::fputs(localized("velmora: %s:%s: %s\n", {shown, std::to_string(number), warning}).c_str(), warnings);
     }
     if (problems > kMaxWarnings)
-        std::fputs(localized("velmora: %s: and %s more problems\n", {path, std::to_string(problems - kMaxWarnings)}).c_str(),
+        std::fputs(localized("velmora: %s: and %s more problems\n", {shown, std::to_string(problems - kMaxWarnings)}).c_str(),
                    warnings);
     // A key on two actions: the later line (or a line taking a default's key) loses.
     for (int i = 0; i < kKeyActionCount; ++i) {
@@ -279,7 +322,7 @@ void loadSettingsFile(Settings& settings, const std::string& path, std::FILE* wa
         const int line = setOnLine[KeyBindings::settingName(action)];
         if (line == 0 || other < 0 || setOnLine[KeyBindings::settingName(KeyAction(other))] > line) continue;
         std::fputs(localized("velmora: %s:%s: %s is already the key of %s; keeping the default\n",
-                             {path, std::to_string(line), KeyBindings::name(settings.keys.scancode(action)),
+                             {shown, std::to_string(line), KeyBindings::name(settings.keys.scancode(action)),
                               KeyBindings::settingName(KeyAction(other))}).c_str(),
                    warnings);
         settings.keys.bind(action, KeyBindings::defaultScancode(action));

@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "velmora/Language.h"
+#include "velmora/Printable.h"
 #include "velmora/Settings.h"
 
 #include <cstring>
@@ -36,7 +37,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             line.action = CommandLine::Action::Version;
             return line;
         }
-        if (argument.compare(0, 2, "--") != 0) return invalid(localized("unexpected argument '%s'", {argument}));
+        if (argument.compare(0, 2, "--") != 0) return invalid(localized("unexpected argument '%s'", {printablePath(argument)}));
 
         // --name=value or --name value
         std::string name = argument.substr(2), value;
@@ -68,7 +69,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             if (!takeValue()) return invalid(localized("--%s needs a value", {name}));
             line.settings.push_back({settingName(name), value});
         } else {
-            return invalid(localized("unknown option '--%s'", {name}));
+            return invalid(localized("unknown option '--%s'", {printablePath(name)}));
         }
     }
     if (!line.recordFile.empty() && !line.replayFile.empty()) return invalid(localized("--record and --replay exclude each other"));

@@ -1,6 +1,7 @@
 #include "DataFolder.h"
 
 #include "velmora/Language.h"
+#include "velmora/Utf8Path.h"
 #include <SDL.h>
 
 #include <filesystem>
@@ -21,7 +22,7 @@ bool holdsData(const fs::path& folder) {
 fs::path executableFolder() {
     char* base = SDL_GetBasePath();
     if (!base) return fs::path();
-    fs::path folder = fs::u8path(base).parent_path();
+    fs::path folder = pathFromUtf8(base).parent_path();
     SDL_free(base);
     return folder;
 }
@@ -32,7 +33,7 @@ DataFolderSearch findDataFolder(const std::string& givenFolder, const std::strin
     std::vector<fs::path> places;
     std::error_code error;
     if (!givenFolder.empty()) {
-        places.push_back(fs::absolute(givenFolder, error));
+        places.push_back(fs::absolute(pathFromUtf8(givenFolder), error));
     } else {
         places.push_back(fs::current_path(error));
         fs::path executable = executableFolder();
@@ -45,9 +46,9 @@ DataFolderSearch findDataFolder(const std::string& givenFolder, const std::strin
 
     DataFolderSearch search;
     for (const fs::path& place : places) {
-        search.tried.push_back(place.u8string());
+        search.tried.push_back(utf8FromPath(place));
         if (holdsData(place)) {
-            search.found = place.u8string();
+            search.found = utf8FromPath(place);
             break;
         }
     }

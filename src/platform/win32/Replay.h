@@ -12,8 +12,10 @@
 #pragma once
 
 #include "FrameCodec.h"
+#include "RecordingStream.h"
 #include "ReplayFile.h"
 
+#include <memory>
 #include <string>
 
 namespace velmora::win32 {
@@ -23,7 +25,12 @@ public:
     enum class Mode { Off, Recording, Playing };
 
     void startRecording(DWORD clockNow);
+    // The same, each frame written to `path` as soon as it is complete.
+    bool startRecording(DWORD clockNow, const std::string& path, std::string& problem);
     bool saveRecording(const std::string& path, std::string& problem) const;
+    // The last frame and the end of the file being written.
+    bool finishRecording(std::string& problem);
+    bool cut() const { return file_.cut; }
     void startPlaying(ReplayFile file);
     Mode mode() const { return mode_; }
     bool ended() const { return ended_; }
@@ -77,6 +84,7 @@ private:
 
     Mode mode_ = Mode::Off;
     ReplayFile file_;
+    std::unique_ptr<RecordingStream> stream_;
     FrameCodec codec_{0};
     FrameInput frame_;
     std::bitset<FrameInput::kVirtualKeys> keysRead_;

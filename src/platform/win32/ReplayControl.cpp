@@ -21,12 +21,20 @@ bool saveRecording(const std::string& path, std::string& problem) {
     return replay().saveRecording(path, problem);
 }
 
+bool startRecording(const std::string& path, std::string& problem) {
+    return replay().startRecording(win32::desktop().now(), path, problem);
+}
+
+bool finishRecording(std::string& problem) { return replay().finishRecording(problem); }
+
 bool startReplay(const std::string& path, std::string& problem) {
     win32::ReplayFile file;
     if (!win32::ReplayFile::load(path, file, problem)) return false;
     replay().startPlaying(std::move(file));
     return true;
 }
+
+bool replayIsCut() { return replay().cut(); }
 
 bool replayEnded() { return replay().ended(); }
 

@@ -1,13 +1,44 @@
 #include "AlOutput.h"
 
 #include "AlVoice.h"
+#include "velmora/Language.h"
 #include "velmora/Settings.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#ifdef __linux__
+#include <dlfcn.h>
+#endif
 
 namespace velmora::dsound {
 
 namespace {
 // No OpenAL backend offers a device by this name.
 constexpr const char* kMissingDeviceName = "Velmora: no audio device";
+
+#ifdef __linux__
+extern "C" void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+#endif
+
+// A machine without sound would get lines of OpenAL Soft's and ALSA's own on the terminal
+// at every start; the game says it once in its own words. A player who set OpenAL's log
+// level wants the libraries' words.
+void quietenSoundLibraries() {
+    if (std::getenv("ALSOFT_LOGLEVEL")) return;
+#ifdef _WIN32
+    _putenv_s("ALSOFT_LOGLEVEL", "0");
+#else
+    setenv("ALSOFT_LOGLEVEL", "0", 0);
+#endif
+#ifdef __linux__
+    // OpenAL Soft opens this same library for its ALSA backend; it stays loaded.
+    using ErrorHandler = void (*)(const char*, int, const char*, int, const char*, ...);
+    if (void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL))
+        if (auto setHandler = reinterpret_cast<int (*)(ErrorHandler)>(dlsym(alsa, "snd_lib_error_set_handler")))
+            setHandler(ignoreAlsaError);
+#endif
+}
 }  // namespace
 
 AlOutput::~AlOutput() { close(); }
@@ -17,8 +48,13 @@ bool AlOutput::open(OutputKind kind, unsigned loopbackRate) {
     ++opening_;
     if (kind == OutputKind::Loopback) return openLoopback(loopbackRate);
 
+    quietenSoundLibraries();
     device_ = alcOpenDevice(kind == OutputKind::Missing ? kMissingDeviceName : nullptr);
-    if (!device_) return false;
+    if (!device_) {
+        if (kind == OutputKind::DefaultDevice)
+            std::fputs(localized("velmora: no sound device could be opened; playing without sound\n").c_str(), stderr);
+        return false;
+    }
     context_ = alcCreateContext(device_, nullptr);
     if (!context_ || !alcMakeContextCurrent(context_)) {
         close();

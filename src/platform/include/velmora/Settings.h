@@ -50,6 +50,25 @@ struct SettingHelp {
 };
 const std::vector<SettingHelp>& settingsHelp();
 
+// What the reader takes: a larger file or a longer line is refused, so the writer never
+// makes one.
+constexpr size_t kSettingsFileMaxBytes = 64 * 1024;
+constexpr size_t kSettingsLineMaxBytes = 1024;
+
+// One line of the file taken apart, for the reader and the writer alike:
+// "  name = value # note". A value holding '#' (the keys SDL names "#" and "Keypad #") is
+// written in double quotes, with \" and \\ for a quote and a backslash inside.
+struct SettingsLine {
+    enum class Kind { Blank, Setting, Malformed };
+    Kind kind = Kind::Blank;
+    std::string name, value;
+    size_t equals = 0;            // where the '=' is
+    size_t comment = std::string::npos;  // where the note after the value starts
+};
+SettingsLine parseSettingsLine(const std::string& line);
+// The value as a line writes it: quoted when it would not read back bare.
+std::string settingsFileValue(const std::string& value);
+
 // $XDG_CONFIG_HOME/velmora/settings.ini, else ~/.config/velmora/settings.ini; empty when
 // neither folder is known.
 std::string settingsFilePath();

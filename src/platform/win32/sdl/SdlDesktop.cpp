@@ -1,5 +1,6 @@
 #include "SdlDesktop.h"
 
+#include "StopSignals.h"
 #include "Utf8Locale.h"
 #include "Win32Platform.h"
 #include "menu/MenuScreen.h"
@@ -74,6 +75,12 @@ void postClientSize(HWND window, WPARAM kind) {
     const WindowRecord* record = platform().windows.find(window);
     platform().post(window, WM_SIZE, kind,
                     MAKELONG(static_cast<WORD>(record->clientWidth()), static_cast<WORD>(record->clientHeight())));
+}
+
+// What the close box does, for a signal asking the game to end.
+void closeGameWindow() {
+    HWND window = platform().windows.lastCreated();
+    if (platform().windows.find(window)) platform().post(window, WM_CLOSE, 0, 0);
 }
 
 void handleWindowEvent(const SDL_WindowEvent& event) {
@@ -182,6 +189,7 @@ bool SdlDesktop::followFocus() {
 
 void SdlDesktop::pumpEvents() {
     if (!platform().video.running()) return;
+    if (StopSignals::takeRequest()) closeGameWindow();
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_WINDOWEVENT) handleWindowEvent(event.window);
@@ -281,6 +289,11 @@ void SdlDesktop::runPauseMenu(menu::MenuScreen& screen) {
     pointerAtOpen_ = {-1, -1};
     pointerMoved_ = false;
     while (menu_.isOpen()) {
+        if (StopSignals::takeRequest()) {
+            closeGameWindow();
+            menu_.close();
+            break;
+        }
         SDL_Event event;
         while (menu_.isOpen() && SDL_PollEvent(&event)) handleMenuEvent(event, screen);
         applyChange(menu_.takeChange());

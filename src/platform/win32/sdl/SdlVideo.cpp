@@ -1,5 +1,6 @@
 #include "SdlVideo.h"
 
+#include "StopSignals.h"
 #include "d3d9/gl/GlDialect.h"
 
 #include "velmora/Language.h"
@@ -66,10 +67,11 @@ bool coverDesktopWithoutWindowManager(SDL_Window* window) {
 bool SdlVideo::start() {
     if (state_ != State::NotStarted) return running();
 
-    // Signals keep their default meaning (SDL would turn them into a quit event the game
-    // never looks at); a click on an inactive window still counts, as on Windows; the
+    // Signals close the windows (SDL would turn them into a quit event the game never
+    // looks at); a click on an inactive window still counts, as on Windows; the
     // full-screen window must not minimise when another window takes the focus.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    StopSignals::install();
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
 
