@@ -98,16 +98,18 @@ build_data() {
         cmake -S "$root" -B "$host" -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF -DVELMORA_BENCH=OFF \
             $(launchers) >/dev/null
     fi
-    cmake --build "$host" -j"$jobs" --target velmora_data
+    cmake --build "$host" -j"$jobs" --target velmora_data velmora_icongen
     data=$host/game/data
+    icongen=$host/velmora_icongen
 }
 
 build_game() {
     # shellcheck disable=SC2046
     emcmake cmake -S "$root" -B "$out/obj-web" -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF -DVELMORA_BENCH=OFF \
         -DVELMORA_WEB_PREFIX="$prefix" -DVELMORA_WEB_DATA="$data" -DVELMORA_WEB_SITE="$out" \
+        -DVELMORA_WEB_ICONGEN="$icongen" \
         $(launchers) >/dev/null
-    cmake --build "$out/obj-web" -j"$jobs" --target velmora
+    cmake --build "$out/obj-web" -j"$jobs" --target velmora_site
 }
 
 install_tools
