@@ -3,9 +3,12 @@
 // page's dialog, sees the title, clicks into the play, turns the view with the mouse,
 // walks with W, aims the thread at rope 0 and is pulled up to its ledge, frees the pointer
 // with Escape (the pause menu opens; a click on Resume, then another captures it again);
-// then opens the page again and answers Yes, which puts the canvas in full screen. The
-// sound must run, the console stay free of errors. Prints the budgets: the page's
-// download gzipped, the time from opening the page to the title, the frame time.
+// then opens the page again and answers Yes, which puts the canvas in full screen, finds
+// the volume set in the menu kept, and opens it once more offline, from the service
+// worker. A scripted pad walks and opens the menu. Then a phone in landscape plays the same
+// route by touch alone. The sound must run, the console stay free of errors. Prints the
+// budgets: the page's download gzipped, the time from opening the page to the title (first
+// visit and from the service worker), the frame time, the phone's route.
 //
 // The time to the title is reported, not judged: it depends on the machine's load (a
 // benchmark, bench/web_title.sh, takes its median over several openings).
@@ -30,9 +33,10 @@ const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 // The page's files, compressed beforehand and served as a web server serves them: gzipped,
 // to a browser that accepts it. What they weigh so is what the page downloads.
-const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.data': 'application/octet-stream' };
+const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.data': 'application/octet-stream',
+    '.webmanifest': 'application/manifest+json', '.png': 'image/png' };
 const gzipped = new Map();
-for (const file of ['index.html', 'velmora.js', 'velmora.wasm', 'velmora.data'])
+for (const file of fs.readdirSync(site).filter((name) => types[path.extname(name)]))
     gzipped.set(`/${file}`, zlib.gzipSync(fs.readFileSync(path.join(site, file)), { level: 9 }));
 const server = http.createServer((request, response) => {
     const name = new URL(request.url, 'http://x').pathname.replace(/^\/$/, '/index.html');
@@ -62,12 +66,24 @@ const browser = await puppeteer.launch({
 const consoleErrors = [];
 let exitCode = 1;
 try {
-    const page = await browser.newPage();
-    page.on('console', (message) => {
-        console.log(`page: ${message.text()}`);
-        if (message.type() === 'error') consoleErrors.push(message.text());
-    });
-    page.on('pageerror', (error) => consoleErrors.push(String(error)));
+    // The page played: the desktop's, then the phone's.
+    let page, screencast;
+    const paints = [];
+    const openPage = async (context) => {
+        page = await context.newPage();
+        page.on('console', (message) => {
+            console.log(`page: ${message.text()}`);
+            if (message.type() === 'error') consoleErrors.push(message.text());
+        });
+        page.on('pageerror', (error) => consoleErrors.push(String(error)));
+        screencast = await page.target().createCDPSession();
+        screencast.on('Page.screencastFrame', ({ data, metadata, sessionId }) => {
+            paints.push({ data, at: metadata.timestamp * 1000 });
+            screencast.send('Page.screencastFrameAck', { sessionId }).catch(() => {});
+        });
+    };
+    await openPage(browser.defaultBrowserContext());
+    const canvasBox = () => page.$eval('#canvas', (c) => { const r = c.getBoundingClientRect(); return { x: r.x, y: r.y, width: r.width, height: r.height }; });
 
     // The canvas as the player sees it, measured in the page: counts of the colours the
     // desktop window test looks for, scaled to a 1280x720 picture, and the mean change
@@ -134,36 +150,34 @@ try {
     // 1. The page, its dialog and the title. The page's paints are watched as they come (a
     // screencast, each picture stamped with its time), so that the time to the title is the
     // page's and not that of the test's screenshots; the time the dialog waited for the
-    // click is the player's and is left out.
-    const paints = [];
-    const screencast = await page.target().createCDPSession();
-    screencast.on('Page.screencastFrame', ({ data, metadata, sessionId }) => {
-        paints.push({ data, at: metadata.timestamp * 1000 });
-        screencast.send('Page.screencastFrameAck', { sessionId }).catch(() => {});
-    });
-    await screencast.send('Page.startScreencast', { format: 'jpeg', quality: 90, maxWidth: 960, maxHeight: 540 });
-    await page.goto(url);
-    await page.waitForSelector('#question button', { visible: true, timeout: 60000 });
-    box = await page.$eval('#canvas', (c) => { const r = c.getBoundingClientRect(); return { x: r.x, y: r.y, width: r.width, height: r.height }; });
-    expect(Math.abs(box.width / box.height - 16 / 9) < 0.01, 'the canvas keeps 16:9', `${box.width}x${box.height}`);
-    // Chromium's own language, en-US, gets the page's dialog in English.
-    const dialog = await page.$$eval('#question-text, #question button', (parts) => parts.map((p) => p.textContent).join(' | '));
-    expect(dialog === 'Confirm: Play in full screen? | Yes | No', 'the dialog asks in the browser\'s language', dialog);
-    await look('00-question');
-    const buttons = await page.$$('#question button');
-    await buttons[buttons.length - 1].click();  // the last button: No, play in the page
-    let titlePaint, checked = 0;
-    const sawTitle = await waitFor('title', 60, async () => {
-        for (; !titlePaint && checked < paints.length; ++checked)
-            if ((await measure(paints[checked].data, null, [0.1, 0.2, 0.8, 0.45])).orange > 20000) titlePaint = paints[checked];
-        return titlePaint !== undefined;
-    });
-    await screencast.send('Page.stopScreencast');
-    const times = await page.evaluate(() => ({ origin: performance.timeOrigin, asked: Module.askedAt, answered: Module.answeredAt }));
-    const toTitle = sawTitle ? (titlePaint.at - times.origin - (times.answered - times.asked)) / 1000 : Infinity;
-    await look('01-title');
-    console.log(`budget: page open to title ${toTitle.toFixed(2)} s (the dialog waited ${((times.answered - times.asked) / 1000).toFixed(2)} s for the click, not counted)`);
-    expect(sawTitle, 'the title shows its orange letters');
+    // click is the player's and is left out. `open` loads the page, `answer` picks No.
+    const openToTitle = async (visit, open, answer, name) => {
+        paints.length = 0;
+        await screencast.send('Page.startScreencast', { format: 'jpeg', quality: 90, maxWidth: 960, maxHeight: 540 });
+        await open();
+        await page.waitForSelector('#question button', { visible: true, timeout: 60000 });
+        box = await canvasBox();
+        expect(Math.abs(box.width / box.height - 16 / 9) < 0.01, `${visit}: the canvas keeps 16:9`, `${box.width}x${box.height}`);
+        // Chromium's own language, en-US, gets the page's dialog in English.
+        const dialog = await page.$$eval('#question-text, #question button', (parts) => parts.map((p) => p.textContent).join(' | '));
+        expect(dialog === 'Confirm: Play in full screen? | Yes | No', `${visit}: the dialog asks in the browser's language`, dialog);
+        await look(`${name}00-question`);
+        await answer();
+        let titlePaint, checked = 0;
+        const sawTitle = await waitFor('title', 60, async () => {
+            for (; !titlePaint && checked < paints.length; ++checked)
+                if ((await measure(paints[checked].data, null, [0.1, 0.2, 0.8, 0.45])).orange > 20000) titlePaint = paints[checked];
+            return titlePaint !== undefined;
+        });
+        await screencast.send('Page.stopScreencast');
+        const times = await page.evaluate(() => ({ origin: performance.timeOrigin, asked: Module.askedAt, answered: Module.answeredAt }));
+        const toTitle = sawTitle ? (titlePaint.at - times.origin - (times.answered - times.asked)) / 1000 : Infinity;
+        await look(`${name}01-title`);
+        console.log(`budget: page open to title ${toTitle.toFixed(2)} s, ${visit} (the dialog waited ${((times.answered - times.asked) / 1000).toFixed(2)} s for the click, not counted)`);
+        expect(sawTitle, `${visit}: the title shows its orange letters`);
+    };
+    const clickNo = async () => (await page.$$('#question button')).pop().click();  // the last button: No, play in the page
+    await openToTitle('first visit', () => page.goto(url), clickNo, '');
 
     // The rest of the play, steps 2 to 8.
     const playOn = async () => {
@@ -199,41 +213,54 @@ try {
         const framesShown = (await page.evaluate(() => Module.framesShown)) - framesBefore;
         console.log(`budget: frame time ${(5000 / framesShown).toFixed(1)} ms (${framesShown} frames in 5 s)`);
 
-        // 3. The mouse turns the view (0.1 degree a pixel): 15 degrees right.
         let pointer = { ...centre };
         const moveBy = async (dx, dy) => {
             pointer = { x: pointer.x + dx, y: pointer.y + dy };
             await page.mouse.move(pointer.x, pointer.y, { steps: 10 });
         };
+        const mouseAndKeys = {
+            turn: moveBy,
+            walk: async (keys) => { for (const key of keys) await page.keyboard.down(key); },
+            stop: async () => { for (const key of 'wasd') await page.keyboard.up(key); },
+            aim: () => page.mouse.down(),
+            shoot: () => page.mouse.up(),
+        };
+        await route(mouseAndKeys, play, '');
+        await stepsAtTheLedge();
+    };
+
+    // Steps 3 to 6, the route to rope 0's ledge, by the mouse and keys or by touch.
+    const route = async (input, play, name) => {
+        // 3. The view turns (0.1 degree a pixel of the mouse or of a drag): 15 degrees right.
         await sleep(1000);
         const idle = (await measure(await look(), play, upper)).change;
-        await moveBy(150, 0);
+        await input.turn(150, 0);
         await sleep(1000);
-        const turned = await look('03-turned-right');
+        const turned = await look(`${name}03-turned-right`);
         const turnChange = (await measure(turned, play, upper)).change;
-        expect(turnChange > 3 * idle + 4, 'the mouse turns the view', `change ${turnChange.toFixed(1)}, idle ${idle.toFixed(1)}`);
+        expect(turnChange > 3 * idle + 4, `${name}the view turns`, `change ${turnChange.toFixed(1)}, idle ${idle.toFixed(1)}`);
 
-        // 4. W walks: facing east, until the east wall stops the machine.
-        await moveBy(-1050, 0);
+        // 4. Forward walks: facing east, until the east wall stops the machine.
+        await input.turn(-1050, 0);
         await sleep(1000);
-        const east = await look('04-facing-east');
-        await page.keyboard.down('w');
+        const east = await look(`${name}04-facing-east`);
+        await input.walk('w');
         await sleep(1500);
         const walked = (await measure(await look(), east, upper)).change;
-        expect(walked > 3 * idle + 4, 'holding W moves the view', `change ${walked.toFixed(1)}`);
+        expect(walked > 3 * idle + 4, `${name}walking forward moves the view`, `change ${walked.toFixed(1)}`);
         await waitUntilStill(120);
-        await page.keyboard.up('w');
-        await look('05-at-the-east-wall');
+        await input.stop();
+        await look(`${name}05-at-the-east-wall`);
 
         // 5. Down the hall along the wall, aiming, until the lock-on marker shows on rope 0.
         const markers = async () => (await measure(await look(), null, whole)).marker;
-        await moveBy(960, 0);
+        await input.turn(960, 0);
         await sleep(200);
-        await moveBy(0, -300);
+        await input.turn(0, -300);
         await sleep(500);
-        await page.mouse.down();
+        await input.aim();
         await sleep(500);
-        expect((await measure(await look('06-aiming'), null, whole)).marker < 300, 'no lock-on before an anchor is in line');
+        expect((await measure(await look(`${name}06-aiming`), null, whole)).marker < 300, `${name}no lock-on before an anchor is in line`);
         // Walking, every picture the page paints is looked at (its screencast), and the keys
         // are let go at the first with the marker: at the game's pace, screenshots taken
         // one after another would let the machine walk on past the anchor's line.
@@ -243,51 +270,46 @@ try {
             looking = true;
             if ((await measure(data, null, whole)).marker > 300) {
                 lockSeen = true;
-                await page.keyboard.up('w');
-                await page.keyboard.up('a');
+                await input.stop();
             }
             looking = false;
         };
         paints.length = 0;
         screencast.on('Page.screencastFrame', watchForLock);
         await screencast.send('Page.startScreencast', { format: 'jpeg', quality: 90, maxWidth: 960, maxHeight: 540 });
-        await page.keyboard.down('w');
-        await page.keyboard.down('a');
+        await input.walk('wa');
         const locked = await waitFor('lock', 240, async () => lockSeen);
-        await page.keyboard.up('w');
-        await page.keyboard.up('a');
+        await input.stop();
         await screencast.send('Page.stopScreencast');
         screencast.off('Page.screencastFrame', watchForLock);
         paints.length = 0;
         const stepBackIntoLine = () => waitFor('line', 30, async () => {
             if ((await markers()) > 300) return true;
-            await page.keyboard.down('s');
-            await page.keyboard.down('d');
+            await input.walk('sd');
             await sleep(50);
-            await page.keyboard.up('s');
-            await page.keyboard.up('d');
+            await input.stop();
             await sleep(200);
             return false;
         });
-        expect(locked && (await stepBackIntoLine()), 'the lock-on marker shows on the anchor');
-        const lockedOn = await look('07-locked-on');
+        expect(locked && (await stepBackIntoLine()), `${name}the lock-on marker shows on the anchor`);
+        const lockedOn = await look(`${name}07-locked-on`);
 
         // 6. Release: the thread pulls the machine up to the ledge; a dragonfly caught on the
         // way comes back as a ball, which a click throws away before the next shot.
         let pulled = false;
         for (let attempt = 1; attempt <= 3 && !pulled; ++attempt) {
             if (attempt > 1) {
-                await page.mouse.down();
+                await input.aim();
                 await sleep(300);
-                await page.mouse.up();
+                await input.shoot();
                 await sleep(3000);
-                await page.mouse.down();
+                await input.aim();
                 await sleep(500);
                 await stepBackIntoLine();
             }
-            await page.mouse.up();
+            await input.shoot();
             await sleep(400);
-            await look('08-thread-out');
+            await look(`${name}08-thread-out`);
             let previous = await look();
             pulled = await waitFor('pull', 60, async () => {
                 await sleep(1000);
@@ -299,10 +321,12 @@ try {
             });
         }
         await sleep(2000);
-        const ledge = await look('09-pulled-up');
-        expect(pulled, 'the thread pulls the machine away from where it shot');
-        expect((await measure(ledge, null, [0, 0.8, 1, 0.2])).yellow > 20000, "it stands on the ledge's yellow deck");
+        const ledge = await look(`${name}09-pulled-up`);
+        expect(pulled, `${name}the thread pulls the machine away from where it shot`);
+        expect((await measure(ledge, null, [0, 0.8, 1, 0.2])).yellow > 20000, `${name}it stands on the ledge's yellow deck`);
+    };
 
+    const stepsAtTheLedge = async () => {
         // 7. Escape frees the pointer: the pause menu opens (no Quit in a page) and the play
         // waits, taking no keys; a click on Resume captures the pointer again.
         await page.keyboard.press('Escape');
@@ -317,6 +341,17 @@ try {
         await page.keyboard.up('w');
         const walkedFreed = (await measure(await look(), freed, [0, 0, 1, 0.6])).change;
         expect(walkedFreed < 4, 'with the menu open the game takes no keys', `change ${walkedFreed.toFixed(1)}`);
+        // The volume, the first setting, from 100 to 80; the menu copies the file to the
+        // browser's storage, and the page's audio plays at the new gain.
+        const gain = () => page.evaluate(() => AL.currentCtx.gain.gain.value);
+        const gainBefore = await gain();
+        for (const key of ['ArrowDown', 'Enter', 'ArrowLeft', 'ArrowLeft', 'Escape']) {
+            await page.keyboard.press(key);
+            await sleep(200);
+        }
+        const gainSet = await gain();
+        expect(Math.abs(gainSet / gainBefore - 0.8) < 0.01 && (await waitFor('copy', 10, () => page.evaluate(() => Module.settingsCopies > 0))),
+            'the volume set to 80 in the menu plays and is copied to storage', `gain ${gainBefore} to ${gainSet}`);
         // A click on Resume closes the menu; the browser lets a page lock the pointer only
         // from within a click, so the game's request waits for the next one.
         await page.mouse.move(box.x + box.width / 2, box.y + box.height * 0.49);
@@ -334,6 +369,42 @@ try {
         await sleep(1000);
         expect((await page.evaluate(() => Module.framesShown)) > framesResumed, 'the play draws again');
 
+        // A pad in the browser with the standard mapping, scripted in navigator.getGamepads:
+        // its left stick walks, its Start opens the menu and its A resumes.
+        await page.evaluate(() => {
+            const pad = { id: 'Scripted pad', index: 0, connected: true, mapping: 'standard', timestamp: 1, axes: [0, 0, 0, 0],
+                buttons: Array.from({ length: 17 }, () => ({ pressed: false, touched: false, value: 0 })) };
+            window.scriptedPad = pad;
+            navigator.getGamepads = () => [pad];
+            window.dispatchEvent(Object.assign(new Event('gamepadconnected'), { gamepad: pad }));
+        });
+        const setPad = (axes, buttons = {}) => page.evaluate((axes, buttons) => {
+            const pad = window.scriptedPad;
+            pad.axes = axes;
+            for (const [index, pressed] of Object.entries(buttons)) pad.buttons[index] = { pressed, touched: pressed, value: pressed ? 1 : 0 };
+            pad.timestamp += 1;
+        }, axes, buttons);
+        await sleep(500);
+        const beforePad = await look();
+        await setPad([0.3, -1, 0, 0]);
+        await sleep(1500);
+        await setPad([0, 0, 0, 0]);
+        const padWalked = (await measure(await look(), beforePad, upper)).change;
+        expect(padWalked > 4, "the pad's left stick walks", `change ${padWalked.toFixed(1)}`);
+        for (const [button, pressed] of [[9, true], [9, false]]) {
+            await setPad([0, 0, 0, 0], { [button]: pressed });
+            await sleep(300);
+        }
+        await sleep(700);
+        const padMenu = await look('10-pad-menu');
+        expect((await measure(padMenu, null, [0.27, 0.465, 0.46, 0.01])).orange > 3700, "the pad's Start opens the pause menu");
+        for (const [button, pressed] of [[0, true], [0, false]]) {
+            await setPad([0, 0, 0, 0], { [button]: pressed });
+            await sleep(300);
+        }
+        await sleep(700);
+        expect((await measure(await look(), null, [0.27, 0.465, 0.46, 0.01])).orange < 3700, "the pad's A resumes");
+
         const alError = await page.evaluate(() => (AL.currentCtx ? AL.currentCtx.err : -1));
         expect(alError === 0, 'no OpenAL error is pending', String(alError));
 
@@ -347,8 +418,130 @@ try {
         await look('11-full-screen-title');
         expect(fullTitle && (await page.evaluate(() => document.fullscreenElement === Module.canvas)),
             'Yes puts the canvas in full screen, the title fills it');
+
+        // 9. What the browser keeps: the volume came back from its storage; the page can be
+        // installed; with the network off it opens to the title from the service worker.
+        const keptGain = await gain();
+        expect(Math.abs(keptGain - gainSet) < 0.01, 'the volume set in the menu is kept over a reload', `gain ${keptGain}`);
+        const { installabilityErrors } = await screencast.send('Page.getInstallabilityErrors');
+        expect(installabilityErrors.length === 0, 'the page is installable', installabilityErrors.map((e) => e.errorId).join(', '));
+        await page.evaluate(() => navigator.serviceWorker.ready);
+        await page.setOfflineMode(true);
+        await openToTitle('offline, from the service worker', () => page.reload(), clickNo, '12-offline-');
+        await page.setOfflineMode(false);
+    };
+
+    // 10. A phone in landscape (844 x 390, touch, mobile), in a browser context of its own
+    // (nothing cached, stored or installed yet), plays by touch alone: fingers through the
+    // DevTools protocol, several at once, each by its identifier. Every change sends all the
+    // fingers that are down, and Chromium presses, moves or lifts each as its own touch.
+    const phoneRun = async () => {
+        await openPage(await browser.createBrowserContext());
+        const phone = { width: 844, height: 390, isMobile: true, hasTouch: true };
+        await page.setViewport(phone);
+        const down = new Map();
+        let touches = 0;
+        const send = (type) => screencast.send('Input.dispatchTouchEvent', {
+            type, touchPoints: [...down].map(([id, p]) => ({ id, x: box.x + p.x, y: box.y + p.y })) });
+        const fingers = {
+            put: async (id, x, y) => {
+                const fresh = !down.has(id);
+                touches += fresh ? 1 : 0;
+                down.set(id, { x, y });
+                await send(fresh ? 'touchStart' : 'touchMove');
+            },
+            lift: async (id) => {
+                down.delete(id);
+                await send(down.size ? 'touchMove' : 'touchEnd');
+            },
+            tap: async (x, y) => {
+                await fingers.put(0, x, y);
+                await sleep(150);
+                await fingers.lift(0);
+            },
+        };
+        // The loading bar, on a slow line: the bytes received of the total.
+        await screencast.send('Network.emulateNetworkConditions', { offline: false, latency: 20, downloadThroughput: 2e6, uploadThroughput: 1e6 });
+        box = { x: 0, y: 0 };
+        await page.goto(url);
+        const loading = () => page.$eval('#status-text', (e) => e.textContent).catch(() => '');
+        const barShown = await waitFor('bar', 60, async () => /^Loading… [1-9][0-9.]* of [0-9.]+ MB$/.test(await loading()));
+        await look('20-phone-loading');
+        expect(barShown, 'the loading bar counts the bytes received of the total', await loading());
+        await screencast.send('Network.emulateNetworkConditions', { offline: false, latency: 0, downloadThroughput: -1, uploadThroughput: -1 });
+        const tapNo = async () => {
+            const button = await (await page.$$('#question button')).pop().boundingBox();
+            box = { x: 0, y: 0 };
+            await fingers.tap(button.x + button.width / 2, button.y + button.height / 2);
+            box = await canvasBox();
+        };
+        await openToTitle('phone, first visit, its start on a slow line', async () => {}, tapNo, '20-phone-');
+        // Held upright, the picture stays 16:9 and the page asks to turn the phone.
+        await page.setViewport({ ...phone, width: 390, height: 844 });
+        await sleep(500);
+        const upright = await canvasBox();
+        expect(Math.abs(upright.width / upright.height - 16 / 9) < 0.01 && (await page.$eval('#turn', (e) => getComputedStyle(e).display)) === 'block',
+            'upright, the picture keeps 16:9 and the page asks to turn the phone', `${upright.width}x${upright.height}`);
+        await look('21-phone-upright');
+        await page.setViewport(phone);
+        await sleep(500);
+        box = await canvasBox();
+
+        // A tap on the title goes into the play, where the touch controls show.
+        const started = Date.now();
+        await fingers.put(0, box.width / 2, box.height / 2);
+        await sleep(300);
+        await fingers.lift(0);
+        const inPlay = await waitFor('play', 120, async () => (await measure(await look(), null, [0.66, 0.88, 0.34, 0.12])).green > 2000);
+        expect(inPlay, 'phone: a tap goes into the play');
+        await waitUntilStill(60);
+        const play = await look('22-phone-play');
+        expect(await page.$eval('#touch', (e) => getComputedStyle(e).display === 'block'), 'phone: the touch controls show');
+        // The controls' places as the game's touch controls set them (a share of the height).
+        const w = box.width, h = box.height, reach = 0.16 * h;
+        const stick = { x: 0.2 * w, y: 0.65 * h }, thread = { x: w - 0.208 * h, y: h - 0.208 * h };
+        const touchInput = {
+            // Drags on the right half, each at most 0.3 of the picture's width.
+            turn: async (dx, dy) => {
+                const drags = Math.ceil(Math.max(Math.abs(dx) / (0.3 * w), Math.abs(dy) / (0.6 * h), 1));
+                const sx = dx / drags, sy = dy / drags, x0 = 0.7 * w - sx / 2, y0 = 0.45 * h - sy / 2;
+                for (let drag = 0; drag < drags; ++drag) {
+                    for (let step = 0; step <= 8; ++step) {
+                        await fingers.put(2, x0 + (sx * step) / 8, y0 + (sy * step) / 8);
+                        await sleep(16);
+                    }
+                    await fingers.lift(2);
+                }
+            },
+            // The stick, pushed its whole reach towards the keys' direction.
+            walk: async (keys) => {
+                const x = keys.includes('d') - keys.includes('a'), y = keys.includes('s') - keys.includes('w');
+                await fingers.put(1, stick.x, stick.y);
+                await fingers.put(1, stick.x + (reach * x) / Math.hypot(x, y), stick.y + (reach * y) / Math.hypot(x, y));
+            },
+            stop: async () => { if (down.has(1)) await fingers.lift(1); },
+            aim: () => fingers.put(3, thread.x, thread.y),
+            shoot: () => fingers.lift(3),
+        };
+        await route(touchInput, play, 'phone-');
+        console.log(`budget: the phone's route, title to ledge by touch alone: ${touches} touches, ${((Date.now() - started) / 1000).toFixed(0)} s`);
+
+        // The pause button opens the menu, whose rows a finger can tap (9 mm: 54 CSS pixels
+        // on a phone); a tap on Resume goes back to the play.
+        await fingers.tap(w - 0.1125 * h, 0.1125 * h);
+        await sleep(1000);
+        const menu = await look('23-phone-pause-menu');
+        const resumeRow = (await measure(menu, null, [0.5, 0, 0.002, 1])).orange * (w * h) / (1280 * 720);
+        expect((await measure(menu, null, [0.27, 0.465, 0.46, 0.01])).orange > 3700 && resumeRow >= 54,
+            'phone: the pause button opens the menu, its rows tall enough to tap', `Resume's row ${resumeRow.toFixed(0)} px`);
+        await fingers.tap(w / 2, 0.465 * h);
+        await sleep(1000);
+        const resumed = await measure(await look('24-phone-resumed'), null, [0.27, 0.465, 0.46, 0.01]);
+        expect(resumed.orange < 3700 && (await page.$eval('#touch', (e) => getComputedStyle(e).display === 'block')),
+            'phone: a tap on Resume goes back to the play and its touch controls');
     };
     if (!titleOnly) await playOn();
+    if (!titleOnly) await phoneRun();
     expect(consoleErrors.length === 0, 'no error in the console', consoleErrors.join(' | '));
     exitCode = failures.length ? 1 : 0;
 } catch (error) {

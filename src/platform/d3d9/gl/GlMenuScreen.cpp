@@ -63,7 +63,7 @@ float tapRowHeight(int drawableHeight) {
 #ifdef __EMSCRIPTEN__
     double cssWidth = 0.0, cssHeight = 0.0;
     emscripten_get_element_css_size("#canvas", &cssWidth, &cssHeight);
-    return cssHeight > 0.0 ? static_cast<float>(54.0 * drawableHeight / cssHeight) : 0.0f;
+    return cssHeight > 0.0 ? static_cast<float>(56.0 * drawableHeight / cssHeight) : 0.0f;
 #else
     (void)drawableHeight;
     return 0.0f;
