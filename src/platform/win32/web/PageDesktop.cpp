@@ -103,7 +103,7 @@ void PageDesktop::watch(const SDL_Event& event) {
         case SDL_FINGERUP: {
             touchInUse_ = true;
             // Fingers down before the play began (the tap on the title) are not the controls'.
-            if (!wantsPointer_) break;
+            if (!inPlay()) break;
             double width = 0, height = 0;
             emscripten_get_element_css_size("#canvas", &width, &height);
             touch_.resize(width, height);
@@ -126,14 +126,28 @@ void PageDesktop::watch(const SDL_Event& event) {
     }
 }
 
+bool PageDesktop::inPlay() {
+    // A frame of the play is 90 ms at worst in a software-drawn page.
+    constexpr DWORD kLookGap = 500;
+    return wantsPointer_ && looked_ && now() - lookedAt_ < kLookGap;
+}
+
 void PageDesktop::pumpEvents() {
     SdlDesktop::pumpEvents();
-    drawControls(touch_, touchPlays());
+    // Out of the play the touch controls hold nothing.
+    if (!inPlay()) touch_.releaseAll();
+    drawControls(touch_, touchInUse_ && inPlay());
+}
+
+void PageDesktop::takeMotion(int& dx, int& dy) {
+    looked_ = true;
+    lookedAt_ = now();
+    SdlDesktop::takeMotion(dx, dy);
 }
 
 bool PageDesktop::keyDown(int virtualKey) {
     if (virtualKey == VK_ESCAPE) return false;
-    if (touchPlays()) {
+    if (touchInUse_ && inPlay()) {
         if (touch_.holdsKey(virtualKey, settings().stickDeadZone)) return true;
         if (virtualKey == VK_LBUTTON) return false;
     }
@@ -158,8 +172,6 @@ void PageDesktop::sleep(DWORD ms) { emscripten_sleep(ms); }
 void PageDesktop::applyCursorMode(bool cursorHidden, bool anyWindow) {
     const bool wanted = cursorHidden && anyWindow;
     if (wanted && !wantsPointer_) pointerFreedByBrowser(1);
-    // Out of the play the touch controls hold nothing.
-    if (!wanted) touch_.releaseAll();
     wantsPointer_ = wanted;
     SdlDesktop::applyCursorMode(cursorHidden, anyWindow);
 }

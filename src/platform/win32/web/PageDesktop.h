@@ -2,7 +2,8 @@
 // own dialog, a wait hands the page back to the browser, and the browser keeps Escape to
 // free a captured pointer, which the game takes as a loss of focus. In the play, fingers
 // work the touch controls (drawn by the page while touch is what the player uses); on the
-// title, its other screens and in the menu a tap is SDL's click where it lands.
+// title, its other screens and in the menu a tap is SDL's click where it lands. The play is
+// told from the other screens by the game's reading of the cursor, which only its view does.
 #pragma once
 
 #include "TouchControls.h"
@@ -20,6 +21,7 @@ public:
     // is left, not quit. With touch in the play, the touch controls hold the walk keys and
     // the left button (SDL's own left button, which a touch also presses, is not read).
     bool keyDown(int virtualKey) override;
+    void takeMotion(int& dx, int& dy) override;
     // The page's dialog (Module.askPlayer in index.html); the game waits for the click
     // while the browser runs on.
     int askPlayer(const char* text, const char* caption, UINT type, const MessageBoxButtons& layout,
@@ -52,12 +54,16 @@ protected:
 private:
     static int watchEvent(void* desktop, SDL_Event* event);
     void watch(const SDL_Event& event);
-    bool touchPlays() const { return touchInUse_ && wantsPointer_; }
+    // Whether the game turned its view lately: it reads the cursor every frame of the play.
+    bool inPlay();
+
 
     bool wantsPointer_ = false;
     bool watching_ = false;
     // The last input was a touch, not a key or the mouse.
     bool touchInUse_ = false;
+    bool looked_ = false;
+    DWORD lookedAt_ = 0;
     TouchControls touch_;
 };
 
