@@ -343,7 +343,7 @@ try {
         expect(walkedFreed < 4, 'with the menu open the game takes no keys', `change ${walkedFreed.toFixed(1)}`);
         // The volume, the first setting, from 100 to 80; the menu copies the file to the
         // browser's storage, and the page's audio plays at the new gain.
-        const gain = () => page.evaluate(() => AL.currentCtx.gain.gain.value);
+        const gain = () => page.evaluate(() => (AL.currentCtx ? AL.currentCtx.gain.gain.value : -1));
         const gainBefore = await gain();
         for (const key of ['ArrowDown', 'Enter', 'ArrowLeft', 'ArrowLeft', 'Escape']) {
             await page.keyboard.press(key);
@@ -540,8 +540,22 @@ try {
         expect(resumed.orange < 3700 && (await page.$eval('#touch', (e) => getComputedStyle(e).display === 'block')),
             'phone: a tap on Resume goes back to the play and its touch controls');
     };
+    // 11. A browser without WebGL 2, in Japanese: the page says so in Japanese, no black box.
+    const withoutWebgl = async () => {
+        const bare = await browser.newPage();
+        await bare.evaluateOnNewDocument(() => {
+            HTMLCanvasElement.prototype.getContext = () => null;
+            Object.defineProperty(navigator, 'languages', { get: () => ['ja-JP'] });
+        });
+        await bare.goto(url);
+        const said = await bare.$eval('#missing', (e) => (getComputedStyle(e).display === 'block' ? e.textContent : ''));
+        await bare.screenshot({ path: path.join(shots, '30-without-webgl2.png') });
+        expect(/WebGL 2/.test(said) && /ブラウザ/.test(said), 'without WebGL 2 the page says so in the player\'s language', said.slice(0, 40));
+        await bare.close();
+    };
     if (!titleOnly) await playOn();
     if (!titleOnly) await phoneRun();
+    if (!titleOnly) await withoutWebgl();
     expect(consoleErrors.length === 0, 'no error in the console', consoleErrors.join(' | '));
     exitCode = failures.length ? 1 : 0;
 } catch (error) {
