@@ -539,6 +539,17 @@ try {
         const resumed = await measure(await look('24-phone-resumed'), null, [0.27, 0.465, 0.46, 0.01]);
         expect(resumed.orange < 3700 && (await page.$eval('#touch', (e) => getComputedStyle(e).display === 'block')),
             'phone: a tap on Resume goes back to the play and its touch controls');
+        // The phone locked: the page, told it is hidden, is silent; back, it shows the menu.
+        const setHidden = (hidden) => page.evaluate((hidden) => {
+            Object.defineProperty(document, 'hidden', { value: hidden, configurable: true });
+            document.dispatchEvent(new Event('visibilitychange'));
+            return new Promise((done) => setTimeout(() => done(AL.currentCtx.audioCtx.state), 500));
+        }, hidden);
+        const silent = await setHidden(true);
+        const back = await setHidden(false);
+        await sleep(1000);
+        expect(silent === 'suspended' && back === 'running' && (await measure(await look('25-phone-back-from-hidden'), null, [0.27, 0.465, 0.46, 0.01])).orange > 3700,
+            'phone: hidden, the page is silent; back, it shows the pause menu', `${silent}, then ${back}`);
     };
     // 11. A browser without WebGL 2, in Japanese: the page says so in Japanese, no black box.
     const withoutWebgl = async () => {
