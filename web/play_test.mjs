@@ -24,9 +24,10 @@ const [site, shots, only] = process.argv.slice(2);
 const titleOnly = only === '--title-only';
 fs.mkdirSync(shots, { recursive: true });
 const failures = [];
+let run = '';  // 'phone-' in the phone's run, for its checks and its screenshots
 const expect = (ok, what, detail = '') => {
-    console.log(`${ok ? 'ok  ' : 'FAIL'} ${what} ${detail}`);
-    if (!ok) failures.push(what);
+    console.log(`${ok ? 'ok  ' : 'FAIL'} ${run}${what} ${detail}`);
+    if (!ok) failures.push(run + what);
 };
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
@@ -65,15 +66,12 @@ const browser = await puppeteer.launch({
 const consoleErrors = [];
 let exitCode = 1;
 try {
-    const watchConsole = (page) => {
-        page.on('console', (message) => {
-            console.log(`page: ${message.text()}`);
-            if (message.type() === 'error') consoleErrors.push(message.text());
-        });
-        page.on('pageerror', (error) => consoleErrors.push(String(error)));
-        return page;
-    };
-    let page = watchConsole(await browser.newPage());
+    let page = await browser.newPage();
+    page.on('console', (message) => {
+        console.log(`page: ${message.text()}`);
+        if (message.type() === 'error') consoleErrors.push(message.text());
+    });
+    page.on('pageerror', (error) => consoleErrors.push(String(error)));
 
     // The canvas as the player sees it, measured in the page: counts of the colours the
     // desktop window test looks for, scaled to a 1280x720 picture, and the mean change
@@ -83,7 +81,7 @@ try {
         // The whole page, cut to the canvas when measured: a clipped capture shows the
         // WebGL canvas blank.
         const png = await page.screenshot({ encoding: 'base64' });
-        if (name) fs.writeFileSync(path.join(shots, `${name}.png`), Buffer.from(png, 'base64'));
+        if (name) fs.writeFileSync(path.join(shots, `${run}${name}.png`), Buffer.from(png, 'base64'));
         return png;
     };
     const measure = (png, other, region) => page.evaluate(async (png, other, region, box) => {
@@ -142,15 +140,11 @@ try {
     // page's and not that of the test's screenshots; the time the dialog waited for the
     // click is the player's and is left out.
     const paints = [];
-    const watchPaints = async (page) => {
-        const session = await page.target().createCDPSession();
-        session.on('Page.screencastFrame', ({ data, metadata, sessionId }) => {
-            paints.push({ data, at: metadata.timestamp * 1000 });
-            session.send('Page.screencastFrameAck', { sessionId }).catch(() => {});
-        });
-        return session;
-    };
-    let screencast = await watchPaints(page);
+    let screencast = await page.target().createCDPSession();
+    screencast.on('Page.screencastFrame', ({ data, metadata, sessionId }) => {
+        paints.push({ data, at: metadata.timestamp * 1000 });
+        screencast.send('Page.screencastFrameAck', { sessionId }).catch(() => {});
+    });
     await screencast.send('Page.startScreencast', { format: 'jpeg', quality: 90, maxWidth: 960, maxHeight: 540 });
     await page.goto(url);
     await page.waitForSelector('#question button', { visible: true, timeout: 60000 });
@@ -357,29 +351,22 @@ try {
         expect((await page.evaluate(() => Module.framesShown)) > framesResumed, 'the play draws again');
 
         // A pad (the standard mapping) scripted in navigator.getGamepads: its left stick
-        // walks, its Start opens the menu, its A resumes.
-        const pad = (axes, button) => page.evaluate((axes, button) => {
+        // walks, its Start opens the menu.
+        const pad = (axes, start) => page.evaluate((axes, start) => {
             const state = (window.pad ||= { id: 'Scripted pad', index: 0, connected: true, mapping: 'standard', timestamp: 0 });
-            Object.assign(state, { axes, buttons: [...Array(17)].map((_, i) => ({ pressed: i === button, value: +(i === button) })) });
-            state.timestamp += 1;
+            Object.assign(state, { axes, timestamp: state.timestamp + 1, buttons: [...Array(17)].map((_, i) => ({ pressed: start && i === 9, value: +(start && i === 9) })) });
             navigator.getGamepads = () => [state];
             if (state.timestamp === 1) window.dispatchEvent(Object.assign(new Event('gamepadconnected'), { gamepad: state }));
-        }, axes, button);
-        const menuShown = async (name) => (await measure(await look(name), null, [0.27, 0.465, 0.46, 0.01])).orange > 3700;
-        await pad([0, 0, 0, 0], -1);
+        }, axes, start);
+        await pad([0, 0, 0, 0], false);
         const beforePad = await look();
-        await pad([0, -1, 0, 0], -1);
+        await pad([0, -1, 0, 0], false);
         await sleep(1500);
         const padWalked = (await measure(await look(), beforePad, upper)).change;
-        const padSteps = [];
-        for (const button of [9, -1, 0, -1]) {
-            await pad([0, 0, 0, 0], button);
-            await sleep(700);
-            padSteps.push(await menuShown(button === 9 ? '10-pad-menu' : undefined));
-        }
-        expect(padWalked > 4 && padSteps.join() === 'true,true,true,false', "the pad's stick walks, Start opens the menu, A resumes",
-            `change ${padWalked.toFixed(1)}, menu ${padSteps}`);
-
+        await pad([0, 0, 0, 0], true);
+        await sleep(1000);
+        expect(padWalked > 4 && (await measure(await look('10-pad-menu'), null, [0.27, 0.465, 0.46, 0.01])).orange > 3700,
+            "the pad's stick walks and its Start opens the menu", `change ${padWalked.toFixed(1)}`);
         const alError = await page.evaluate(() => (AL.currentCtx ? AL.currentCtx.err : -1));
         expect(alError === 0, 'no OpenAL error is pending', String(alError));
 
@@ -412,93 +399,82 @@ try {
             for (const paint of paints.splice(0)) swTitle ||= (await measure(paint.data, null, [0.1, 0.2, 0.8, 0.45])).orange > 20000 && paint;
             return swTitle;
         }), 'with the network off the page opens to the title');
-        const swTimes = await page.evaluate(() => ({ origin: performance.timeOrigin, asked: Module.askedAt, answered: Module.answeredAt }));
-        console.log(`budget: page open to title from the service worker, offline, ${((swTitle?.at - swTimes.origin - (swTimes.answered - swTimes.asked)) / 1000).toFixed(2)} s`);
-        await look('12-offline-title');
+        const opened = await page.evaluate(() => performance.timeOrigin + Module.answeredAt - Module.askedAt);
+        console.log(`budget: page open to title ${((swTitle?.at - opened) / 1000).toFixed(2)} s, offline from the service worker`);
         await page.setOfflineMode(false);
     };
-    // 10. A phone in landscape (844 x 390, touch, mobile) in a browser context of its own
-    // plays the same route by touch alone: the keys become the stick, the mouse's motion
-    // drags on the right half, its button the thread button while the touch controls show
-    // (else a tap where the pointer is). Fingers go through the DevTools protocol, several at
-    // once: every change sends all that are down, and Chromium presses, moves or lifts each.
+    // 10. A phone in landscape (844 x 390, touch, mobile), in a browser context of its own,
+    // plays the route by touch alone: the keys are the stick, the mouse's motion drags on the
+    // right half, its button the thread button in the play (else a tap where it points).
+    // Fingers go through the DevTools protocol, all that are down with every change.
     const controlsShown = () => page.$eval('#touch', (e) => getComputedStyle(e).display === 'block');
     const phoneRun = async () => {
-        const phone = { width: 844, height: 390, isMobile: true, hasTouch: true };
-        const real = watchConsole(await (await browser.createBrowserContext()).newPage());
+        run = 'phone-';
+        const phone = { width: 844, height: 390, isMobile: true, hasTouch: true }, real = await (await browser.createBrowserContext()).newPage();
+        real.on('console', (message) => message.type() === 'error' && consoleErrors.push(message.text()));
+        real.on('pageerror', (error) => consoleErrors.push(String(error)));
         await real.setViewport(phone);
-        screencast = await watchPaints(real);
+        screencast = await real.target().createCDPSession();
+        screencast.on('Page.screencastFrame', ({ data, sessionId }) => paints.push({ data }) && screencast.send('Page.screencastFrameAck', { sessionId }));
         const down = new Map(), walking = new Set();
         let touches = 0, last = { x: 0, y: 0 };
-        const put = async (id, x, y) => {
-            touches += down.has(id) ? 0 : 1;
-            await screencast.send('Input.dispatchTouchEvent', { type: down.has(id) ? 'touchMove' : 'touchStart',
-                touchPoints: [...down.set(id, { x, y })].map(([id, p]) => ({ id, ...p })) });
+        const send = (type) => screencast.send('Input.dispatchTouchEvent', { type, touchPoints: [...down].map(([id, p]) => ({ id, ...p })) });
+        const put = (id, x, y) => {
+            const type = down.has(id) ? 'touchMove' : (++touches, 'touchStart');
+            down.set(id, { x, y });
+            return send(type);
         };
-        const lift = async (id) => down.delete(id) && screencast.send('Input.dispatchTouchEvent', { type: down.size ? 'touchMove' : 'touchEnd',
-            touchPoints: [...down].map(([id, p]) => ({ id, ...p })) });
+        const lift = (id) => down.delete(id) && send(down.size ? 'touchMove' : 'touchEnd');
         const walk = async () => {
-            const [x, y] = [walking.has('d') - walking.has('a'), walking.has('s') - walking.has('w')];
-            const [cx, cy, reach] = [box.x + 0.2 * box.width, box.y + 0.65 * box.height, 0.16 * box.height / Math.hypot(x, y)];
+            const [x, y, cx, cy] = [walking.has('d') - walking.has('a'), walking.has('s') - walking.has('w'), box.x + 0.2 * box.width, box.y + 0.65 * box.height];
             if (!walking.size) return lift(1);
-            if (!down.has(1)) await put(1, cx, cy);
-            await put(1, cx + x * reach, cy + y * reach);
+            await put(1, cx, cy);
+            await put(1, cx + (x * 0.16 * box.height) / Math.hypot(x, y), cy + (y * 0.16 * box.height) / Math.hypot(x, y));
         };
-        const thread = () => ({ x: box.x + box.width - 0.208 * box.height, y: box.y + box.height * 0.792 });
-        page = new Proxy(real, { get: (target, name) => ({
-            keyboard: { down: (key) => walk(walking.add(key)), up: (key) => walk(walking.delete(key)) },
-            mouse: {
-                down: async () => ((await controlsShown()) ? put(3, thread().x, thread().y) : put(0, last.x, last.y)),
-                up: () => lift(down.has(3) ? 3 : 0),
-                // Drags of at most 0.3 of the picture's width, from the right half.
-                move: async (x, y) => {
-                    const drags = (await controlsShown()) ? Math.ceil(Math.abs(x - last.x) / (0.3 * box.width)) : 0;
-                    for (let drag = 0, [sx, sy] = [(x - last.x) / drags, (y - last.y) / drags]; drag < drags; ++drag) {
-                        for (let step = 0; step <= 8; ++step)
-                            await put(2, box.x + 0.7 * box.width + sx * (step / 8 - 0.5), box.y + 0.45 * box.height + sy * (step / 8 - 0.5));
-                        await lift(2);
-                    }
-                    last = { x, y };
-                },
+        const mouse = {
+            down: async () => ((await controlsShown()) ? put(3, box.x + box.width - 0.208 * box.height, box.y + 0.792 * box.height) : put(0, last.x, last.y)),
+            up: () => lift(down.has(3) ? 3 : 0),
+            move: async (x, y) => {  // drags of at most 0.3 of the width, about the right half's middle
+                const drags = (await controlsShown()) ? Math.ceil(Math.max(Math.abs(x - last.x) / (0.3 * box.width), Math.abs(y - last.y) / (0.6 * box.height))) : 0;
+                for (let drag = 0; drag < drags; ++drag, await lift(2))
+                    for (let step = 0; step <= 8; ++step)
+                        await put(2, box.x + 0.7 * box.width + ((x - last.x) / drags) * (step / 8 - 0.5), box.y + 0.45 * box.height + ((y - last.y) / drags) * (step / 8 - 0.5));
+                last = { x, y };
             },
-        }[name] ?? (typeof target[name] === 'function' ? target[name].bind(target) : target[name])) });
-        // The loading bar on a slow line, then the question and the title by taps.
-        await screencast.send('Network.emulateNetworkConditions', { offline: false, latency: 20, downloadThroughput: 2e6, uploadThroughput: 1e6 });
+        };
+        const keyboard = { down: (key) => walk(walking.add(key)), up: (key) => walk(walking.delete(key)) };
+        page = new Proxy(real, { get: (target, name) => ({ mouse, keyboard })[name] ?? (target[name].bind?.(target) ?? target[name]) });
+        await real.emulateNetworkConditions({ download: 2e6, upload: 1e6, latency: 20 });
         await page.goto(url);
         const loading = () => page.$eval('#status-text', (e) => e.textContent);
         expect(await waitFor('bar', 60, async () => /^Loading… [1-9][0-9.]* of [0-9.]+ MB$/.test(await loading())), 'the loading bar counts the bytes', await loading());
-        await look('20-phone-loading');
-        await screencast.send('Network.emulateNetworkConditions', { offline: false, latency: 0, downloadThroughput: -1, uploadThroughput: -1 });
-        await page.waitForSelector('#question button', { visible: true, timeout: 120000 });
-        const no = await (await page.$$('#question button')).pop().boundingBox();
-        await page.mouse.move(no.x + no.width / 2, no.y + no.height / 2);
-        await page.mouse.down();
-        await page.mouse.up();
+        await look('20-loading');
+        await real.emulateNetworkConditions(null);
+        const no = await (await page.waitForSelector('#question button:last-child', { visible: true, timeout: 120000 })).boundingBox();
+        await mouse.move(no.x + no.width / 2, no.y + no.height / 2);
+        await mouse.down();
+        await mouse.up();
         box = await canvasBox();
-        expect(await waitFor('title', 60, async () => (await measure(await look(), null, [0.1, 0.2, 0.8, 0.45])).orange > 20000), 'phone: the tap on No reaches the title');
-        // Held upright, the picture keeps 16:9 and the page asks to turn the phone.
+        expect(await waitFor('title', 60, async () => (await measure(await look(), null, [0.1, 0.2, 0.8, 0.45])).orange > 20000), 'a tap on No, the title');
         await page.setViewport({ ...phone, width: 390, height: 844 });
         await sleep(500);
         expect((await page.$eval('#turn', (e) => getComputedStyle(e).display)) === 'block', 'upright, the page asks to turn the phone');
-        await look('21-phone-upright');
+        await look('21-upright');
         await page.setViewport(phone);
         await sleep(500);
         box = await canvasBox();
         const started = Date.now();
         await playOn(true);
         console.log(`budget: the phone's route, title to ledge by touch alone: ${touches} touches, ${((Date.now() - started) / 1000).toFixed(0)} s`);
-        // The pause button opens the menu, whose Resume row a finger can tap (9 mm, 54 CSS
-        // pixels on a phone); a tap on it goes back to the play.
-        await put(4, box.x + box.width - 0.1125 * box.height, box.y + 0.1125 * box.height);
-        await lift(4);
-        await sleep(1000);
-        const menu = await look('23-phone-pause-menu');
-        const row = ((await measure(menu, null, [0.5, 0, 0.002, 1])).orange * box.width * box.height) / (1280 * 720);
-        expect((await measure(menu, null, [0.27, 0.465, 0.46, 0.01])).orange > 3700 && row >= 54, 'phone: the pause button opens the menu, rows to tap', `${row} px`);
-        await put(0, box.x + box.width / 2, box.y + 0.465 * box.height);
-        await lift(0);
-        await sleep(1000);
-        expect((await measure(await look('24-phone-resumed'), null, [0.27, 0.465, 0.46, 0.01])).orange < 3700 && (await controlsShown()), 'phone: a tap resumes');
+        // The pause button opens the menu, whose Resume a finger can tap (9 mm: 54 CSS pixels
+        // on a phone); a tap on it resumes.
+        for (const [y, name] of [[0.1125, '23-pause-menu'], [0.465, '24-resumed']]) {
+            await put(4, box.x + (y < 0.2 ? box.width - y * box.height : box.width / 2), box.y + y * box.height);
+            await lift(4);
+            await sleep(1000);
+            const menu = await look(name), row = ((await measure(menu, null, [0.5, 0, 0.002, 1])).orange * box.width * box.height) / (1280 * 720);
+            expect(((await measure(menu, null, [0.27, 0.465, 0.46, 0.01])).orange > 3700 && row >= 54) === (y < 0.2), name, `Resume's row ${row.toFixed(0)} px`);
+        }
     };
     if (!titleOnly) await playOn();
     if (!titleOnly) await phoneRun();
