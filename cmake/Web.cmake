@@ -50,13 +50,13 @@ add_dependencies(velmora_site velmora)
 # Asyncify lets the game's own frame loop hand control back to the browser at every
 # present and every wait; the data and the effect file are preloaded into the page's file
 # system, where the game reads them relative to its working directory as on the desktop.
-# The settings folder is the browser's storage (IDBFS, mounted by web/storage.js).
+# The settings folder is the browser's storage (IDBFS, mounted by win32/web/BrowserStorage.js).
 # Static data starts above 64 KB, as on Windows, where a pointer below it is an atom (the
 # class name "Window" in the first 64 KB would read as one).
 set_target_properties(velmora PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${VELMORA_WEB_SITE} SUFFIX .js
-  LINK_DEPENDS ${CMAKE_SOURCE_DIR}/web/storage.js)
+  LINK_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/win32/web/BrowserStorage.js)
 target_link_options(velmora PRIVATE
   -sGLOBAL_BASE=65536 -sASYNCIFY -sASYNCIFY_STACK_SIZE=262144 -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=134217728
   -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2 -sFULL_ES3=1 -sEXIT_RUNTIME=1
-  -lidbfs.js "SHELL:--pre-js ${CMAKE_SOURCE_DIR}/web/storage.js"
+  -lidbfs.js "SHELL:--pre-js ${CMAKE_SOURCE_DIR}/src/platform/win32/web/BrowserStorage.js"
   "SHELL:--preload-file ${VELMORA_RUN_DIR}/data@/data" "SHELL:--preload-file ${VELMORA_RUN_DIR}/Shader@/Shader")

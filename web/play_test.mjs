@@ -3,11 +3,10 @@
 // page's dialog, sees the title, clicks into the play, turns the view with the mouse,
 // walks with W, aims the thread at rope 0 and is pulled up to its ledge, frees the pointer
 // with Escape (the pause menu opens; a click on Resume, then another captures it again);
-// then opens the page again and answers Yes, which puts the canvas in full screen, finds
-// the volume set in the menu kept, is installable and opens offline; a scripted pad walks
-// and opens the menu; then a phone plays the same route by touch alone. The sound must run,
-// the console stay free of errors. Prints the budgets: the page's download gzipped, the
-// time from opening the page to the title (also from the service worker), the frame time.
+// then opens the page again and answers Yes, which puts the canvas in full screen (steps 9
+// to 11 on the page kept, offline, a pad, a phone by touch alone). The sound must run, the
+// console stay free of errors. Prints the budgets: the page's download gzipped, the time
+// from opening the page to the title (also offline), the frame time, the phone's route.
 //
 // The time to the title is reported, not judged: it depends on the machine's load (a
 // benchmark, bench/web_title.sh, takes its median over several openings).
@@ -411,8 +410,7 @@ try {
     const phoneRun = async () => {
         run = 'phone-';
         const phone = { width: 844, height: 390, isMobile: true, hasTouch: true }, real = await (await browser.createBrowserContext()).newPage();
-        real.on('console', (message) => message.type() === 'error' && consoleErrors.push(message.text()));
-        real.on('pageerror', (error) => consoleErrors.push(String(error)));
+        real.on('console', (message) => message.type() === 'error' && consoleErrors.push(message.text())).on('pageerror', (error) => consoleErrors.push(String(error)));
         await real.setViewport(phone);
         screencast = await real.target().createCDPSession();
         screencast.on('Page.screencastFrame', ({ data, sessionId }) => paints.push({ data }) && screencast.send('Page.screencastFrameAck', { sessionId }));
@@ -443,7 +441,7 @@ try {
             },
         };
         const keyboard = { down: (key) => walk(walking.add(key)), up: (key) => walk(walking.delete(key)) };
-        page = new Proxy(real, { get: (target, name) => ({ mouse, keyboard })[name] ?? (target[name].bind?.(target) ?? target[name]) });
+        page = new Proxy(real, { get: (target, name) => ({ mouse, keyboard })[name] ?? target[name].bind?.(target) ?? target[name] });
         await real.emulateNetworkConditions({ download: 2e6, upload: 1e6, latency: 20 });
         await page.goto(url);
         const loading = () => page.$eval('#status-text', (e) => e.textContent);

@@ -56,23 +56,46 @@ EM_JS(int, pointerFreedByBrowser, (int forget), {
     return Module.pointerFreed ? 1 : 0;
 });
 
-// Set by the page (index.html) when it was hidden, until the menu forgets it.
+// Whether the page was hidden (another tab, the phone locked) since the last forget; watched
+// from the first call on. Hidden, the page is silent; shown again, the sounds the menu
+// holds stay held.
 EM_JS(int, pageWasHidden, (int forget), {
-    if (forget) Module.pageWasHidden = false;
+    if (Module.pageWasHidden === undefined) {
+        document.addEventListener('visibilitychange', function() {
+            var audio = AL.currentCtx && AL.currentCtx.audioCtx;
+            if (document.hidden) Module.pageWasHidden = true;
+            if (audio) document.hidden ? audio.suspend() : audio.resume();
+        });
+    }
+    if (forget || Module.pageWasHidden === undefined) Module.pageWasHidden = false;
     return Module.pageWasHidden ? 1 : 0;
 });
 
-// Set by web/storage.js once the browser's storage was asked for.
+// Set by BrowserStorage.js once the browser's storage was asked for.
 EM_JS(int, storageRefused, (), { return Module.storageRefused ? 1 : 0; });
 EM_JS(void, copySettingsToStorage, (), { Module.copySettingsToStorage(); });
 
-// Circles as x, y and radius in CSS pixels of the canvas; a radius of 0 is not drawn.
+// The page's touch layer (#touch in index.html) over the canvas; circles as x, y and radius
+// in CSS pixels of the canvas, a radius of 0 not drawn. Only a change is written to the page.
 EM_JS(void, drawTouchControls, (int shown, double ringX, double ringY, double ringRadius, double knobX, double knobY,
                                 double knobRadius, double threadX, double threadY, double threadRadius, int threadHeld,
                                 double pauseX, double pauseY, double pauseRadius), {
-    if (!Module.drawTouchControls) return;
-    Module.drawTouchControls(!!shown, [ringX, ringY, ringRadius], [knobX, knobY, knobRadius],
-                             [threadX, threadY, threadRadius], !!threadHeld, [pauseX, pauseY, pauseRadius]);
+    var circles = {ring: [ringX, ringY, ringRadius], knob: [knobX, knobY, knobRadius],
+                   thread: [threadX, threadY, threadRadius], pause: [pauseX, pauseY, pauseRadius]};
+    var state = JSON.stringify([shown, threadHeld, circles]);
+    var layer = document.getElementById('touch');
+    if (!layer || state === Module.touchDrawn) return;
+    Module.touchDrawn = state;
+    layer.style.display = shown ? 'block' : 'none';
+    if (!shown) return;
+    var box = Module.canvas.getBoundingClientRect();
+    Object.assign(layer.style, {left: box.left + 'px', top: box.top + 'px', width: box.width + 'px', height: box.height + 'px'});
+    for (var id in circles) {
+        var element = document.getElementById(id), circle = circles[id];
+        Object.assign(element.style, {display: circle[2] > 0 ? 'block' : 'none', left: (circle[0] - circle[2]) + 'px',
+                                      top: (circle[1] - circle[2]) + 'px', width: 2 * circle[2] + 'px', height: 2 * circle[2] + 'px'});
+    }
+    document.getElementById('thread').className = threadHeld ? 'held' : '';
 });
 
 void drawControls(const TouchControls& touch, bool shown) {

@@ -38,7 +38,7 @@ public:
 
 protected:
     bool quitOffered() const override { return false; }
-    // The settings folder is the browser's storage (web/storage.js): each save is copied there.
+    // The settings folder is the browser's storage (BrowserStorage.js): each save is copied there.
     bool settingsKept() const override;
     void settingsSaved() override;
     // Also lost while the browser has freed the pointer the game wants, until a click on
