@@ -4,6 +4,7 @@
 #include "velmora/Settings.h"
 
 #include <SDL.h>
+#include <algorithm>
 #include <emscripten.h>
 #include <emscripten/html5.h>
 #include <string>
@@ -95,7 +96,7 @@ EM_JS(void, drawTouchControls, (int shown, double ringX, double ringY, double ri
         Object.assign(element.style, {display: circle[2] > 0 ? 'block' : 'none', left: (circle[0] - circle[2]) + 'px',
                                       top: (circle[1] - circle[2]) + 'px', width: 2 * circle[2] + 'px', height: 2 * circle[2] + 'px'});
     }
-    document.getElementById('thread').className = threadHeld ? 'held' : '';
+    document.getElementById('thread').className = threadHeld ? "held" : "";
 });
 
 void drawControls(const TouchControls& touch, bool shown) {
@@ -149,22 +150,19 @@ void PageDesktop::watch(const SDL_Event& event) {
     }
 }
 
-bool PageDesktop::inPlay() {
-    // A frame of the play is 90 ms at worst in a software-drawn page.
-    constexpr DWORD kLookGap = 500;
-    return wantsPointer_ && looked_ && now() - lookedAt_ < kLookGap;
-}
-
 void PageDesktop::pumpEvents() {
+    pollsSinceLook_ = std::min(pollsSinceLook_ + 1, kPollsInAFrame + 1);
     SdlDesktop::pumpEvents();
-    // Out of the play the touch controls hold nothing.
-    if (!inPlay()) touch_.releaseAll();
+    // Out of the play the touch controls hold nothing, and a page hidden has nothing to pause.
+    if (!inPlay()) {
+        touch_.releaseAll();
+        pageWasHidden(1);
+    }
     drawControls(touch_, touchInUse_ && inPlay());
 }
 
 void PageDesktop::takeMotion(int& dx, int& dy) {
-    looked_ = true;
-    lookedAt_ = now();
+    pollsSinceLook_ = 0;
     SdlDesktop::takeMotion(dx, dy);
 }
 
@@ -200,7 +198,8 @@ void PageDesktop::applyCursorMode(bool cursorHidden, bool anyWindow) {
 }
 
 bool PageDesktop::pauseMenuAsked() const {
-    return menuAsked_ || touch_.pauseAsked() || pageWasHidden(0) || (wantsPointer_ && pointerFreedByBrowser(0));
+    return menuAsked_ || touch_.pauseAsked() || (inPlay() && pageWasHidden(0)) ||
+           (wantsPointer_ && pointerFreedByBrowser(0));
 }
 
 void PageDesktop::runPauseMenu(MenuScreen& screen) {

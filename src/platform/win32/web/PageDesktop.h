@@ -54,16 +54,17 @@ protected:
 private:
     static int watchEvent(void* desktop, SDL_Event* event);
     void watch(const SDL_Event& event);
-    // Whether the game turned its view lately: it reads the cursor every frame of the play.
-    bool inPlay();
+    // Whether the game turned its view lately: it reads the cursor every frame of the play,
+    // between polls for its messages (one a message and one a frame).
+    bool inPlay() const { return wantsPointer_ && pollsSinceLook_ <= kPollsInAFrame; }
+    static constexpr int kPollsInAFrame = 8;
 
 
     bool wantsPointer_ = false;
     bool watching_ = false;
     // The last input was a touch, not a key or the mouse.
     bool touchInUse_ = false;
-    bool looked_ = false;
-    DWORD lookedAt_ = 0;
+    int pollsSinceLook_ = kPollsInAFrame + 1;
     TouchControls touch_;
 };
 
