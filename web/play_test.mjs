@@ -409,6 +409,7 @@ try {
     const controlsShown = () => page.$eval('#touch', (e) => getComputedStyle(e).display === 'block');
     const phoneRun = async () => {
         run = 'phone-';
+        await page.close();  // its game would share the machine with the phone's
         const phone = { width: 844, height: 390, isMobile: true, hasTouch: true }, real = await (await browser.createBrowserContext()).newPage();
         real.on('console', (message) => message.type() === 'error' && consoleErrors.push(message.text())).on('pageerror', (error) => consoleErrors.push(String(error)));
         await real.setViewport(phone);
@@ -426,7 +427,7 @@ try {
         const walk = async () => {
             const [x, y, cx, cy] = [walking.has('d') - walking.has('a'), walking.has('s') - walking.has('w'), box.x + 0.2 * box.width, box.y + 0.65 * box.height];
             if (!walking.size) return lift(1);
-            await put(1, cx, cy);
+            if (!down.has(1)) await put(1, cx, cy);
             await put(1, cx + (x * 0.16 * box.height) / Math.hypot(x, y), cy + (y * 0.16 * box.height) / Math.hypot(x, y));
         };
         const mouse = {
