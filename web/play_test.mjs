@@ -405,7 +405,7 @@ try {
     // 10. A phone in landscape (844 x 390, touch, mobile), in a browser context of its own,
     // plays the route by touch alone: the keys are the stick, the mouse's motion drags on the
     // right half, its button the thread button in the play (else a tap where it points).
-    // Fingers go through the DevTools protocol, all that are down with every change.
+    // Fingers go through the DevTools protocol, all that are down with every press or move.
     const controlsShown = () => page.$eval('#touch', (e) => getComputedStyle(e).display === 'block');
     const phoneRun = async () => {
         run = 'phone-';
@@ -423,7 +423,8 @@ try {
             down.set(id, { x, y });
             return send(type);
         };
-        const lift = (id) => down.delete(id) && send(down.size ? 'touchMove' : 'touchEnd');
+        // Chromium lifts the fingers a touch end names and keeps the others down.
+        const lift = (id) => down.has(id) && screencast.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [{ id, ...down.get(id) }] }) && down.delete(id);
         const walk = async () => {
             const [x, y, cx, cy] = [walking.has('d') - walking.has('a'), walking.has('s') - walking.has('w'), box.x + 0.2 * box.width, box.y + 0.65 * box.height];
             if (!walking.size) return lift(1);
