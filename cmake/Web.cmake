@@ -4,8 +4,9 @@
 set(VELMORA_WEB_PREFIX "" CACHE PATH "Libraries built for the web by scripts/web.sh")
 set(VELMORA_WEB_DATA "" CACHE PATH "The generated data folder, made by a native assetgen")
 set(VELMORA_WEB_SITE "${CMAKE_BINARY_DIR}/site" CACHE PATH "Where the page and its files go")
-if(NOT VELMORA_WEB_PREFIX OR NOT VELMORA_WEB_DATA)
-  message(FATAL_ERROR "The web build needs VELMORA_WEB_PREFIX and VELMORA_WEB_DATA; scripts/web.sh sets them")
+set(VELMORA_WEB_ICONGEN "" CACHE FILEPATH "A native velmora_icongen, which paints the page's icons")
+if(NOT VELMORA_WEB_PREFIX OR NOT VELMORA_WEB_DATA OR NOT VELMORA_WEB_ICONGEN)
+  message(FATAL_ERROR "The web build needs VELMORA_WEB_PREFIX, VELMORA_WEB_DATA and VELMORA_WEB_ICONGEN; scripts/web.sh sets them")
 endif()
 
 # A malformed file throws inside assimp and the game's readers; without exceptions it aborts.
@@ -34,17 +35,28 @@ add_subdirectory(src)
 
 add_custom_target(velmora_data
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${VELMORA_WEB_DATA} ${VELMORA_RUN_DIR}/data)
+# The page's manifest and the icons it names, for installing the page as an app.
 add_custom_target(velmora_page
-  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/web/index.html ${VELMORA_WEB_SITE}/index.html)
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/web/manifest.webmanifest ${VELMORA_WEB_SITE}/
+  COMMAND ${VELMORA_WEB_ICONGEN} ${VELMORA_WEB_SITE}/icon-192.png 192
+  COMMAND ${VELMORA_WEB_ICONGEN} ${VELMORA_WEB_SITE}/icon-512.png 512)
 add_dependencies(velmora velmora_page)
+# The whole page: the game, then its page and service worker stamped with its version.
+add_custom_target(velmora_site ALL
+  COMMAND ${CMAKE_COMMAND} -DSOURCE=${CMAKE_SOURCE_DIR} -DSITE=${VELMORA_WEB_SITE} -P ${CMAKE_CURRENT_LIST_DIR}/WebSite.cmake
+  VERBATIM)
+add_dependencies(velmora_site velmora)
 
 # Asyncify lets the game's own frame loop hand control back to the browser at every
 # present and every wait; the data and the effect file are preloaded into the page's file
 # system, where the game reads them relative to its working directory as on the desktop.
+# The settings folder is the browser's storage (IDBFS, mounted by win32/web/BrowserStorage.js).
 # Static data starts above 64 KB, as on Windows, where a pointer below it is an atom (the
 # class name "Window" in the first 64 KB would read as one).
-set_target_properties(velmora PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${VELMORA_WEB_SITE} SUFFIX .js)
+set_target_properties(velmora PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${VELMORA_WEB_SITE} SUFFIX .js
+  LINK_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/win32/web/BrowserStorage.js)
 target_link_options(velmora PRIVATE
   -sGLOBAL_BASE=65536 -sASYNCIFY -sASYNCIFY_STACK_SIZE=262144 -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=134217728
   -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2 -sFULL_ES3=1 -sEXIT_RUNTIME=1
+  -lidbfs.js "SHELL:--pre-js ${CMAKE_SOURCE_DIR}/src/platform/win32/web/BrowserStorage.js"
   "SHELL:--preload-file ${VELMORA_RUN_DIR}/data@/data" "SHELL:--preload-file ${VELMORA_RUN_DIR}/Shader@/Shader")

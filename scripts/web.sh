@@ -75,12 +75,13 @@ build_game() {
     # shellcheck disable=SC2046
     emcmake cmake -S "$root" -B "$out/obj-web" -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF -DVELMORA_BENCH=OFF \
         -DVELMORA_WEB_PREFIX="$prefix" -DVELMORA_WEB_DATA="$native/game/data" -DVELMORA_WEB_SITE="$out" \
+        -DVELMORA_WEB_ICONGEN="$native/velmora_icongen" \
         $(launchers) >/dev/null
-    cmake --build "$out/obj-web" -j"$jobs" --target velmora
+    cmake --build "$out/obj-web" -j"$jobs" --target velmora_site
 }
 
 install_tools
 build_prefix
-build_data velmora_data
+build_data velmora_data velmora_icongen
 build_game
 echo "build-web/ is ready: serve it (python3 -m http.server -d build-web) and open http://127.0.0.1:8000/"

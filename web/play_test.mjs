@@ -3,9 +3,10 @@
 // page's dialog, sees the title, clicks into the play, turns the view with the mouse,
 // walks with W, aims the thread at rope 0 and is pulled up to its ledge, frees the pointer
 // with Escape (the pause menu opens; a click on Resume, then another captures it again);
-// then opens the page again and answers Yes, which puts the canvas in full screen. The
-// sound must run, the console stay free of errors. Prints the budgets: the page's
-// download gzipped, the time from opening the page to the title, the frame time.
+// then opens the page again and answers Yes, which puts the canvas in full screen (steps 9
+// to 11 on the page kept, offline, a pad, a phone by touch alone). The sound must run, the
+// console stay free of errors. Prints the budgets: the page's download gzipped, the time
+// from opening the page to the title (also offline), the frame time, the phone's route.
 //
 // The time to the title is reported, not judged: it depends on the machine's load (a
 // benchmark, bench/web_title.sh, takes its median over several openings).
@@ -22,17 +23,19 @@ const [site, shots, only] = process.argv.slice(2);
 const titleOnly = only === '--title-only';
 fs.mkdirSync(shots, { recursive: true });
 const failures = [];
+let run = '';  // 'phone-' in the phone's run, for its checks and its screenshots
 const expect = (ok, what, detail = '') => {
-    console.log(`${ok ? 'ok  ' : 'FAIL'} ${what} ${detail}`);
-    if (!ok) failures.push(what);
+    console.log(`${ok ? 'ok  ' : 'FAIL'} ${run}${what} ${detail}`);
+    if (!ok) failures.push(run + what);
 };
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 // The page's files, compressed beforehand and served as a web server serves them: gzipped,
 // to a browser that accepts it. What they weigh so is what the page downloads.
-const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.data': 'application/octet-stream' };
+const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.data': 'application/octet-stream',
+    '.webmanifest': 'application/manifest+json', '.png': 'image/png' };
 const gzipped = new Map();
-for (const file of ['index.html', 'velmora.js', 'velmora.wasm', 'velmora.data'])
+for (const file of fs.readdirSync(site).filter((name) => types[path.extname(name)]))
     gzipped.set(`/${file}`, zlib.gzipSync(fs.readFileSync(path.join(site, file)), { level: 9 }));
 const server = http.createServer((request, response) => {
     const name = new URL(request.url, 'http://x').pathname.replace(/^\/$/, '/index.html');
@@ -62,7 +65,7 @@ const browser = await puppeteer.launch({
 const consoleErrors = [];
 let exitCode = 1;
 try {
-    const page = await browser.newPage();
+    let page = await browser.newPage();
     page.on('console', (message) => {
         console.log(`page: ${message.text()}`);
         if (message.type() === 'error') consoleErrors.push(message.text());
@@ -77,7 +80,7 @@ try {
         // The whole page, cut to the canvas when measured: a clipped capture shows the
         // WebGL canvas blank.
         const png = await page.screenshot({ encoding: 'base64' });
-        if (name) fs.writeFileSync(path.join(shots, `${name}.png`), Buffer.from(png, 'base64'));
+        if (name) fs.writeFileSync(path.join(shots, `${run}${name}.png`), Buffer.from(png, 'base64'));
         return png;
     };
     const measure = (png, other, region) => page.evaluate(async (png, other, region, box) => {
@@ -136,7 +139,7 @@ try {
     // page's and not that of the test's screenshots; the time the dialog waited for the
     // click is the player's and is left out.
     const paints = [];
-    const screencast = await page.target().createCDPSession();
+    let screencast = await page.target().createCDPSession();
     screencast.on('Page.screencastFrame', ({ data, metadata, sessionId }) => {
         paints.push({ data, at: metadata.timestamp * 1000 });
         screencast.send('Page.screencastFrameAck', { sessionId }).catch(() => {});
@@ -144,7 +147,8 @@ try {
     await screencast.send('Page.startScreencast', { format: 'jpeg', quality: 90, maxWidth: 960, maxHeight: 540 });
     await page.goto(url);
     await page.waitForSelector('#question button', { visible: true, timeout: 60000 });
-    box = await page.$eval('#canvas', (c) => { const r = c.getBoundingClientRect(); return { x: r.x, y: r.y, width: r.width, height: r.height }; });
+    const canvasBox = () => page.$eval('#canvas', (c) => { const r = c.getBoundingClientRect(); return { x: r.x, y: r.y, width: r.width, height: r.height }; });
+    box = await canvasBox();
     expect(Math.abs(box.width / box.height - 16 / 9) < 0.01, 'the canvas keeps 16:9', `${box.width}x${box.height}`);
     // Chromium's own language, en-US, gets the page's dialog in English.
     const dialog = await page.$$eval('#question-text, #question button', (parts) => parts.map((p) => p.textContent).join(' | '));
@@ -166,7 +170,7 @@ try {
     expect(sawTitle, 'the title shows its orange letters');
 
     // The rest of the play, steps 2 to 8.
-    const playOn = async () => {
+    const playOn = async (phone) => {
         // The picture keeps 16:9 in a page of another shape too: the page opened in a tall tab.
         const tall = await browser.newPage();
         await tall.setViewport({ width: 900, height: 1000 });
@@ -189,7 +193,8 @@ try {
         await waitUntilStill(60);
         const play = await look('02-play');
         expect((await measure(play, null, [0.1, 0.2, 0.8, 0.45])).orange < 500, 'the title is gone');
-        expect(await page.evaluate(() => document.pointerLockElement === Module.canvas), 'the click captured the pointer');
+        expect(phone ? await controlsShown() : await page.evaluate(() => document.pointerLockElement === Module.canvas),
+            phone ? 'the tap shows the touch controls' : 'the click captured the pointer');
         const audio = await page.evaluate(() => (typeof AL !== 'undefined' && AL.currentCtx ? AL.currentCtx.audioCtx.state : 'none'));
         expect(audio === 'running', 'the AudioContext runs', audio);
 
@@ -302,6 +307,7 @@ try {
         const ledge = await look('09-pulled-up');
         expect(pulled, 'the thread pulls the machine away from where it shot');
         expect((await measure(ledge, null, [0, 0.8, 1, 0.2])).yellow > 20000, "it stands on the ledge's yellow deck");
+        if (phone) return;
 
         // 7. Escape frees the pointer: the pause menu opens (no Quit in a page) and the play
         // waits, taking no keys; a click on Resume captures the pointer again.
@@ -317,6 +323,15 @@ try {
         await page.keyboard.up('w');
         const walkedFreed = (await measure(await look(), freed, [0, 0, 1, 0.6])).change;
         expect(walkedFreed < 4, 'with the menu open the game takes no keys', `change ${walkedFreed.toFixed(1)}`);
+        // The volume, the first setting, from 100 to 80: the audio plays at 0.8 the gain,
+        // and the menu copies the settings file to the browser's storage.
+        const gain = () => page.evaluate(() => AL.currentCtx.gain.gain.value);
+        const gainBefore = await gain();
+        for (const key of ['ArrowDown', 'Enter', 'ArrowLeft', 'ArrowLeft', 'Escape']) await page.keyboard.press(key);
+        await sleep(500);
+        const gainSet = await gain();
+        expect(Math.abs(gainSet / gainBefore - 0.8) < 0.01 && (await page.evaluate(() => Module.settingsCopies > 0)),
+            'the volume set to 80 plays and is copied to storage', `gain ${gainBefore} to ${gainSet}`);
         // A click on Resume closes the menu; the browser lets a page lock the pointer only
         // from within a click, so the game's request waits for the next one.
         await page.mouse.move(box.x + box.width / 2, box.y + box.height * 0.49);
@@ -334,6 +349,23 @@ try {
         await sleep(1000);
         expect((await page.evaluate(() => Module.framesShown)) > framesResumed, 'the play draws again');
 
+        // A pad (the standard mapping) scripted in navigator.getGamepads: its left stick
+        // walks, its Start opens the menu.
+        const pad = (axes, start) => page.evaluate((axes, start) => {
+            const state = (window.pad ||= { id: 'Scripted pad', index: 0, connected: true, mapping: 'standard', timestamp: 0 });
+            Object.assign(state, { axes, timestamp: state.timestamp + 1, buttons: [...Array(17)].map((_, i) => ({ pressed: start && i === 9, value: +(start && i === 9) })) });
+            navigator.getGamepads = () => [state];
+            if (state.timestamp === 1) window.dispatchEvent(Object.assign(new Event('gamepadconnected'), { gamepad: state }));
+        }, axes, start);
+        await pad([0, 0, 0, 0], false);
+        const beforePad = await look();
+        await pad([0, -1, 0, 0], false);
+        await sleep(1500);
+        const padWalked = (await measure(await look(), beforePad, upper)).change;
+        await pad([0, 0, 0, 0], true);
+        await sleep(1000);
+        expect(padWalked > 4 && (await measure(await look('10-pad-menu'), null, [0.27, 0.465, 0.46, 0.01])).orange > 3700,
+            "the pad's stick walks and its Start opens the menu", `change ${padWalked.toFixed(1)}`);
         const alError = await page.evaluate(() => (AL.currentCtx ? AL.currentCtx.err : -1));
         expect(alError === 0, 'no OpenAL error is pending', String(alError));
 
@@ -347,8 +379,105 @@ try {
         await look('11-full-screen-title');
         expect(fullTitle && (await page.evaluate(() => document.fullscreenElement === Module.canvas)),
             'Yes puts the canvas in full screen, the title fills it');
+
+        // 9. The volume came back from the browser's storage; the page can be installed; with
+        // the network off it opens to the title from its service worker.
+        expect(Math.abs((await gain()) - gainSet) < 0.01, 'the volume set in the menu is kept over a reload', `gain ${await gain()}`);
+        const { installabilityErrors } = await screencast.send('Page.getInstallabilityErrors');
+        expect(installabilityErrors.length === 0, 'the page is installable', installabilityErrors.map((e) => e.errorId).join());
+        await page.evaluate(() => navigator.serviceWorker.ready);
+        await page.setOfflineMode(true);
+        paints.length = 0;
+        await screencast.send('Page.startScreencast', { format: 'jpeg', quality: 90, maxWidth: 960, maxHeight: 540 });
+        await page.reload();
+        await page.waitForSelector('#question button', { visible: true, timeout: 60000 });
+        await (await page.$$('#question button')).pop().click();
+        box = await canvasBox();
+        let swTitle;
+        expect(await waitFor('title', 60, async () => {
+            for (const paint of paints.splice(0)) swTitle ||= (await measure(paint.data, null, [0.1, 0.2, 0.8, 0.45])).orange > 20000 && paint;
+            return swTitle;
+        }), 'with the network off the page opens to the title');
+        const opened = await page.evaluate(() => performance.timeOrigin + Module.answeredAt - Module.askedAt);
+        console.log(`budget: page open to title ${((swTitle?.at - opened) / 1000).toFixed(2)} s, offline from the service worker`);
+        await page.setOfflineMode(false);
+    };
+    // 10. A phone in landscape (844 x 390, touch, mobile), in a browser context of its own,
+    // plays the route by touch alone: the keys are the stick, the mouse's motion drags on the
+    // right half, its button the thread button in the play (else a tap where it points).
+    // Fingers go through the DevTools protocol, all that are down with every press or move.
+    const controlsShown = () => page.$eval('#touch', (e) => getComputedStyle(e).display === 'block');
+    const phoneRun = async () => {
+        run = 'phone-';
+        await page.close();  // its game would share the machine with the phone's
+        const phone = { width: 844, height: 390, isMobile: true, hasTouch: true }, real = await (await browser.createBrowserContext()).newPage();
+        real.on('console', (message) => message.type() === 'error' && consoleErrors.push(message.text())).on('pageerror', (error) => consoleErrors.push(String(error)));
+        await real.setViewport(phone);
+        screencast = await real.target().createCDPSession();
+        screencast.on('Page.screencastFrame', ({ data, sessionId }) => paints.push({ data }) && screencast.send('Page.screencastFrameAck', { sessionId }));
+        const down = new Map(), walking = new Set();
+        let touches = 0, last = { x: 0, y: 0 };
+        const send = (type) => screencast.send('Input.dispatchTouchEvent', { type, touchPoints: [...down].map(([id, p]) => ({ id, ...p })) });
+        const put = (id, x, y) => {
+            const type = down.has(id) ? 'touchMove' : (++touches, 'touchStart');
+            down.set(id, { x, y });
+            return send(type);
+        };
+        // Chromium lifts the fingers a touch end names and keeps the others down.
+        const lift = (id) => down.has(id) && screencast.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [{ id, ...down.get(id) }] }) && down.delete(id);
+        const walk = async () => {
+            const [x, y, cx, cy] = [walking.has('d') - walking.has('a'), walking.has('s') - walking.has('w'), box.x + 0.2 * box.width, box.y + 0.65 * box.height];
+            if (!walking.size) return lift(1);
+            if (!down.has(1)) await put(1, cx, cy);
+            await put(1, cx + (x * 0.16 * box.height) / Math.hypot(x, y), cy + (y * 0.16 * box.height) / Math.hypot(x, y));
+        };
+        const mouse = {
+            down: async () => ((await controlsShown()) ? put(3, box.x + box.width - 0.208 * box.height, box.y + 0.792 * box.height) : put(0, last.x, last.y)),
+            up: () => lift(down.has(3) ? 3 : 0),
+            move: async (x, y) => {  // drags of at most 0.3 of the width, about the right half's middle
+                const drags = (await controlsShown()) ? Math.ceil(Math.max(Math.abs(x - last.x) / (0.3 * box.width), Math.abs(y - last.y) / (0.6 * box.height))) : 0;
+                for (let drag = 0; drag < drags; ++drag, await lift(2))
+                    for (let step = 0; step <= 8; ++step)
+                        await put(2, box.x + 0.7 * box.width + ((x - last.x) / drags) * (step / 8 - 0.5), box.y + 0.45 * box.height + ((y - last.y) / drags) * (step / 8 - 0.5));
+                last = { x, y };
+            },
+        };
+        const keyboard = { down: (key) => walk(walking.add(key)), up: (key) => walk(walking.delete(key)) };
+        page = new Proxy(real, { get: (target, name) => ({ mouse, keyboard })[name] ?? target[name].bind?.(target) ?? target[name] });
+        await real.emulateNetworkConditions({ download: 2e6, upload: 1e6, latency: 20 });
+        await page.goto(url);
+        const loading = () => page.$eval('#status-text', (e) => e.textContent);
+        expect(await waitFor('bar', 60, async () => /^Loading… [1-9][0-9.]* of [0-9.]+ MB$/.test(await loading())), 'the loading bar counts the bytes', await loading());
+        await look('20-loading');
+        await real.emulateNetworkConditions(null);
+        const no = await (await page.waitForSelector('#question button:last-child', { visible: true, timeout: 120000 })).boundingBox();
+        await mouse.move(no.x + no.width / 2, no.y + no.height / 2);
+        await mouse.down();
+        await mouse.up();
+        box = await canvasBox();
+        expect(await waitFor('title', 60, async () => (await measure(await look(), null, [0.1, 0.2, 0.8, 0.45])).orange > 20000), 'a tap on No, the title');
+        await page.setViewport({ ...phone, width: 390, height: 844 });
+        await sleep(500);
+        expect((await page.$eval('#turn', (e) => getComputedStyle(e).display)) === 'block', 'upright, the page asks to turn the phone');
+        await look('21-upright');
+        await page.setViewport(phone);
+        await sleep(500);
+        box = await canvasBox();
+        const started = Date.now();
+        await playOn(true);
+        console.log(`budget: the phone's route, title to ledge by touch alone: ${touches} touches, ${((Date.now() - started) / 1000).toFixed(0)} s`);
+        // The pause button opens the menu, whose Resume a finger can tap (9 mm: 54 CSS pixels
+        // on a phone); a tap on it resumes.
+        for (const [y, name] of [[0.1125, '23-pause-menu'], [0.465, '24-resumed']]) {
+            await put(4, box.x + (y < 0.2 ? box.width - y * box.height : box.width / 2), box.y + y * box.height);
+            await lift(4);
+            await sleep(1000);
+            const menu = await look(name), row = ((await measure(menu, null, [0.5, 0, 0.002, 1])).orange * box.width * box.height) / (1280 * 720);
+            expect(((await measure(menu, null, [0.27, 0.465, 0.46, 0.01])).orange > 3700 && row >= 54) === (y < 0.2), name, `Resume's row ${row.toFixed(0)} px`);
+        }
     };
     if (!titleOnly) await playOn();
+    if (!titleOnly) await phoneRun();
     expect(consoleErrors.length === 0, 'no error in the console', consoleErrors.join(' | '));
     exitCode = failures.length ? 1 : 0;
 } catch (error) {

@@ -21,6 +21,7 @@ const Words kWords[] = {
     {"Back", "戻る"},
     {"Press a key (Escape cancels)", "キーを押してください（Escapeで取り消し）"},
     {"Cannot save the settings: ", "設定を保存できません: "},
+    {"This browser keeps no storage: settings will not be kept", "このブラウザは保存できません: 設定は保持されません"},
     {"Arrows choose, Left and Right change, Return selects, Escape goes back",
      "矢印で選択、左右で変更、Returnで決定、Escapeで戻る"},
     {"Mouse speed", "マウスの速さ"},

@@ -88,6 +88,7 @@ void PauseMenu::open(bool quitOffered) {
     selected_ = 0;
     quitOffered_ = quitOffered;
     saveProblem_.clear();
+    settingsKept_ = true;
 }
 
 int PauseMenu::lineCount() const { return static_cast<int>(lines().size()); }
@@ -244,6 +245,7 @@ std::vector<PauseMenu::Line> PauseMenu::lines() const {
 std::string PauseMenu::status() const {
     if (!saveProblem_.empty()) return saveProblem_;
     if (page_ == Page::PressKey) return text(MenuWord::PressKey);
+    if (!settingsKept_) return text(MenuWord::SettingsNotKept);
     return text(MenuWord::Hint);
 }
 

@@ -30,6 +30,8 @@ public:
     // quitOffered: false in the page, which is left rather than quit.
     void open(bool quitOffered);
     void close() { page_ = Page::Closed; }
+    // Until the menu closes, the last line says that changes last only until the game ends.
+    void warnSettingsNotKept() { settingsKept_ = false; }
     bool isOpen() const { return page_ != Page::Closed; }
     Page page() const { return page_; }
 
@@ -67,6 +69,7 @@ private:
     int bindingAction_ = 0;
     std::string changed_;
     std::string saveProblem_;
+    bool settingsKept_ = true;
 };
 
 }  // namespace velmora::menu

@@ -6,6 +6,9 @@
 #include "menu/PauseMenu.h"
 
 #include <epoxy/gl.h>
+#ifdef __EMSCRIPTEN__
+#include <emscripten/html5.h>
+#endif
 
 #include <algorithm>
 #include <cstdio>
@@ -48,6 +51,19 @@ constexpr float kPale[4] = {0.784f, 0.831f, 1.0f, 1.0f};
 constexpr float kInk[4] = {0.071f, 0.039f, 0.102f, 1.0f};
 
 const char* kGlyphFile = "data/Menu/Glyphs.bin";
+
+// A row a finger can tap, in drawable pixels: 9 mm on a phone, where a CSS pixel is about
+// a sixth of a millimetre. Only a page's small picture needs more than the usual rows.
+float tapRowHeight(int drawableHeight) {
+#ifdef __EMSCRIPTEN__
+    double cssWidth = 0.0, cssHeight = 0.0;
+    emscripten_get_element_css_size("#canvas", &cssWidth, &cssHeight);
+    return cssHeight > 0.0 ? static_cast<float>(56.0 * drawableHeight / cssHeight) : 0.0f;
+#else
+    (void)drawableHeight;
+    return 0.0f;
+#endif
+}
 
 }  // namespace
 
@@ -134,6 +150,8 @@ GlMenuScreen::Layout GlMenuScreen::layoutFor(const PauseMenu& menu, int width, i
     layout.statusSize = 17.0f * u;
     layout.panelWidth = std::min(width - 8.0f * u, (long_ ? 760.0f : 640.0f) * u);
     const float titleArea = layout.titleSize * 1.9f, statusArea = layout.statusSize * 2.6f;
+    const float roomPerRow = (height - titleArea - statusArea) / std::max(lines, 1);
+    layout.rowHeight = std::max(layout.rowHeight, std::min(tapRowHeight(height), roomPerRow));
     layout.panelHeight = titleArea + lines * layout.rowHeight + statusArea;
     layout.panelX = (width - layout.panelWidth) / 2.0f;
     layout.panelY = std::max(0.0f, (height - layout.panelHeight) / 2.0f);

@@ -282,6 +282,7 @@ void SdlDesktop::useSoundControls(std::function<void(bool)> pause, std::function
 void SdlDesktop::runPauseMenu(menu::MenuScreen& screen) {
     menuAsked_ = false;
     menu_.open(quitOffered());
+    if (!settingsKept()) menu_.warnSettingsNotKept();
     if (pauseSound_) pauseSound_(true);
     platform().video.applyCursorMode(false, false);
     screen.keepFrame();
@@ -296,7 +297,9 @@ void SdlDesktop::runPauseMenu(menu::MenuScreen& screen) {
         }
         SDL_Event event;
         while (menu_.isOpen() && SDL_PollEvent(&event)) handleMenuEvent(event, screen);
-        applyChange(menu_.takeChange());
+        const std::string change = menu_.takeChange();
+        if (!change.empty()) settingsSaved();
+        applyChange(change);
         if (!menu_.isOpen()) break;
         screen.show(menu_);
         sleep(16);

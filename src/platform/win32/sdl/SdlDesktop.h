@@ -41,6 +41,10 @@ public:
 protected:
     // The page has no Quit: it is left, not quit.
     virtual bool quitOffered() const { return true; }
+    // Whether a setting the menu saves outlives the game (the page's storage may be refused),
+    // and what follows each save (the page copies the file to its storage).
+    virtual bool settingsKept() const { return true; }
+    virtual void settingsSaved() {}
     bool menuAsked_ = false;
 
     // Whether one of the game's windows has the keyboard (always so where no display is

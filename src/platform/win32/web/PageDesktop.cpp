@@ -1,9 +1,12 @@
 #include "PageDesktop.h"
 
 #include "MessageBoxButtons.h"
+#include "velmora/Settings.h"
 
 #include <SDL.h>
+#include <algorithm>
 #include <emscripten.h>
+#include <emscripten/html5.h>
 #include <string>
 #include <vector>
 
@@ -54,9 +57,123 @@ EM_JS(int, pointerFreedByBrowser, (int forget), {
     return Module.pointerFreed ? 1 : 0;
 });
 
+// Whether the page was hidden (another tab, the phone locked) since the last forget; watched
+// from the first call on. Hidden, the page is silent; shown again, the sounds the menu
+// holds stay held.
+EM_JS(int, pageWasHidden, (int forget), {
+    if (Module.pageWasHidden === undefined) {
+        document.addEventListener('visibilitychange', function() {
+            var audio = AL.currentCtx && AL.currentCtx.audioCtx;
+            if (document.hidden) Module.pageWasHidden = true;
+            if (audio) document.hidden ? audio.suspend() : audio.resume();
+        });
+    }
+    if (forget || Module.pageWasHidden === undefined) Module.pageWasHidden = false;
+    return Module.pageWasHidden ? 1 : 0;
+});
+
+// Set by BrowserStorage.js once the browser's storage was asked for.
+EM_JS(int, storageRefused, (), { return Module.storageRefused ? 1 : 0; });
+EM_JS(void, copySettingsToStorage, (), { Module.copySettingsToStorage(); });
+
+// The page's touch layer (#touch in index.html) over the canvas; circles as x, y and radius
+// in CSS pixels of the canvas, a radius of 0 not drawn. Only a change is written to the page.
+EM_JS(void, drawTouchControls, (int shown, double ringX, double ringY, double ringRadius, double knobX, double knobY,
+                                double knobRadius, double threadX, double threadY, double threadRadius, int threadHeld,
+                                double pauseX, double pauseY, double pauseRadius), {
+    var circles = {ring: [ringX, ringY, ringRadius], knob: [knobX, knobY, knobRadius],
+                   thread: [threadX, threadY, threadRadius], pause: [pauseX, pauseY, pauseRadius]};
+    var state = JSON.stringify([shown, threadHeld, circles]);
+    var layer = document.getElementById('touch');
+    if (!layer || state === Module.touchDrawn) return;
+    Module.touchDrawn = state;
+    layer.style.display = shown ? 'block' : 'none';
+    if (!shown) return;
+    var box = Module.canvas.getBoundingClientRect();
+    Object.assign(layer.style, {left: box.left + 'px', top: box.top + 'px', width: box.width + 'px', height: box.height + 'px'});
+    for (var id in circles) {
+        var element = document.getElementById(id), circle = circles[id];
+        Object.assign(element.style, {display: circle[2] > 0 ? 'block' : 'none', left: (circle[0] - circle[2]) + 'px',
+                                      top: (circle[1] - circle[2]) + 'px', width: 2 * circle[2] + 'px', height: 2 * circle[2] + 'px'});
+    }
+    document.getElementById('thread').className = threadHeld ? "held" : "";
+});
+
+void drawControls(const TouchControls& touch, bool shown) {
+    const TouchControls::Circle ring = touch.stickRing(), knob = touch.stickKnob();
+    const TouchControls::Circle thread = touch.threadButton(), pause = touch.pauseButton();
+    drawTouchControls(shown, ring.x, ring.y, ring.radius, knob.x, knob.y, knob.radius, thread.x, thread.y, thread.radius,
+                      touch.threadHeld(), pause.x, pause.y, pause.radius);
+}
+
 }  // namespace
 
-bool PageDesktop::keyDown(int virtualKey) { return virtualKey != VK_ESCAPE && SdlDesktop::keyDown(virtualKey); }
+bool PageDesktop::startVideo() {
+    if (!SdlDesktop::startVideo()) return false;
+    if (!watching_) SDL_AddEventWatch(&PageDesktop::watchEvent, this);
+    watching_ = true;
+    return true;
+}
+
+int PageDesktop::watchEvent(void* desktop, SDL_Event* event) {
+    static_cast<PageDesktop*>(desktop)->watch(*event);
+    return 0;
+}
+
+void PageDesktop::watch(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_FINGERDOWN:
+        case SDL_FINGERMOTION:
+        case SDL_FINGERUP: {
+            touchInUse_ = true;
+            // Fingers down before the play began (the tap on the title) are not the controls'.
+            if (!inPlay()) break;
+            double width = 0, height = 0;
+            emscripten_get_element_css_size("#canvas", &width, &height);
+            touch_.resize(width, height);
+            const double x = event.tfinger.x * width, y = event.tfinger.y * height;
+            if (event.type == SDL_FINGERDOWN) touch_.fingerDown(event.tfinger.fingerId, x, y);
+            if (event.type == SDL_FINGERMOTION) touch_.fingerMove(event.tfinger.fingerId, x, y);
+            if (event.type == SDL_FINGERUP) touch_.fingerUp(event.tfinger.fingerId);
+            break;
+        }
+        case SDL_KEYDOWN:
+        case SDL_CONTROLLERBUTTONDOWN: touchInUse_ = false; break;
+        // SDL's own pointer for taps leaves the touch controls as they are.
+        case SDL_MOUSEMOTION:
+            if (event.motion.which != SDL_TOUCH_MOUSEID) touchInUse_ = false;
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+            if (event.button.which != SDL_TOUCH_MOUSEID) touchInUse_ = false;
+            break;
+        default: break;
+    }
+}
+
+void PageDesktop::pumpEvents() {
+    pollsSinceLook_ = std::min(pollsSinceLook_ + 1, kPollsInAFrame + 1);
+    SdlDesktop::pumpEvents();
+    // Out of the play the touch controls hold nothing, and a page hidden has nothing to pause.
+    if (!inPlay()) {
+        touch_.releaseAll();
+        pageWasHidden(1);
+    }
+    drawControls(touch_, touchInUse_ && inPlay());
+}
+
+void PageDesktop::takeMotion(int& dx, int& dy) {
+    pollsSinceLook_ = 0;
+    SdlDesktop::takeMotion(dx, dy);
+}
+
+bool PageDesktop::keyDown(int virtualKey) {
+    if (virtualKey == VK_ESCAPE) return false;
+    if (touchInUse_ && inPlay()) {
+        if (touch_.holdsKey(virtualKey, settings().stickDeadZone)) return true;
+        if (virtualKey == VK_LBUTTON) return false;
+    }
+    return SdlDesktop::keyDown(virtualKey);
+}
 
 int PageDesktop::askPlayer(const char* text, const char* caption, UINT type, const MessageBoxButtons& layout,
                            SDL_Window* parent) {
@@ -80,14 +197,26 @@ void PageDesktop::applyCursorMode(bool cursorHidden, bool anyWindow) {
     SdlDesktop::applyCursorMode(cursorHidden, anyWindow);
 }
 
-bool PageDesktop::pauseMenuAsked() const { return menuAsked_ || (wantsPointer_ && pointerFreedByBrowser(0)); }
+bool PageDesktop::pauseMenuAsked() const {
+    return menuAsked_ || touch_.pauseAsked() || (inPlay() && pageWasHidden(0)) ||
+           (wantsPointer_ && pointerFreedByBrowser(0));
+}
 
 void PageDesktop::runPauseMenu(menu::MenuScreen& screen) {
     // The menu frees the pointer itself, and the browser reports that later as a freeing;
     // the game's wish for the pointer starts anew when the menu closes.
     wantsPointer_ = false;
+    touch_.releaseAll();
+    drawControls(touch_, false);
+    pageWasHidden(1);
     SdlDesktop::runPauseMenu(screen);
+    // Hidden while the menu was open, the page has shown its menu already.
+    pageWasHidden(1);
 }
+
+bool PageDesktop::settingsKept() const { return !storageRefused(); }
+
+void PageDesktop::settingsSaved() { copySettingsToStorage(); }
 
 bool PageDesktop::gameHasFocus() const {
     return SdlDesktop::gameHasFocus() && !(wantsPointer_ && pointerFreedByBrowser(0));
@@ -96,6 +225,10 @@ bool PageDesktop::gameHasFocus() const {
 void PageDesktop::takeMouseMotion(int& dx, int& dy) {
     SDL_GetRelativeMouseState(nullptr, nullptr);  // SDL's own count is not used, only emptied
     takePointerMovement(&dx, &dy);
+    int lookX = 0, lookY = 0;
+    touch_.takeLook(lookX, lookY);
+    dx += lookX;
+    dy += lookY;
 }
 
 }  // namespace velmora::win32
