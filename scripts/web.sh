@@ -107,7 +107,7 @@ build_game() {
     emcmake cmake -S "$root" -B "$out/obj-web" -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF -DVELMORA_BENCH=OFF \
         -DVELMORA_WEB_PREFIX="$prefix" -DVELMORA_WEB_DATA="$data" -DVELMORA_WEB_SITE="$out" \
         $(launchers) >/dev/null
-    cmake --build "$out/obj-web" -j"$jobs" --target velmora
+    cmake --build "$out/obj-web" -j"$jobs" --target velmora velmora_replay
 }
 
 install_tools
