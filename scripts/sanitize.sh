@@ -2,8 +2,8 @@
 # Second half of the test suite: clang build with AddressSanitizer and
 # UndefinedBehaviorSanitizer (and libFuzzer coverage) for the fuzz targets' short runs, the
 # plays whose object lifetimes are the trickiest (the Stage ending a play from inside its
-# own draw walk, whole games won and lost), the regression plays, every damaged data file and the missing
-# devices.
+# own draw walk, whole games won and lost), the regression plays, every damaged data file
+# and the missing devices.
 set -e
 cd "$(dirname "$0")/.."
 if ! command -v clang++ >/dev/null 2>&1; then
