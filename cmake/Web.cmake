@@ -32,6 +32,7 @@ set(VELMORA_RUN_DIR ${CMAKE_BINARY_DIR}/game)
 file(MAKE_DIRECTORY ${VELMORA_RUN_DIR} ${VELMORA_WEB_SITE})
 add_subdirectory(src/platform)
 add_subdirectory(src)
+add_subdirectory(tools/replay)
 
 add_custom_target(velmora_data
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${VELMORA_WEB_DATA} ${VELMORA_RUN_DIR}/data)
@@ -59,4 +60,16 @@ target_link_options(velmora PRIVATE
   -sGLOBAL_BASE=65536 -sASYNCIFY -sASYNCIFY_STACK_SIZE=262144 -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=134217728
   -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2 -sFULL_ES3=1 -sEXIT_RUNTIME=1
   -lidbfs.js "SHELL:--pre-js ${CMAKE_SOURCE_DIR}/src/platform/win32/web/BrowserStorage.js"
+  "SHELL:--preload-file ${VELMORA_RUN_DIR}/data@/data" "SHELL:--preload-file ${VELMORA_RUN_DIR}/Shader@/Shader")
+
+# velmora_replay for node (node velmora_replay.js FILE ...): headless, with the same data
+# preloaded as the page has it, and node's files for the ones it is given. The module is
+# compiled before it starts: the loader's other way, fetch, takes no file paths in node.
+# The OpenGL ES 3 functions are linked as in the page, though never called headless.
+set_target_properties(velmora_replay PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${VELMORA_WEB_SITE} SUFFIX .js
+  LINK_DEPENDS ${CMAKE_SOURCE_DIR}/tools/replay/web/NodeFiles.js)
+target_link_options(velmora_replay PRIVATE
+  -sGLOBAL_BASE=65536 -sENVIRONMENT=node -sMAX_WEBGL_VERSION=2 -sFULL_ES3=1 -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=134217728 -sEXIT_RUNTIME=1 -sWASM_ASYNC_COMPILATION=0
+  -lnodefs.js
+  "SHELL:--pre-js ${CMAKE_SOURCE_DIR}/tools/replay/web/NodeFiles.js"
   "SHELL:--preload-file ${VELMORA_RUN_DIR}/data@/data" "SHELL:--preload-file ${VELMORA_RUN_DIR}/Shader@/Shader")

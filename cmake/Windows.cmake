@@ -33,6 +33,7 @@ set(VELMORA_RUN_DIR ${CMAKE_BINARY_DIR}/game)
 file(MAKE_DIRECTORY ${VELMORA_RUN_DIR})
 add_subdirectory(src/platform)
 add_subdirectory(src)
+add_subdirectory(tools/replay)
 
 add_custom_target(velmora_data
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${VELMORA_WINDOWS_DATA} ${VELMORA_RUN_DIR}/data)

@@ -11,3 +11,4 @@ tests/web/play_in_browser.sh
 ./scripts/windows.sh
 tests/ship/windows_imports.sh
 xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" tests/ship/windows_under_wine.sh
+tests/replay/on_every_platform.sh

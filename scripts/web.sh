@@ -77,7 +77,7 @@ build_game() {
         -DVELMORA_WEB_PREFIX="$prefix" -DVELMORA_WEB_DATA="$native/game/data" -DVELMORA_WEB_SITE="$out" \
         -DVELMORA_WEB_ICONGEN="$native/velmora_icongen" \
         $(launchers) >/dev/null
-    cmake --build "$out/obj-web" -j"$jobs" --target velmora_site
+    cmake --build "$out/obj-web" -j"$jobs" --target velmora_site velmora_replay
 }
 
 install_tools

@@ -99,7 +99,10 @@ build_game() {
         -DVELMORA_TESTS=OFF -DVELMORA_BENCH=OFF -DVELMORA_WINDOWS_PREFIX="$prefix" \
         -DVELMORA_WINDOWS_DATA="$native/game/data" -DVELMORA_WINDOWS_ICON="$native/packaging/velmora.ico" \
         $(launchers) >/dev/null
-    cmake --build "$out/obj" -j"$jobs" --target velmora
+    cmake --build "$out/obj" -j"$jobs" --target velmora velmora_replay
+    # The replayer runs in the game's folder (cd Velmora; wine64 ../velmora_replay.exe FILE),
+    # and stays out of the zip.
+    cp "$out/obj/tools/replay/velmora_replay.exe" "$out/"
 }
 
 # The licence of everything the folder carries besides the game, from the sources it was

@@ -38,7 +38,8 @@ answer_focused() {
 }
 
 cd / || exit 1
-start_game "$wine" "$game/velmora.exe"
+# Kept for tests/replay/on_every_platform.sh, which replays it on every platform.
+start_game "$wine" "$game/velmora.exe" --record "Z:$ARTEFACTS/recorded.vrp"
 trap cleanup EXIT
 answer_focused
 find_game_window

@@ -2,7 +2,7 @@
 // Multiply(A, B) applies A first. Outputs may alias inputs.
 #include <d3dx9math.h>
 
-#include <cmath>
+#include "crt/PortableMath.h"
 
 namespace {
 
@@ -64,7 +64,7 @@ D3DXVECTOR3 normalized(const D3DXVECTOR3& v) {
 // A rotation about one axis turns the plane of the other two, from axis `from` towards
 // axis `to` (X: y to z, Y: z to x, Z: x to y).
 D3DXMATRIX* rotationInPlane(D3DXMATRIX* pOut, FLOAT angle, int from, int to) {
-    const FLOAT c = std::cos(angle), s = std::sin(angle);
+    const FLOAT c = portable_cosf(angle), s = portable_sinf(angle);
     D3DXMatrixIdentity(pOut);
     pOut->m[from][from] = c;
     pOut->m[from][to] = s;
@@ -130,7 +130,7 @@ D3DXMATRIX* WINAPI D3DXMatrixRotationZ(D3DXMATRIX* pOut, FLOAT angle) { return r
 
 D3DXMATRIX* WINAPI D3DXMatrixRotationAxis(D3DXMATRIX* pOut, const D3DXVECTOR3* pV, FLOAT angle) {
     const D3DXVECTOR3 a = normalized(*pV);
-    const FLOAT c = std::cos(angle), s = std::sin(angle), t = 1.0f - c;
+    const FLOAT c = portable_cosf(angle), s = portable_sinf(angle), t = 1.0f - c;
     D3DXMatrixIdentity(pOut);
     pOut->_11 = t * a.x * a.x + c;
     pOut->_12 = t * a.x * a.y + s * a.z;
@@ -145,7 +145,7 @@ D3DXMATRIX* WINAPI D3DXMatrixRotationAxis(D3DXMATRIX* pOut, const D3DXVECTOR3* p
 }
 
 D3DXMATRIX* WINAPI D3DXMatrixPerspectiveFovLH(D3DXMATRIX* pOut, FLOAT fovy, FLOAT aspect, FLOAT zn, FLOAT zf) {
-    const FLOAT yScale = 1.0f / std::tan(fovy / 2.0f);
+    const FLOAT yScale = 1.0f / portable_tanf(fovy / 2.0f);
     D3DXMatrixIdentity(pOut);
     pOut->_11 = yScale / aspect;
     pOut->_22 = yScale;

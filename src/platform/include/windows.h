@@ -7,6 +7,12 @@
 #include <cstdint>
 #include <cstring>
 
+// rand's range on Windows (src/platform/crt has the Windows C runtime's rand): stdlib.h,
+// included here first, does not define it again.
+#include <cstdlib>
+#undef RAND_MAX
+#define RAND_MAX 0x7fff
+
 // mingw-w64's intrin.h (through SDL.h) gives WINAPI as __stdcall, which x86-64 ignores.
 #ifndef WINAPI
 #define WINAPI
