@@ -35,7 +35,8 @@ const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.data': 'application/octet-stream',
     '.webmanifest': 'application/manifest+json', '.png': 'image/png' };
 const gzipped = new Map();
-for (const file of fs.readdirSync(site).filter((name) => types[path.extname(name)]))
+// velmora_replay beside the page is node's replayer, never fetched by the page.
+for (const file of fs.readdirSync(site).filter((name) => types[path.extname(name)] && !name.startsWith('velmora_replay')))
     gzipped.set(`/${file}`, zlib.gzipSync(fs.readFileSync(path.join(site, file)), { level: 9 }));
 const server = http.createServer((request, response) => {
     const name = new URL(request.url, 'http://x').pathname.replace(/^\/$/, '/index.html');
