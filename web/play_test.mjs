@@ -298,13 +298,15 @@ try {
             await sleep(400);
             await look('08-thread-out');
             let previous = await look();
+            // Pulled: the view away from the shot and still, on the yellow deck (a dragonfly
+            // caught on the way comes home as a ball, which changes the view as much).
             pulled = await waitFor('pull', 60, async () => {
                 await sleep(1000);
                 const now = await look();
                 const away = (await measure(now, lockedOn, [0, 0, 1, 0.45])).change;
                 const moving = (await measure(now, previous, upper)).change;
                 previous = now;
-                return away > 15 && moving < 1.0;
+                return away > 15 && moving < 1.0 && (await measure(now, null, [0, 0.8, 1, 0.2])).yellow > 20000;
             });
         }
         await sleep(2000);
