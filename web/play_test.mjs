@@ -170,6 +170,20 @@ try {
     console.log(`budget: page open to title ${toTitle.toFixed(2)} s (the dialog waited ${((times.answered - times.asked) / 1000).toFixed(2)} s for the click, not counted)`);
     expect(sawTitle, 'the title shows its orange letters');
 
+    // Without WebGL 2 the page says why and what to do, in the player's language (Japanese here).
+    const bare = await browser.newPage();
+    await bare.evaluateOnNewDocument(() => {
+        Object.defineProperty(navigator, 'languages', { get: () => ['ja-JP'] });
+        const getContext = HTMLCanvasElement.prototype.getContext;
+        HTMLCanvasElement.prototype.getContext = function (kind, ...rest) { return kind === 'webgl2' ? null : getContext.call(this, kind, ...rest); };
+    });
+    await bare.goto(url);
+    const missing = await bare.$eval('#missing', (e) => getComputedStyle(e).display === 'block' && e.textContent);
+    await bare.screenshot({ path: path.join(shots, '00-no-webgl2.png') });
+    expect(/WebGL 2/.test(missing) && /ブラウザ/.test(missing), 'without WebGL 2 the page says why, in the player\'s language', missing);
+    await bare.close();
+    await page.bringToFront();
+
     // The rest of the play, steps 2 to 8.
     const playOn = async (phone) => {
         // The picture keeps 16:9 in a page of another shape too: the page opened in a tall tab.
@@ -355,6 +369,21 @@ try {
         await sleep(1000);
         expect((await page.evaluate(() => Module.framesShown)) > framesResumed, 'the play draws again');
 
+        // The tab hidden (another tab, the phone locked): the menu opens and the sound stops;
+        // Escape, back in the tab, closes the menu.
+        const hide = (hidden) => page.evaluate((hidden) => {
+            Object.defineProperty(document, 'hidden', { value: hidden, configurable: true });
+            document.dispatchEvent(new Event('visibilitychange'));
+        }, hidden);
+        await hide(true);
+        await sleep(1000);
+        const hiddenMenu = (await measure(await look('10-hidden-tab'), null, [0.27, 0.465, 0.46, 0.01])).orange > 3700;
+        const hiddenSound = await page.evaluate(() => AL.currentCtx.audioCtx.state);
+        await hide(false);
+        expect(hiddenMenu && hiddenSound === 'suspended', 'a hidden tab opens the menu and stops the sound', hiddenSound);
+        await page.keyboard.press('Escape');
+        await sleep(500);
+
         // A pad (the standard mapping) scripted in navigator.getGamepads: its left stick
         // walks, its Start opens the menu.
         const pad = (axes, start) => page.evaluate((axes, start) => {
@@ -417,6 +446,10 @@ try {
         run = 'phone-';
         await page.close();  // its game would share the machine with the phone's
         const phone = { width: 844, height: 390, isMobile: true, hasTouch: true }, real = await (await browser.createBrowserContext()).newPage();
+        // A private window's kind of browser: its storage refused, the game plays on its defaults.
+        await real.evaluateOnNewDocument(() => {
+            indexedDB.open = () => { throw new DOMException('The user denied permission to access the database.', 'SecurityError'); };
+        });
         real.on('console', (message) => message.type() === 'error' && consoleErrors.push(message.text())).on('pageerror', (error) => consoleErrors.push(String(error)));
         await real.setViewport(phone);
         screencast = await real.target().createCDPSession();
@@ -462,6 +495,7 @@ try {
         await mouse.up();
         box = await canvasBox();
         expect(await waitFor('title', 60, async () => (await measure(await look(), null, [0.1, 0.2, 0.8, 0.45])).orange > 20000), 'a tap on No, the title');
+        expect(await page.evaluate(() => Module.storageRefused === true), 'with storage refused the game still starts');
         await page.setViewport({ ...phone, width: 390, height: 844 });
         await sleep(500);
         expect((await page.$eval('#turn', (e) => getComputedStyle(e).display)) === 'block', 'upright, the page asks to turn the phone');

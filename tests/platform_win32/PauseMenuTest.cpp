@@ -140,6 +140,9 @@ TEST(PauseMenuTest, ASettingThatCannotBeSavedSaysSoOnTheLastLine) {
     drive(menu, "dal");
     EXPECT_EQ(velmora::settings().volume, 90);  // the change holds for this play
     EXPECT_EQ(menu.status().rfind(word(MenuWord::CannotSave), 0), 0u) << menu.status();
+    menu.open(false);  // in a browser that keeps no storage
+    menu.warnSettingsNotKept();
+    EXPECT_EQ(menu.status(), word(MenuWord::SettingsNotKept));
     std::remove(pattern);
     velmora::settings() = velmora::Settings{};
 }
