@@ -285,6 +285,11 @@ wait_for_lock_on() {
     return 1
 }
 
+# Pixels of the ledge's yellow deck at the bottom of picture $1.
+deck_pixels() {
+    "$PROBE" count "$1" $(region 0 0.8 1 0.2) yellow
+}
+
 # The thread pulled: the upper part of the view is far from the view at the shot
 # (07-locked-on) and has stopped moving (the launch wave that grows around the machine
 # first is never still), with the ledge's yellow deck underfoot; at most a minute. A
@@ -293,16 +298,15 @@ wait_for_lock_on() {
 wait_for_pull() {
     look
     cp "$LOOK" "$ARTEFACTS/before.bmp"
-    local deadline=$((SECONDS + 60)) away moving deck off_deck=0
+    local deadline=$((SECONDS + 60)) away moving off_deck=0
     while [ $SECONDS -lt $deadline ]; do
         sleep 1
         look
         away=$("$PROBE" diff "$LOOK" "$ARTEFACTS/07-locked-on.png" $(region 0 0 1 0.45))
         moving=$("$PROBE" diff "$LOOK" "$ARTEFACTS/before.bmp" $(region 0 0 1 0.6))
-        deck=$("$PROBE" count "$LOOK" $(region 0 0.8 1 0.2) yellow)
-        echo "$away $moving $deck" | awk '{ exit !($1 > 15 && $2 < 1.0 && $3 > 20000) }' && return 0
-        # Still for three looks, away from the shot but off the deck: a ball came home.
         if echo "$away $moving" | awk '{ exit !($1 > 15 && $2 < 1.0) }'; then
+            [ "$(deck_pixels "$LOOK")" -gt 20000 ] && return 0
+            # Still for three looks, away from the shot but off the deck: a ball came home.
             off_deck=$((off_deck + 1))
             [ "$off_deck" -ge 3 ] && return 1
         fi
