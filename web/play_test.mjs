@@ -507,14 +507,23 @@ try {
         const started = Date.now();
         await playOn(true);
         console.log(`budget: the phone's route, title to rope 0's ledge by touch alone: ${touches} touches, ${((Date.now() - started) / 1000).toFixed(0)} s`);
-        // The pause button opens the menu, whose Resume a finger can tap (9 mm: 54 CSS pixels
-        // on a phone); a tap on it resumes.
-        for (const [y, name] of [[0.1125, '23-pause-menu'], [0.465, '24-resumed']]) {
+        // The pause button opens the menu, whose rows a finger can tap (9 mm: 54 CSS pixels on
+        // a phone). The settings do not all fit at that height: four drags up bring Back, the
+        // lowest, into view, a tap on it shows the first page with Settings chosen, and a tap
+        // on Resume resumes.
+        const settingsBar = [0.27, 0.599, 0.46, 0.01], dragUp = async () => {
+            for (let step = 0; step <= 10; ++step) await put(4, box.x + box.width / 2, box.y + (0.75 - 0.055 * step) * box.height);
+            await lift(4);
+        };
+        for (const [y, name, bar, drags] of [[0.1125, '23-pause-menu', resumeBar, 0], [0.599, '24-settings', null, 0],
+            [0.799, '25-back', settingsBar, 4], [0.465, '26-resumed', resumeBar, 0]]) {
+            for (let drag = 0; drag < drags; ++drag) await dragUp();
             await put(4, box.x + (y < 0.2 ? box.width - y * box.height : box.width / 2), box.y + y * box.height);
             await lift(4);
             await sleep(1000);
             const menu = await look(name), row = ((await measure(menu, null, [0.5, 0, 0.002, 1])).orange * box.width * box.height) / (1280 * 720);
-            expect(((await measure(menu, null, resumeBar)).orange > 3700 && row >= 54) === (y < 0.2), name, `Resume's row ${row.toFixed(0)} px`);
+            const barShown = !bar || (await measure(menu, null, bar)).orange > 3700, open = name !== '26-resumed';
+            expect(open ? barShown && row >= 54 : !barShown, name, `the chosen row ${row.toFixed(0)} px`);
         }
     };
     if (!titleOnly) await playOn();

@@ -15,6 +15,9 @@ public:
     virtual void show(const PauseMenu& menu) = 0;
     // The menu's line under a point of the window (in window coordinates), or -1.
     virtual int lineAt(const PauseMenu& menu, int x, int y) = 0;
+    // A drag of so many window pixels down (negative: up) moves the lines with the finger
+    // where they do not all fit; false where they do (the drag is then no drag).
+    virtual bool drag(const PauseMenu& menu, int windowPixels) = 0;
     // Puts the kept frame back undimmed, as the game's next Present expects it.
     virtual void restoreFrame() = 0;
 };

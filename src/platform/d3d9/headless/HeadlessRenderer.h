@@ -19,6 +19,7 @@ public:
     void keepFrame() override {}
     void show(const menu::PauseMenu&) override {}
     int lineAt(const menu::PauseMenu&, int, int) override { return -1; }
+    bool drag(const menu::PauseMenu&, int) override { return false; }
     void restoreFrame() override {}
 };
 

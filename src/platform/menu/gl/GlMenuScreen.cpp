@@ -150,15 +150,42 @@ GlMenuScreen::Layout GlMenuScreen::layoutFor(const PauseMenu& menu, int width, i
     layout.statusSize = 17.0f * u;
     layout.panelWidth = std::min(width - 8.0f * u, (long_ ? 760.0f : 640.0f) * u);
     const float titleArea = layout.titleSize * 1.9f, statusArea = layout.statusSize * 2.6f;
-    const float roomPerRow = (height - titleArea - statusArea) / std::max(lines, 1);
-    layout.rowHeight = std::max(layout.rowHeight, std::min(tapRowHeight(height), roomPerRow));
-    layout.panelHeight = titleArea + lines * layout.rowHeight + statusArea;
+    // Rows a finger can tap, as many as fit; the rest are reached by a drag.
+    layout.rowHeight = std::max(layout.rowHeight, tapRowHeight(height));
+    layout.textSize = std::max(layout.textSize, std::min(layout.rowHeight * 0.42f, 34.0f * u));
+    const int fit = static_cast<int>((height - titleArea - statusArea) / layout.rowHeight);
+    layout.shownRows = std::max(1, std::min(lines, fit));
+    layout.panelHeight = titleArea + layout.shownRows * layout.rowHeight + statusArea;
     layout.panelX = (width - layout.panelWidth) / 2.0f;
     layout.panelY = std::max(0.0f, (height - layout.panelHeight) / 2.0f);
     layout.titleBaseline = layout.panelY + layout.titleSize * 1.35f;
     layout.rowsTop = layout.panelY + titleArea;
-    layout.statusBaseline = layout.rowsTop + lines * layout.rowHeight + layout.statusSize * 1.7f;
+    layout.statusBaseline = layout.rowsTop + layout.shownRows * layout.rowHeight + layout.statusSize * 1.7f;
     return layout;
+}
+
+void GlMenuScreen::scrollRows(const PauseMenu& menu, const Layout& layout, int rows) {
+    const int lines = static_cast<int>(menu.lines().size());
+    firstShown_ += rows;
+    if (rows == 0) {
+        firstShown_ = std::min(firstShown_, menu.selected());
+        firstShown_ = std::max(firstShown_, menu.selected() - layout.shownRows + 1);
+    }
+    firstShown_ = std::max(0, std::min(firstShown_, lines - layout.shownRows));
+}
+
+bool GlMenuScreen::drag(const PauseMenu& menu, int windowPixels) {
+    int width = 0, height = 0, windowWidth = 0, windowHeight = 0;
+    drawableSize(width, height);
+    SDL_GetWindowSize(context_.window(), &windowWidth, &windowHeight);
+    const Layout layout = layoutFor(menu, width, height);
+    if (layout.shownRows >= static_cast<int>(menu.lines().size())) return false;
+    // The lines follow the finger: a drag up brings the lower ones into view.
+    dragRest_ -= windowPixels * float(height) / std::max(windowHeight, 1);
+    const int rows = static_cast<int>(dragRest_ / layout.rowHeight);
+    dragRest_ -= rows * layout.rowHeight;
+    scrollRows(menu, layout, rows);
+    return true;
 }
 
 int GlMenuScreen::lineAt(const PauseMenu& menu, int x, int y) {
@@ -169,8 +196,8 @@ int GlMenuScreen::lineAt(const PauseMenu& menu, int x, int y) {
     const float px = x * float(width) / std::max(windowWidth, 1), py = y * float(height) / std::max(windowHeight, 1);
     const Layout layout = layoutFor(menu, width, height);
     if (px < layout.panelX || px >= layout.panelX + layout.panelWidth || py < layout.rowsTop) return -1;
-    const int line = static_cast<int>((py - layout.rowsTop) / layout.rowHeight);
-    return line < static_cast<int>(menu.lines().size()) ? line : -1;
+    const int row = static_cast<int>((py - layout.rowsTop) / layout.rowHeight);
+    return row < layout.shownRows ? firstShown_ + row : -1;
 }
 
 void GlMenuScreen::addBox(float x0, float y0, float x1, float y1, Colour c) {
@@ -252,8 +279,10 @@ void GlMenuScreen::show(const PauseMenu& menu) {
     addBox(l.panelX - border, l.panelY - border, right + border, l.panelY + l.panelHeight + border, orange);
     addBox(l.panelX, l.panelY, right, l.panelY + l.panelHeight, panel);
     const std::vector<PauseMenu::Line> lines = menu.lines();
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const float top = l.rowsTop + i * l.rowHeight;
+    scrollRows(menu, l, 0);
+    const int shownEnd = firstShown_ + l.shownRows;
+    for (size_t i = firstShown_; i < lines.size() && static_cast<int>(i) < shownEnd; ++i) {
+        const float top = l.rowsTop + (i - firstShown_) * l.rowHeight;
         const bool selected = static_cast<int>(i) == menu.selected();
         if (selected) addBox(l.panelX + margin / 2, top, right - margin / 2, top + l.rowHeight, orange);
         const float baseline = top + l.rowHeight / 2 + l.textSize * 0.36f;
@@ -271,6 +300,12 @@ void GlMenuScreen::show(const PauseMenu& menu) {
         if (!shown.empty())
             addText(shown, right - margin - std::min(valueWidth, l.panelWidth * 0.4f), baseline, l.textSize,
                     l.panelWidth * 0.4f, selected ? ink : pale);
+    }
+
+    // Where the lines shown lie among them all, as a thin bar along the panel's right edge.
+    if (l.shownRows < static_cast<int>(lines.size())) {
+        const float track = l.shownRows * l.rowHeight, share = track / lines.size(), barWidth = std::max(3.0f, 6.0f * u);
+        addBox(right - barWidth, l.rowsTop + firstShown_ * share, right, l.rowsTop + shownEnd * share, pale);
     }
 
     const std::string title = menu.title(), status = menu.status();

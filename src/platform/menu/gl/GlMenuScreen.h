@@ -24,6 +24,7 @@ public:
     void keepFrame() override;
     void show(const PauseMenu& menu) override;
     int lineAt(const PauseMenu& menu, int x, int y) override;
+    bool drag(const PauseMenu& menu, int windowPixels) override;
     void restoreFrame() override;
 
 private:
@@ -33,6 +34,7 @@ private:
         float panelX, panelY, panelWidth, panelHeight;
         float titleSize, titleBaseline;
         float rowsTop, rowHeight, textSize;
+        int shownRows;  // fewer than the lines where rows a finger can tap do not all fit
         float statusSize, statusBaseline;
     };
     struct Vertex {
@@ -44,6 +46,8 @@ private:
 
     static Layout layoutFor(const PauseMenu& menu, int width, int height);
     void drawableSize(int& width, int& height) const;
+    // Moves firstShown_ by so many rows, or to keep the selected line in view, within the lines.
+    void scrollRows(const PauseMenu& menu, const Layout& layout, int rows);
     void addBox(float x0, float y0, float x1, float y1, Colour colour);
     // Text in a colour with its pen at x on the baseline, shrunk to fit maxWidth.
     void addText(const std::string& text, float x, float baseline, float size, float maxWidth, Colour colour);
@@ -61,6 +65,9 @@ private:
     unsigned frame_ = 0;
     std::vector<Vertex> vertices_;
     std::vector<MenuFont::Placed> placed_;
+    // The first line shown, and a drag's part of a row not yet scrolled, in drawable pixels.
+    int firstShown_ = 0;
+    float dragRest_ = 0.0f;
 };
 
 }  // namespace velmora::menu

@@ -289,6 +289,10 @@ void SdlDesktop::runPauseMenu(menu::MenuScreen& screen) {
     stickX_ = stickY_ = 0;
     pointerAtOpen_ = {-1, -1};
     pointerMoved_ = false;
+    pressY_ = -1;
+    // Drawn again only after an event: a still menu redrawn sixty times a second keeps a
+    // phone's browser busy compositing frames it has already shown.
+    bool redraw = true;
     while (menu_.isOpen()) {
         if (StopSignals::takeRequest()) {
             closeGameWindow();
@@ -296,12 +300,16 @@ void SdlDesktop::runPauseMenu(menu::MenuScreen& screen) {
             break;
         }
         SDL_Event event;
-        while (menu_.isOpen() && SDL_PollEvent(&event)) handleMenuEvent(event, screen);
+        while (menu_.isOpen() && SDL_PollEvent(&event)) {
+            handleMenuEvent(event, screen);
+            redraw = true;
+        }
         const std::string change = menu_.takeChange();
         if (!change.empty()) settingsSaved();
         applyChange(change);
         if (!menu_.isOpen()) break;
-        screen.show(menu_);
+        if (redraw) screen.show(menu_);
+        redraw = false;
         sleep(16);
     }
     screen.restoreFrame();
@@ -352,12 +360,24 @@ void SdlDesktop::handleMenuEvent(const SDL_Event& event, menu::MenuScreen& scree
             // player's own move away from there hovers, so that the keys start from Resume.
             if (!pointerMoved_ && pointerAtOpen_.x < 0) pointerAtOpen_ = {event.motion.x, event.motion.y};
             pointerMoved_ = pointerMoved_ || std::abs(event.motion.x - pointerAtOpen_.x) + std::abs(event.motion.y - pointerAtOpen_.y) > 8;
+            // A finger's jitter is not yet a drag; lines that do not all fit then follow it.
+            if (pressY_ >= 0 && (dragged_ || std::abs(event.motion.y - pressY_) > 12))
+                dragged_ = screen.drag(menu_, dragged_ ? event.motion.yrel : event.motion.y - pressY_);
             if (pointerMoved_) menu_.hover(screen.lineAt(menu_, event.motion.x, event.motion.y));
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+            if (event.button.button == SDL_BUTTON_LEFT) {
+                pressY_ = event.button.y;
+                dragged_ = false;
+            }
             break;
         // A click and the pad's A take effect when let go: still held, they would reach the
         // game as its own button (a click on the title, a thread) once the menu closes.
         case SDL_MOUSEBUTTONUP:
-            if (event.button.button == SDL_BUTTON_LEFT) menu_.click(screen.lineAt(menu_, event.button.x, event.button.y));
+            if (event.button.button != SDL_BUTTON_LEFT) break;
+            if (!dragged_) menu_.click(screen.lineAt(menu_, event.button.x, event.button.y));
+            pressY_ = -1;
+            dragged_ = false;
             break;
         case SDL_CONTROLLERBUTTONUP:
             if (event.cbutton.button == SDL_CONTROLLER_BUTTON_A) menu_.command(Command::Accept);

@@ -76,6 +76,9 @@ private:
     int stickY_ = 0;
     SDL_Point pointerAtOpen_{-1, -1};
     bool pointerMoved_ = false;
+    // A press in the menu, and whether it has since been dragged (its release is no click).
+    int pressY_ = -1;
+    bool dragged_ = false;
     std::function<void(bool)> pauseSound_;
     std::function<void()> applyVolume_;
 };
