@@ -12,6 +12,7 @@
 
 #include <windows.h>
 
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -45,6 +46,11 @@ int main(int argc, char** argv) {
     // Each message reaches a log at once, also while a box waits for the player: the C
     // runtime on Windows buffers a standard error that goes to a file.
     std::setvbuf(stderr, nullptr, _IONBF, 0);
+    // Past a file-size limit (ulimit -f) a write fails with EFBIG instead of ending the game,
+    // also the libraries' own: a sound server's shared memory, the GPU driver's shader cache.
+#ifdef SIGXFSZ
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     const velmora::Utf8Arguments arguments(argc, argv);
     velmora::CommandLine line = velmora::parseCommandLine(arguments.count(), arguments.values());
     switch (line.action) {
