@@ -142,7 +142,7 @@ GlMenuScreen::Layout GlMenuScreen::layoutFor(const PauseMenu& menu, int width, i
     // One unit is a pixel of a 1280 x 720 window, so the menu keeps its share of any screen.
     layout.unit = std::min(width / 1280.0f, height / 720.0f);
     const float u = layout.unit;
-    const int lines = static_cast<int>(menu.lines().size());
+    const int lines = layout.lines = static_cast<int>(menu.lines().size());
     const bool long_ = lines > 4;
     layout.rowHeight = (long_ ? 32.0f : 56.0f) * u;
     layout.textSize = (long_ ? 22.0f : 34.0f) * u;
@@ -164,37 +164,41 @@ GlMenuScreen::Layout GlMenuScreen::layoutFor(const PauseMenu& menu, int width, i
     return layout;
 }
 
-void GlMenuScreen::scrollRows(const PauseMenu& menu, const Layout& layout, int rows) {
-    const int lines = static_cast<int>(menu.lines().size());
-    firstShown_ += rows;
-    if (rows == 0) {
-        firstShown_ = std::min(firstShown_, menu.selected());
-        firstShown_ = std::max(firstShown_, menu.selected() - layout.shownRows + 1);
-    }
-    firstShown_ = std::max(0, std::min(firstShown_, lines - layout.shownRows));
-}
-
-bool GlMenuScreen::drag(const PauseMenu& menu, int windowPixels) {
-    int width = 0, height = 0, windowWidth = 0, windowHeight = 0;
-    drawableSize(width, height);
-    SDL_GetWindowSize(context_.window(), &windowWidth, &windowHeight);
-    const Layout layout = layoutFor(menu, width, height);
-    if (layout.shownRows >= static_cast<int>(menu.lines().size())) return false;
-    // The lines follow the finger: a drag up brings the lower ones into view.
-    dragRest_ -= windowPixels * float(height) / std::max(windowHeight, 1);
-    const int rows = static_cast<int>(dragRest_ / layout.rowHeight);
-    dragRest_ -= rows * layout.rowHeight;
-    scrollRows(menu, layout, rows);
-    return true;
-}
-
-int GlMenuScreen::lineAt(const PauseMenu& menu, int x, int y) {
+GlMenuScreen::Layout GlMenuScreen::layoutInWindow(const PauseMenu& menu, float& toDrawableX, float& toDrawableY) const {
     int width = 0, height = 0, windowWidth = 0, windowHeight = 0;
     drawableSize(width, height);
     SDL_GetWindowSize(context_.window(), &windowWidth, &windowHeight);
     // Window coordinates to drawable pixels (they differ on a high-density display).
-    const float px = x * float(width) / std::max(windowWidth, 1), py = y * float(height) / std::max(windowHeight, 1);
-    const Layout layout = layoutFor(menu, width, height);
+    toDrawableX = float(width) / std::max(windowWidth, 1);
+    toDrawableY = float(height) / std::max(windowHeight, 1);
+    return layoutFor(menu, width, height);
+}
+
+void GlMenuScreen::scrollRows(const Layout& layout, int selected, int rows) {
+    firstShown_ += rows;
+    if (rows == 0) {
+        firstShown_ = std::min(firstShown_, selected);
+        firstShown_ = std::max(firstShown_, selected - layout.shownRows + 1);
+    }
+    firstShown_ = std::max(0, std::min(firstShown_, layout.lines - layout.shownRows));
+}
+
+bool GlMenuScreen::drag(const PauseMenu& menu, int windowPixels) {
+    float toDrawableX = 1.0f, toDrawableY = 1.0f;
+    const Layout layout = layoutInWindow(menu, toDrawableX, toDrawableY);
+    if (layout.shownRows >= layout.lines) return false;
+    // The lines follow the finger: a drag up brings the lower ones into view.
+    dragRest_ -= windowPixels * toDrawableY;
+    const int rows = static_cast<int>(dragRest_ / layout.rowHeight);
+    dragRest_ -= rows * layout.rowHeight;
+    scrollRows(layout, menu.selected(), rows);
+    return true;
+}
+
+int GlMenuScreen::lineAt(const PauseMenu& menu, int x, int y) {
+    float toDrawableX = 1.0f, toDrawableY = 1.0f;
+    const Layout layout = layoutInWindow(menu, toDrawableX, toDrawableY);
+    const float px = x * toDrawableX, py = y * toDrawableY;
     if (px < layout.panelX || px >= layout.panelX + layout.panelWidth || py < layout.rowsTop) return -1;
     const int row = static_cast<int>((py - layout.rowsTop) / layout.rowHeight);
     return row < layout.shownRows ? firstShown_ + row : -1;
@@ -279,7 +283,7 @@ void GlMenuScreen::show(const PauseMenu& menu) {
     addBox(l.panelX - border, l.panelY - border, right + border, l.panelY + l.panelHeight + border, orange);
     addBox(l.panelX, l.panelY, right, l.panelY + l.panelHeight, panel);
     const std::vector<PauseMenu::Line> lines = menu.lines();
-    scrollRows(menu, l, 0);
+    scrollRows(l, menu.selected(), 0);
     const int shownEnd = firstShown_ + l.shownRows;
     for (size_t i = firstShown_; i < lines.size() && static_cast<int>(i) < shownEnd; ++i) {
         const float top = l.rowsTop + (i - firstShown_) * l.rowHeight;
@@ -303,7 +307,7 @@ void GlMenuScreen::show(const PauseMenu& menu) {
     }
 
     // Where the lines shown lie among them all, as a thin bar along the panel's right edge.
-    if (l.shownRows < static_cast<int>(lines.size())) {
+    if (l.shownRows < l.lines) {
         const float track = l.shownRows * l.rowHeight, share = track / lines.size(), barWidth = std::max(3.0f, 6.0f * u);
         addBox(right - barWidth, l.rowsTop + firstShown_ * share, right, l.rowsTop + shownEnd * share, pale);
     }

@@ -34,6 +34,7 @@ private:
         float panelX, panelY, panelWidth, panelHeight;
         float titleSize, titleBaseline;
         float rowsTop, rowHeight, textSize;
+        int lines;
         int shownRows;  // fewer than the lines where rows a finger can tap do not all fit
         float statusSize, statusBaseline;
     };
@@ -46,8 +47,10 @@ private:
 
     static Layout layoutFor(const PauseMenu& menu, int width, int height);
     void drawableSize(int& width, int& height) const;
+    // The layout in the window, and how many drawable pixels a window pixel is.
+    Layout layoutInWindow(const PauseMenu& menu, float& toDrawableX, float& toDrawableY) const;
     // Moves firstShown_ by so many rows, or to keep the selected line in view, within the lines.
-    void scrollRows(const PauseMenu& menu, const Layout& layout, int rows);
+    void scrollRows(const Layout& layout, int selected, int rows);
     void addBox(float x0, float y0, float x1, float y1, Colour colour);
     // Text in a colour with its pen at x on the baseline, shrunk to fit maxWidth.
     void addText(const std::string& text, float x, float baseline, float size, float maxWidth, Colour colour);
