@@ -11,4 +11,5 @@ tests/web/play_in_browser.sh
 ./scripts/windows.sh
 tests/ship/windows_imports.sh
 xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" tests/ship/windows_under_wine.sh
+./scripts/arm64.sh
 tests/replay/on_every_platform.sh

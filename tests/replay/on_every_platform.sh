@@ -1,11 +1,13 @@
 #!/bin/bash
 # A play replays to the same states on Linux, on Windows (under Wine) and in the browser's
-# engine (node): every regression play in plays/ reaches its digests with each build's
-# velmora_replay, and the play windows_under_wine.sh recorded with velmora.exe --record
-# replays on all three to the same states, frame for frame. Before that, the game's
-# executables on Linux take rand, srand and the float sine, cosine, tangent and arc cosine
-# from none of the system's libraries, and lend them to none.
-# Run after scripts/build.sh, scripts/web.sh, scripts/windows.sh and windows_under_wine.sh.
+# engine (node), and on 64-bit Arm Linux under qemu-user once scripts/arm64.sh has built it:
+# every regression play in plays/ reaches its digests with each build's velmora_replay, and
+# the play windows_under_wine.sh recorded with velmora.exe --record replays on all of them to
+# the same states, frame for frame. Before that, the game's executables on Linux take rand,
+# srand and the float sine, cosine, tangent and arc cosine from none of the system's
+# libraries, and lend them to none.
+# Run after scripts/build.sh, scripts/web.sh, scripts/windows.sh and windows_under_wine.sh
+# (and scripts/arm64.sh).
 set -u
 source "$(dirname "$0")/../ship/lib.sh"
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -15,6 +17,10 @@ linux_replay=$root/build/tools/replay/velmora_replay
 windows_game=$root/build-windows/Velmora
 windows_replay=$root/build-windows/velmora_replay.exe
 web=$root/build-web
+arm64_game=$root/build-arm64/obj/game
+arm64_replay=$root/build-arm64/velmora_replay
+arm64=
+[ -f "$arm64_replay" ] && arm64=$arm64_replay
 recorded_under_wine=$root/build-windows/screens/windows_under_wine/recorded.vrp
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
 for file in "$linux_replay" "$windows_replay" "$web/velmora_replay.js" "$recorded_under_wine"; do
@@ -22,7 +28,7 @@ for file in "$linux_replay" "$windows_replay" "$web/velmora_replay.js" "$recorde
 done
 export NODE_PATH=/usr/share/nodejs
 
-for program in "$linux_game/velmora" "$linux_replay"; do
+for program in "$linux_game/velmora" "$linux_replay" $arm64; do
     taken=$(nm -D "$program" | grep -wE 'rand|srand|sinf|cosf|tanf|acosf|sincosf')
     [ -z "$taken" ] || fail "$(basename "$program") trades these with the system's libraries: $taken"
 done
@@ -33,8 +39,8 @@ export WINEPREFIX="$work/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;
 "$wine" wineboot -i >/dev/null 2>&1 || fail "wineboot could not set up $WINEPREFIX"
 trap '"$(dirname "$wine")/wineserver" -k 2>/dev/null; rm -rf "$work"' EXIT
 
-# Replays FILE with each platform's tool (further arguments go to all three, paths
-# absolute) and checks that all three ended in the same state.
+# Replays FILE with each platform's tool (further arguments go to all of them, paths
+# absolute) and checks that all ended in the same state.
 replay_everywhere() {
     local name=$1
     shift
@@ -42,13 +48,18 @@ replay_everywhere() {
     (cd "$windows_game" && "$wine" "$windows_replay" "$@") 2>&1 | tr -d '\r' >"$work/$name.windows"
     [ "${PIPESTATUS[0]}" -eq 0 ] || { cat "$work/$name.windows"; fail "$name under Wine"; }
     (cd "$web" && node velmora_replay.js "$@") >"$work/$name.web" 2>&1 || { cat "$work/$name.web"; fail "$name under node"; }
-    local linux windows browser
+    local linux windows browser on_arm64
     linux=$(grep '^frames' "$work/$name.linux")
     windows=$(grep '^frames' "$work/$name.windows")
     browser=$(grep '^frames' "$work/$name.web")
-    [ "$linux" = "$windows" ] && [ "$linux" = "$browser" ] ||
-        fail "$name: Linux '$linux', Windows '$windows', browser '$browser'"
-    echo "ok: $name on Linux, Windows and in the browser: $linux"
+    on_arm64=$linux
+    if [ -n "$arm64" ]; then
+        (cd "$arm64_game" && qemu-aarch64 "$arm64" "$@") >"$work/$name.arm64" 2>&1 || { cat "$work/$name.arm64"; fail "$name on arm64"; }
+        on_arm64=$(grep '^frames' "$work/$name.arm64")
+    fi
+    [ "$linux" = "$windows" ] && [ "$linux" = "$browser" ] && [ "$linux" = "$on_arm64" ] ||
+        fail "$name: Linux '$linux', Windows '$windows', browser '$browser', arm64 '$on_arm64'"
+    echo "ok: $name on Linux, Windows${arm64:+, arm64} and in the browser: $linux"
 }
 
 for play in "$plays"/*.vrp; do
