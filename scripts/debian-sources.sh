@@ -1,6 +1,7 @@
 # Shared by scripts/web.sh and scripts/windows.sh: Debian's source packages, unpacked into
 # the cache, the prefix of libraries built from them for the cross target, and the native
-# build that makes the game's data. scripts/setup.sh uses only install_missing.
+# build that makes the game's data. scripts/setup.sh uses only install_missing;
+# scripts/arm64.sh, whose libraries are Debian's own arm64 packages, uses it and build_data.
 #
 # The cross scripts set root, cache, prefix, sources, out, jobs, the cross tools cc and ar,
 # and what differs between their targets:
