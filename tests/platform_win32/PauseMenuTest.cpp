@@ -92,6 +92,7 @@ TEST(PauseMenuTest, CommandsMoveThroughPagesValuesKeysAndTheQuitQuestion) {
         {"the key pressed is bound", true, "daFw", Page::Settings, -1, "key_forward", "W", "key_forward = W", false},
         {"the action that held the key gets the old one", true, "daFs", Page::Settings, -1, "key_back", "W", "key_back = W", false},
         {"Back cancels the wait", true, "daFb", Page::Settings, -1, "key_forward", "W", "", false},
+        {"so does a click, a phone's only way out", true, "daF0", Page::Settings, -1, "key_forward", "W", "", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -126,7 +127,7 @@ TEST(PauseMenuTest, CommandsMoveThroughPagesValuesKeysAndTheQuitQuestion) {
     velmora::settings() = velmora::Settings{};
 }
 
-TEST(PauseMenuTest, ASettingThatCannotBeSavedSaysSoOnTheLastLine) {
+TEST(PauseMenuTest, TheLastLineSpeaksOfTheInputInUseOrWhyNothingIsKept) {
     // The settings folder is a file: nothing can be written under it.
     char pattern[] = "/tmp/velmora-menu-XXXXXX";
     const int fd = mkstemp(pattern);
@@ -135,8 +136,21 @@ TEST(PauseMenuTest, ASettingThatCannotBeSavedSaysSoOnTheLastLine) {
     ScopedEnv config("XDG_CONFIG_HOME", std::string(pattern));
     velmora::settings() = velmora::Settings{};
     PauseMenu menu;
+    using Input = PauseMenu::Input;
+    const struct { Input input; MenuWord hint, waitForKey; } inputs[] = {
+        {Input::Keys, MenuWord::Hint, MenuWord::PressKey},
+        {Input::Pad, MenuWord::PadHint, MenuWord::PressKeyPad},
+        {Input::Touch, MenuWord::TouchHint, MenuWord::PressKeyTouch},
+    };
+    for (const auto& in : inputs) {
+        menu.open(true);
+        menu.inputUsed(in.input);
+        EXPECT_EQ(menu.status(), word(in.hint));
+        drive(menu, "daF");
+        EXPECT_EQ(menu.status(), word(in.waitForKey));
+    }
     menu.open(true);
-    EXPECT_EQ(menu.status(), word(MenuWord::Hint));
+    menu.inputUsed(Input::Keys);
     drive(menu, "dal");
     EXPECT_EQ(velmora::settings().volume, 90);  // the change holds for this play
     EXPECT_EQ(menu.status().rfind(word(MenuWord::CannotSave), 0), 0u) << menu.status();

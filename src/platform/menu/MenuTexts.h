@@ -10,7 +10,8 @@
 namespace velmora::menu {
 
 enum class MenuWord {
-    Paused, Resume, Settings, Quit, QuitQuestion, Yes, No, Back, PressKey, CannotSave, SettingsNotKept, Hint,
+    Paused, Resume, Settings, Quit, QuitQuestion, Yes, No, Back, PressKey, PressKeyPad, PressKeyTouch, CannotSave,
+    SettingsNotKept, Hint, PadHint, TouchHint,
     MouseSpeed, InvertY, StickSpeed, StickDeadZone, FullScreen, RenderScale, Multisample, Volume,
     Vsync, Escape, Language, KeyForward, KeyBack, KeyLeft, KeyRight, KeyThread,
     On, Off, Ask, Native, Menu, None, Automatic, English, Japanese,

@@ -114,7 +114,11 @@ void PauseMenu::hover(int line) {
 }
 
 void PauseMenu::click(int line) {
-    if (page_ == Page::PressKey || line < 0 || line >= lineCount()) return;
+    if (page_ == Page::PressKey) {
+        back();
+        return;
+    }
+    if (line < 0 || line >= lineCount()) return;
     selected_ = line;
     accept();
 }
@@ -244,9 +248,12 @@ std::vector<PauseMenu::Line> PauseMenu::lines() const {
 
 std::string PauseMenu::status() const {
     if (!saveProblem_.empty()) return saveProblem_;
-    if (page_ == Page::PressKey) return text(MenuWord::PressKey);
+    // In Input's order.
+    const MenuWord pressKey[] = {MenuWord::PressKey, MenuWord::PressKeyPad, MenuWord::PressKeyTouch};
+    const MenuWord hint[] = {MenuWord::Hint, MenuWord::PadHint, MenuWord::TouchHint};
+    if (page_ == Page::PressKey) return text(pressKey[static_cast<int>(input_)]);
     if (!settingsKept_) return text(MenuWord::SettingsNotKept);
-    return text(MenuWord::Hint);
+    return text(hint[static_cast<int>(input_)]);
 }
 
 }  // namespace velmora::menu

@@ -16,6 +16,8 @@ class PauseMenu {
 public:
     enum class Command { Up, Down, Left, Right, Accept, Back };
     enum class Page { Closed, Top, Settings, QuitQuestion, PressKey };
+    // What the player used last, which the hint under the lines speaks of.
+    enum class Input { Keys, Pad, Touch };
 
     struct Line {
         std::string label;
@@ -32,11 +34,13 @@ public:
     void close() { page_ = Page::Closed; }
     // Until the menu closes, the last line says that changes last only until the game ends.
     void warnSettingsNotKept() { settingsKept_ = false; }
+    void inputUsed(Input input) { input_ = input; }
     bool isOpen() const { return page_ != Page::Closed; }
     Page page() const { return page_; }
 
     void command(Command command);
-    // The pointer over a line, and a click on it.
+    // The pointer over a line, and a click on it; while a binding waits for a key, a click
+    // cancels the wait, as Back (a phone has no Escape).
     void hover(int line);
     void click(int line);
     // A key pressed while a binding waits for one is bound (an action holding it gets the
@@ -70,6 +74,7 @@ private:
     std::string changed_;
     std::string saveProblem_;
     bool settingsKept_ = true;
+    Input input_ = Input::Keys;
 };
 
 }  // namespace velmora::menu

@@ -147,11 +147,13 @@ GlMenuScreen::Layout GlMenuScreen::layoutFor(const PauseMenu& menu, int width, i
     layout.rowHeight = (long_ ? 32.0f : 56.0f) * u;
     layout.textSize = (long_ ? 22.0f : 34.0f) * u;
     layout.titleSize = (long_ ? 32.0f : 44.0f) * u;
-    layout.statusSize = 17.0f * u;
+    // Rows a finger can tap, as many as fit; the rest are reached by a drag. The hint under
+    // them stays readable on a phone, where a share of the window's height is a few pixels.
+    const float tapRow = tapRowHeight(height);
+    layout.rowHeight = std::max(layout.rowHeight, tapRow);
+    layout.statusSize = std::max(17.0f * u, tapRow * 0.25f);
     layout.panelWidth = std::min(width - 8.0f * u, (long_ ? 760.0f : 640.0f) * u);
     const float titleArea = layout.titleSize * 1.9f, statusArea = layout.statusSize * 2.6f;
-    // Rows a finger can tap, as many as fit; the rest are reached by a drag.
-    layout.rowHeight = std::max(layout.rowHeight, tapRowHeight(height));
     layout.textSize = std::max(layout.textSize, std::min(layout.rowHeight * 0.42f, 34.0f * u));
     const int fit = static_cast<int>((height - titleArea - statusArea) / layout.rowHeight);
     layout.shownRows = std::max(1, std::min(lines, fit));

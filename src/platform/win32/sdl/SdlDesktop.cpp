@@ -194,6 +194,7 @@ void SdlDesktop::pumpEvents() {
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_WINDOWEVENT) handleWindowEvent(event.window);
         gamepads_.handleEvent(event);
+        noteInput(event);
         if (SdlVideo::isFullScreenToggle(event))
             platform().windows.toggleFullScreen(platform().windows.findBySdlId(event.key.windowID));
         const bool escape = event.type == SDL_KEYDOWN && !event.key.repeat &&
@@ -283,6 +284,7 @@ void SdlDesktop::runPauseMenu(menu::MenuScreen& screen) {
     menuAsked_ = false;
     menu_.open(quitOffered());
     if (!settingsKept()) menu_.warnSettingsNotKept();
+    menu_.inputUsed(lastInput_);
     if (pauseSound_) pauseSound_(true);
     platform().video.applyCursorMode(false, false);
     screen.keepFrame();
@@ -327,6 +329,8 @@ void SdlDesktop::handleMenuEvent(const SDL_Event& event, menu::MenuScreen& scree
     using menu::PauseMenu;
     using Command = PauseMenu::Command;
     gamepads_.handleEvent(event);
+    noteInput(event);
+    menu_.inputUsed(lastInput_);
     switch (event.type) {
         case SDL_WINDOWEVENT:
             handleWindowEvent(event.window);
@@ -398,9 +402,28 @@ void SdlDesktop::handleMenuEvent(const SDL_Event& event, menu::MenuScreen& scree
     }
 }
 
+// SDL presses its own mouse for a finger too (a tap is a click): that one is touch.
+void SdlDesktop::noteInput(const SDL_Event& event) {
+    using Input = menu::PauseMenu::Input;
+    switch (event.type) {
+        case SDL_KEYDOWN: lastInput_ = Input::Keys; break;
+        case SDL_MOUSEMOTION: lastInput_ = event.motion.which == SDL_TOUCH_MOUSEID ? Input::Touch : Input::Keys; break;
+        case SDL_MOUSEBUTTONDOWN: lastInput_ = event.button.which == SDL_TOUCH_MOUSEID ? Input::Touch : Input::Keys; break;
+        case SDL_FINGERDOWN:
+        case SDL_FINGERMOTION:
+        case SDL_FINGERUP: lastInput_ = Input::Touch; break;
+        case SDL_CONTROLLERBUTTONDOWN: lastInput_ = Input::Pad; break;
+        // A stick resting a little off centre is no use of the pad.
+        case SDL_CONTROLLERAXISMOTION:
+            if (std::abs(event.caxis.value) > kStickHalfWay) lastInput_ = Input::Pad;
+            break;
+        default: break;
+    }
+}
+
 void SdlDesktop::stickCommand(const SDL_ControllerAxisEvent& axis) {
     using Command = menu::PauseMenu::Command;
-    const int direction = axis.value > 16384 ? 1 : axis.value < -16384 ? -1 : 0;
+    const int direction = axis.value > kStickHalfWay ? 1 : axis.value < -kStickHalfWay ? -1 : 0;
     if (axis.axis == SDL_CONTROLLER_AXIS_LEFTX) {
         if (direction != 0 && direction != stickX_) menu_.command(direction > 0 ? Command::Right : Command::Left);
         stickX_ = direction;

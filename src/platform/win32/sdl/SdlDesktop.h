@@ -46,6 +46,9 @@ protected:
     virtual bool settingsKept() const { return true; }
     virtual void settingsSaved() {}
     bool menuAsked_ = false;
+    // Keys and mouse, a pad or touch: whichever the player used last, as the events are polled.
+    menu::PauseMenu::Input lastInput() const { return lastInput_; }
+    void noteInput(const SDL_Event& event);
 
     // Whether one of the game's windows has the keyboard (always so where no display is
     // shown: nothing else can take it).
@@ -61,6 +64,7 @@ private:
     void handleMenuEvent(const SDL_Event& event, menu::MenuScreen& screen);
     // The left stick pushed past half way, as one press of a direction.
     void stickCommand(const SDL_ControllerAxisEvent& axis);
+    static constexpr int kStickHalfWay = 16384;
     void applyChange(const std::string& setting);
     // The label the player's own layout prints on the key at that place.
     static std::string keyLabel(int scancode);
@@ -72,6 +76,7 @@ private:
     double motionX_ = 0.0;
     double motionY_ = 0.0;
     menu::PauseMenu menu_{keyLabel};
+    menu::PauseMenu::Input lastInput_ = menu::PauseMenu::Input::Keys;
     int stickX_ = 0;
     int stickY_ = 0;
     SDL_Point pointerAtOpen_{-1, -1};

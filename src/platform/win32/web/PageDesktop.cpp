@@ -121,33 +121,19 @@ int PageDesktop::watchEvent(void* desktop, SDL_Event* event) {
 }
 
 void PageDesktop::watch(const SDL_Event& event) {
-    switch (event.type) {
-        case SDL_FINGERDOWN:
-        case SDL_FINGERMOTION:
-        case SDL_FINGERUP: {
-            touchInUse_ = true;
-            // Fingers down before the play began (the tap on the title) are not the controls'.
-            if (!inPlay()) break;
-            double width = 0, height = 0;
-            emscripten_get_element_css_size("#canvas", &width, &height);
-            touch_.resize(width, height);
-            const double x = event.tfinger.x * width, y = event.tfinger.y * height;
-            if (event.type == SDL_FINGERDOWN) touch_.fingerDown(event.tfinger.fingerId, x, y);
-            if (event.type == SDL_FINGERMOTION) touch_.fingerMove(event.tfinger.fingerId, x, y);
-            if (event.type == SDL_FINGERUP) touch_.fingerUp(event.tfinger.fingerId);
-            break;
-        }
-        case SDL_KEYDOWN:
-        case SDL_CONTROLLERBUTTONDOWN: touchInUse_ = false; break;
-        // SDL's own pointer for taps leaves the touch controls as they are.
-        case SDL_MOUSEMOTION:
-            if (event.motion.which != SDL_TOUCH_MOUSEID) touchInUse_ = false;
-            break;
-        case SDL_MOUSEBUTTONDOWN:
-            if (event.button.which != SDL_TOUCH_MOUSEID) touchInUse_ = false;
-            break;
-        default: break;
-    }
+    // Noted as it arrives too: a first touch read before the poll would be SDL's own left
+    // button, a shot wherever the finger landed.
+    noteInput(event);
+    const bool finger = event.type == SDL_FINGERDOWN || event.type == SDL_FINGERMOTION || event.type == SDL_FINGERUP;
+    // Fingers down before the play began (the tap on the title) are not the controls'.
+    if (!finger || !inPlay()) return;
+    double width = 0, height = 0;
+    emscripten_get_element_css_size("#canvas", &width, &height);
+    touch_.resize(width, height);
+    const double x = event.tfinger.x * width, y = event.tfinger.y * height;
+    if (event.type == SDL_FINGERDOWN) touch_.fingerDown(event.tfinger.fingerId, x, y);
+    if (event.type == SDL_FINGERMOTION) touch_.fingerMove(event.tfinger.fingerId, x, y);
+    if (event.type == SDL_FINGERUP) touch_.fingerUp(event.tfinger.fingerId);
 }
 
 void PageDesktop::pumpEvents() {
@@ -158,7 +144,7 @@ void PageDesktop::pumpEvents() {
         touch_.releaseAll();
         pageWasHidden(1);
     }
-    drawControls(touch_, touchInUse_ && inPlay());
+    drawControls(touch_, touchInPlay());
 }
 
 void PageDesktop::takeMotion(int& dx, int& dy) {
@@ -168,7 +154,7 @@ void PageDesktop::takeMotion(int& dx, int& dy) {
 
 bool PageDesktop::keyDown(int virtualKey) {
     if (virtualKey == VK_ESCAPE) return false;
-    if (touchInUse_ && inPlay()) {
+    if (touchInPlay()) {
         if (touch_.holdsKey(virtualKey, settings().stickDeadZone)) return true;
         if (virtualKey == VK_LBUTTON) return false;
     }

@@ -58,12 +58,10 @@ private:
     // between polls for its messages (one a message and one a frame).
     bool inPlay() const { return wantsPointer_ && pollsSinceLook_ <= kPollsInAFrame; }
     static constexpr int kPollsInAFrame = 8;
-
+    bool touchInPlay() const { return lastInput() == menu::PauseMenu::Input::Touch && inPlay(); }
 
     bool wantsPointer_ = false;
     bool watching_ = false;
-    // The last input was a touch, not a key or the mouse.
-    bool touchInUse_ = false;
     int pollsSinceLook_ = kPollsInAFrame + 1;
     TouchControls touch_;
 };
